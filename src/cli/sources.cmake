@@ -1,0 +1,3 @@
+list(APPEND TAPWISE_CLI_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/cli_main.cpp
+)

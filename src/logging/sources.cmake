@@ -1,0 +1,7 @@
+list(APPEND TAPWISE_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/diagnostic_log.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/utf8.cpp
+)
+list(APPEND TAPWISE_WIN_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/shell_folder.cpp
+)

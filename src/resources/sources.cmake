@@ -1,0 +1,3 @@
+list(APPEND TAPWISE_RC_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/tapwise.rc
+)
