@@ -2,8 +2,8 @@
 
 #include "logging/diagnostic_log.h"
 
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 std::wstring GetShellFolder(int csidl, bool* ok) {
     wchar_t buffer[MAX_PATH] = {};

@@ -34,7 +34,9 @@ void AppendWide(std::wstring& out, char32_t cp) {
     out.push_back(static_cast<wchar_t>(cp));
 }
 
-bool IsSurrogate(char32_t cp) { return cp >= 0xD800 && cp <= 0xDFFF; }
+bool IsSurrogate(char32_t cp) {
+    return cp >= 0xD800 && cp <= 0xDFFF;
+}
 
 } // namespace
 

@@ -43,7 +43,8 @@ TEST(FileLogger, UnopenableFileDropsMessagesSilently) {
     TempFolder folder;
     FileLogger logger((folder.Path() / "missing" / "x.log").wstring());
     EXPECT_FALSE(logger.IsOpen());
-    auto previous = InstallLogger(std::make_unique<FileLogger>((folder.Path() / "no" / "y").wstring()));
+    auto previous =
+        InstallLogger(std::make_unique<FileLogger>((folder.Path() / "no" / "y").wstring()));
     LogMessage(L"nowhere\n");
     InstallLogger(std::move(previous));
 }
@@ -56,7 +57,8 @@ TEST(FileLogger, MessagesFromManyThreadsNeverInterleave) {
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([t] {
             for (int i = 0; i < 200; ++i) {
-                LogMessage(L"thread %d message %03d ----------------------------------------\n", t, i);
+                LogMessage(L"thread %d message %03d ----------------------------------------\n", t,
+                           i);
             }
         });
     }
@@ -82,8 +84,8 @@ TEST(Utf8, RoundTripsAndReplacesMalformedBytes) {
     const std::wstring text = L"a\u00ff\u20ac\U0001F600z";
     EXPECT_EQ(DecodeUtf8(EncodeUtf8(text)), text);
     EXPECT_EQ(DecodeUtf8("\x80"), L"\uFFFD");
-    EXPECT_EQ(DecodeUtf8("\xc0\xaf"), L"\uFFFD\uFFFD");     // overlong slash
+    EXPECT_EQ(DecodeUtf8("\xc0\xaf"), L"\uFFFD\uFFFD");           // overlong slash
     EXPECT_EQ(DecodeUtf8("\xed\xa0\x80"), L"\uFFFD\uFFFD\uFFFD"); // encoded surrogate
-    EXPECT_EQ(DecodeUtf8("\xe2\x82"), L"\uFFFD\uFFFD");     // truncated at the end
+    EXPECT_EQ(DecodeUtf8("\xe2\x82"), L"\uFFFD\uFFFD");           // truncated at the end
     EXPECT_EQ(DecodeUtf8(std::string("a\0b", 3)), std::wstring(L"a\0b", 3));
 }

@@ -11,7 +11,9 @@ CapturedLog::CapturedLog() {
     previous_ = InstallLogger(std::move(logger));
 }
 
-CapturedLog::~CapturedLog() { InstallLogger(std::move(previous_)); }
+CapturedLog::~CapturedLog() {
+    InstallLogger(std::move(previous_));
+}
 
 TempFolder::TempFolder() {
     static std::atomic<unsigned> counter{0};

@@ -1,0 +1,41 @@
+#pragma once
+// Turns raw keyboard records into queued key events, dropping the artefact records of
+// multi-byte scan code sequences (fake shifts around E0 keys, the 0x45 of the Pause key).
+#include "input/scan_code.h"
+
+#include <cstddef>
+#include <cstdint>
+
+// The fields of one RAWINPUT keyboard record that decoding needs; device is the raw
+// input device handle as an opaque value.
+struct RawKeyRecord {
+    std::uint16_t makeCode = 0;
+    std::uint16_t flags = 0;
+    std::uint16_t virtualKey = 0;
+    std::uint64_t device = 0;
+};
+
+enum class KeyMessage { None, Make, Break };
+
+struct DecodeResult {
+    KeyMessage message = KeyMessage::None; // which message to post, None when dropped
+    std::size_t index = 0;                 // the event's index in the queue
+};
+
+class RawKeyDecoder {
+public:
+    // A record from another device than the last must be identified first, before any
+    // filtering: the caller checks this, identifies the device and calls SetCurrentDevice.
+    bool IsNewDevice(const RawKeyRecord& record) const { return record.device != currentDevice_; }
+
+    // Decodes one record read at time (ElapsedMilliseconds).
+    DecodeResult Decode(const RawKeyRecord& record, std::uint32_t time, KeyEventQueue& queue);
+
+    std::uint64_t CurrentDevice() const { return currentDevice_; }
+    void SetCurrentDevice(std::uint64_t device) { currentDevice_ = device; }
+    std::uint16_t PendingIgnoreCode() const { return pendingIgnoreCode_; }
+
+private:
+    std::uint16_t pendingIgnoreCode_ = 0;
+    std::uint64_t currentDevice_ = 0;
+};

@@ -1,0 +1,5 @@
+list(APPEND TAPWISE_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/keyboard_layout.cpp
+)
+list(APPEND TAPWISE_WIN_SOURCES
+)

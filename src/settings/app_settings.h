@@ -1,0 +1,34 @@
+#pragma once
+// AppSettings: everything a user can change, one record for the whole process.
+#include <cstdint>
+#include <string>
+
+// 0x00BBGGRR, the platform's colour reference layout.
+using Colour = std::uint32_t;
+
+constexpr Colour MakeColour(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+    return static_cast<Colour>(red) | (static_cast<Colour>(green) << 8) |
+           (static_cast<Colour>(blue) << 16);
+}
+
+struct AppSettings {
+    Colour Unpressed = MakeColour(0xA0, 0xA0, 0xA0);
+    Colour Depressed = MakeColour(0xA0, 0xA0, 0xFF);
+    Colour Pressed = MakeColour(0xA0, 0xFF, 0xA0);
+    Colour Alarm = MakeColour(0xFF, 0xA0, 0xA0);
+    bool ShowLog = true;
+    std::int32_t ChatterThreshold = 8; // ms
+    std::int32_t KeyDimensions = 36;   // pixels per key unit, at least 10
+    std::wstring LogFileDirectory;     // expanded; default %APPDATA%\Quillmark\log
+    std::wstring LayoutFileDirectory;  // expanded; default %APPDATA%\Quillmark\layouts
+    std::wstring LogFilePrefix;
+    std::wstring LastLayout;
+    bool Overwrite = false;
+    std::int32_t PressedKeysFont = 0; // points; 0 keeps the default
+    std::int32_t KeyLabelFont = 0;
+    std::int32_t LogFont = 0;
+    std::int32_t LogNumberFont = 0;
+};
+
+// The process-wide record.
+AppSettings& Settings();
