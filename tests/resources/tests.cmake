@@ -1,0 +1,4 @@
+list(APPEND CORE_TESTS
+)
+list(APPEND WIN_TESTS
+)
