@@ -1,0 +1,28 @@
+#pragma once
+// The .kbl layout parser: turns layout text into a KeyboardLayout with pixel geometry.
+// Every failure is reported through LogMessage only; the result says whether a usable
+// layout (at least one key) was produced.
+#include "layouts/keyboard_layout.h"
+
+#include <string>
+
+class KeyNameTable;
+
+// Loads a layout file (UTF-8, byte-order mark skipped, header "Name[,version]").
+// keyDimensions is the size of one key unit in pixels. On success, and also when the
+// whole file was read but yielded no key, names is rebuilt from the new key list.
+// reachedEnd, when given, tells whether the load read its text to the end (names was
+// rebuilt) rather than stopping at an error.
+bool LoadLayoutFile(const std::wstring& path, int keyDimensions, KeyboardLayout& layout,
+                    KeyNameTable& names, bool* reachedEnd = nullptr);
+
+// Loads layout text held in memory: the first line is the name, every CR and every LF
+// ends a line, the version is always 4.
+bool LoadLayoutText(const std::wstring& text, int keyDimensions, KeyboardLayout& layout,
+                    KeyNameTable& names, bool* reachedEnd = nullptr);
+
+// The name of a layout file without loading it; empty when it cannot be read.
+std::wstring ReadLayoutName(const std::wstring& path);
+
+// The name of layout text without loading it; empty (with a message) when there is none.
+std::wstring ReadLayoutTextName(const std::wstring& text);
