@@ -1,0 +1,223 @@
+#include "input/key_test_engine.h"
+
+#include "logging/diagnostic_log.h"
+
+#include <algorithm>
+
+namespace {
+
+// Layout status values the engine moves.
+constexpr int kStatusLoaded = 1;
+constexpr int kStatusCleared = 2;
+constexpr int kStatusActive = 3;
+constexpr int kStatusFallbackLoaded = 4;
+constexpr int kStatusFallbackCleared = 5;
+constexpr int kStatusFallbackActive = 7;
+
+// Room for the longest fixed part of a line: codes of 16 bits, an interval of 32 bits.
+constexpr std::size_t kSuffixSize = 64;
+
+} // namespace
+
+const wchar_t* LockKeyName(LockKey lock) {
+    switch (lock) {
+    case LockKey::CapsLock:
+        return L"Caps Lock";
+    case LockKey::NumLock:
+        return L"Num Lock";
+    case LockKey::ScrollLock:
+        return L"Scroll Lock";
+    }
+    return L"";
+}
+
+int LayoutStatusAfterMake(int status) {
+    if (status == kStatusLoaded || status == kStatusCleared) {
+        return kStatusActive;
+    }
+    if (status == kStatusFallbackLoaded || status == kStatusFallbackCleared) {
+        return kStatusFallbackActive;
+    }
+    return status;
+}
+
+bool LockKeyOfCode(ScanCode code, LockKey& lock) {
+    switch (code) {
+    case 0x3A:
+    case 0x58:
+        lock = LockKey::CapsLock;
+        return true;
+    case 0x45:
+    case 0xC5:
+        lock = LockKey::NumLock;
+        return true;
+    case 0x46:
+    case 0xC6:
+        lock = LockKey::ScrollLock;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FormatKeyLine(BoundedText& out, KeyLineKind kind, const std::wstring& name,
+                   std::uint16_t virtualKey, ScanCode code, std::uint32_t interval) {
+    wchar_t suffixBuffer[kSuffixSize];
+    BoundedText suffix(suffixBuffer, kSuffixSize);
+    suffix.Append(L" (0x", 4).AppendHex(virtualKey, 2, true);
+    suffix.Append(L", BIOS 0x", 9).AppendHex(code, 2, true);
+    switch (kind) {
+    case KeyLineKind::Down:
+        suffix.Append(L") DOWN", 6);
+        break;
+    case KeyLineKind::Chatter:
+        suffix.Append(L") CHATTER DETECTED -> ", 22);
+        break;
+    case KeyLineKind::Up:
+        suffix.Append(L") UP -> ", 8);
+        break;
+    }
+    if (kind != KeyLineKind::Down) {
+        // Printed with %d: an interval of 2^31 ms or more shows as negative.
+        suffix.AppendDecimal(static_cast<std::int32_t>(interval)).Append(L"ms", 2);
+    }
+    out.Append(name.data(),
+               std::min(name.size(), out.Room() - std::min(out.Room(), suffix.Length())));
+    out.Append(suffix.Text(), suffix.Length());
+}
+
+void FormatNameField(BoundedText& out, const std::wstring& name) {
+    out.Append(L' ').Append(name);
+}
+
+void FormatCodeField(BoundedText& out, unsigned value) {
+    out.AppendDecimal(value, 3).Append(L" (0x", 4).AppendHex(value, 2, false).Append(L')');
+}
+
+void FormatHeldKeys(BoundedText& out, const HeldKeys& held, KeyNameTable& names) {
+    const std::size_t start = out.Length();
+    out.Append(L' ');
+    for (ScanCode code : held) {
+        out.Append(names.Lookup(code)).Append(L"  ", 2);
+    }
+    out.UpperCaseFrom(start);
+}
+
+KeyTestEngine::KeyTestEngine(KeyEventQueue& queue, KeyNameTable& names, const RemapTable& remap,
+                             KeyTestPage& page, ThresholdSource threshold)
+    : queue_(queue), names_(names), remap_(remap), page_(page), threshold_(std::move(threshold)) {
+    if (!threshold_) {
+        threshold_ = [] { return kDefaultChatterThreshold; };
+    }
+    buffer_[0] = L'\0';
+}
+
+KeyEvent* KeyTestEngine::CompleteCode(std::size_t index) {
+    // Indices come from the page's own posts; anything else is not an event of ours.
+    if (index >= queue_.size()) {
+        return nullptr;
+    }
+    KeyEvent& event = queue_[index];
+    event.code = CompleteScanCode(event.code, event.flags);
+    return &event;
+}
+
+void KeyTestEngine::WriteCodeFields(int winControl, int biosControl, const KeyEvent& event) {
+    BoundedText winCode(buffer_, kFormatBufferSize);
+    FormatCodeField(winCode, event.virtualKey);
+    page_.SetFieldText(winControl, winCode.Text());
+    // The field shows the code without its prefix byte.
+    BoundedText biosCode(buffer_, kFormatBufferSize);
+    FormatCodeField(biosCode, event.code & 0x10FFu);
+    page_.SetFieldText(biosControl, biosCode.Text());
+}
+
+void KeyTestEngine::RewriteHeldKeys() {
+    BoundedText line(buffer_, kFormatBufferSize);
+    FormatHeldKeys(line, held_, names_);
+    page_.SetFieldText(kFieldHeldKeys, line.Text());
+}
+
+void KeyTestEngine::OnKeyMake(std::size_t index) {
+    const KeyEvent* event = CompleteCode(index);
+    if (event == nullptr) {
+        return;
+    }
+    const ScanCode code = event->code;
+    const std::uint32_t time = event->time;
+    KeyTiming& timing = timings_[code];
+    const std::wstring& name = names_.Lookup(code);
+
+    BoundedText nameField(buffer_, kFormatBufferSize);
+    FormatNameField(nameField, name);
+    page_.SetFieldText(kFieldLastDownName, nameField.Text());
+
+    if (timing.phase != KeyTiming::Held) {
+        BoundedText line(buffer_, kFormatBufferSize);
+        FormatKeyLine(line, KeyLineKind::Down, name, event->virtualKey, code, 0);
+        page_.AppendLine(line.Text(), false);
+    }
+
+    // Unsigned: a clock that wrapped between release and press still gives the true gap.
+    const std::uint32_t interval = time - timing.time;
+    if (timing.phase == KeyTiming::Released && interval < threshold_()) {
+        page_.NotifyFault(code);
+        LogMessage(L">>> Fault detected, key depressed %dms after release.\n",
+                   static_cast<std::int32_t>(interval));
+        BoundedText line(buffer_, kFormatBufferSize);
+        FormatKeyLine(line, KeyLineKind::Chatter, name, event->virtualKey, code, interval);
+        page_.AppendLine(line.Text(), true);
+    }
+
+    if (timing.phase != KeyTiming::Held) {
+        page_.NotifyPressed(code);
+        if (std::find(held_.begin(), held_.end(), code) == held_.end()) {
+            held_.push_back(code);
+        }
+        RewriteHeldKeys();
+        timing.phase = KeyTiming::Held;
+        timing.time = time;
+    }
+
+    WriteCodeFields(kFieldLastDownWinCode, kFieldLastDownBiosCode, *event);
+
+    LockKey lock;
+    if (LockKeyOfCode(remap_.TranslateRemapped(code), lock)) {
+        page_.RefreshLockIndicator(lock);
+    }
+
+    const int status = page_.LayoutStatus();
+    const int next = LayoutStatusAfterMake(status);
+    if (next != status) {
+        page_.SetLayoutStatus(next);
+        page_.UpdateLayoutStatus();
+    }
+}
+
+void KeyTestEngine::OnKeyBreak(std::size_t index) {
+    const KeyEvent* event = CompleteCode(index);
+    if (event == nullptr) {
+        return;
+    }
+    const ScanCode code = event->code;
+    const std::uint32_t time = event->time;
+
+    page_.NotifyReleased(code);
+
+    KeyTiming& timing = timings_[code];
+    const std::wstring& name = names_.Lookup(code);
+    BoundedText line(buffer_, kFormatBufferSize);
+    FormatKeyLine(line, KeyLineKind::Up, name, event->virtualKey, code, time - timing.time);
+    page_.AppendLine(line.Text(), false);
+
+    held_.erase(std::remove(held_.begin(), held_.end(), code), held_.end());
+    RewriteHeldKeys();
+
+    timing.phase = KeyTiming::Released;
+    timing.time = time;
+
+    BoundedText nameField(buffer_, kFormatBufferSize);
+    FormatNameField(nameField, name);
+    page_.SetFieldText(kFieldLastUpName, nameField.Text());
+    WriteCodeFields(kFieldLastUpWinCode, kFieldLastUpBiosCode, *event);
+}

@@ -1,0 +1,124 @@
+#pragma once
+// The key test engine: what the keyboard test page does with each queued key event. It
+// tracks every key's timing, applies the chatter rule, writes the event log lines, the
+// last-key fields and the held-keys line, moves the key states and the layout status, and
+// asks for a lock lamp's refresh. Everything it changes on the page goes through
+// KeyTestPage, which the program, the tests and the command line each implement.
+#include "input/bounded_text.h"
+#include "input/key_names.h"
+#include "input/remap_table.h"
+#include "input/scan_code.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <vector>
+
+// Controls of the keyboard test page that the engine writes.
+constexpr int kFieldLastDownName = 1030;
+constexpr int kFieldLastUpName = 1031;
+constexpr int kFieldLastDownWinCode = 1032;
+constexpr int kFieldLastDownBiosCode = 1033;
+constexpr int kFieldLastUpWinCode = 1034;
+constexpr int kFieldLastUpBiosCode = 1035;
+constexpr int kFieldHeldKeys = 1054;
+
+enum class LockKey { CapsLock, NumLock, ScrollLock };
+
+// The virtual key whose toggle bit a lock lamp shows, and the lamp's control.
+constexpr int LockVirtualKey(LockKey lock) {
+    return lock == LockKey::CapsLock ? 0x14 : lock == LockKey::NumLock ? 0x90 : 0x91;
+}
+constexpr int LockLampControl(LockKey lock) {
+    return lock == LockKey::CapsLock ? 1026 : lock == LockKey::NumLock ? 1024 : 1025;
+}
+const wchar_t* LockKeyName(LockKey lock);
+
+// The engine's own record of a key code, apart from the key's display state.
+struct KeyTiming {
+    enum Phase : std::int32_t { NeverSeen = 0, Held = 1, Released = 2 };
+    std::int32_t phase = NeverSeen;
+    std::uint32_t time = 0; // Held: start of the hold; Released: time of the last break
+};
+
+using KeyTimingTable = std::map<ScanCode, KeyTiming>;
+// In the order the keys went down; each code at most once.
+using HeldKeys = std::vector<ScanCode>;
+
+// Texts passed to the page are valid only during the call.
+class KeyTestPage {
+public:
+    virtual void SetFieldText(int control, const wchar_t* text) = 0;
+    // fault: the line is shown in red.
+    virtual void AppendLine(const wchar_t* text, bool fault) = 0;
+    virtual void NotifyPressed(ScanCode code) = 0;
+    virtual void NotifyReleased(ScanCode code) = 0;
+    virtual void NotifyFault(ScanCode code) = 0;
+    virtual void RefreshLockIndicator(LockKey lock) = 0;
+    virtual int LayoutStatus() const = 0;
+    virtual void SetLayoutStatus(int status) = 0;
+    // Shows the status line for the current value.
+    virtual void UpdateLayoutStatus() = 0;
+
+protected:
+    ~KeyTestPage() = default;
+};
+
+// The layout status after a key press: loaded or cleared becomes active, the fallback
+// default becomes the active fallback; any other value stays.
+int LayoutStatusAfterMake(int status);
+
+// Which lamp a press of this (already translated) code refreshes, if any.
+bool LockKeyOfCode(ScanCode code, LockKey& lock);
+
+// Every text the engine writes is bounded by this buffer size (terminator included).
+constexpr std::size_t kFormatBufferSize = 1024;
+
+enum class KeyLineKind { Down, Chatter, Up };
+
+// One event log line: "%s (0x%02X, BIOS 0x%02X) DOWN", "... CHATTER DETECTED -> %dms" or
+// "... UP -> %dms". An over-long name is cut so the codes and the interval always show.
+void FormatKeyLine(BoundedText& out, KeyLineKind kind, const std::wstring& name,
+                   std::uint16_t virtualKey, ScanCode code, std::uint32_t interval);
+// " %s"
+void FormatNameField(BoundedText& out, const std::wstring& name);
+// "%3d (0x%02x)"
+void FormatCodeField(BoundedText& out, unsigned value);
+// A space, then each held key's name followed by two spaces, all upper-cased.
+void FormatHeldKeys(BoundedText& out, const HeldKeys& held, KeyNameTable& names);
+
+constexpr std::uint32_t kDefaultChatterThreshold = 8; // ms
+
+class KeyTestEngine {
+public:
+    // Read at every make, so a settings change takes effect at the next press; without
+    // one the default threshold holds.
+    using ThresholdSource = std::function<std::uint32_t()>;
+
+    KeyTestEngine(KeyEventQueue& queue, KeyNameTable& names, const RemapTable& remap,
+                  KeyTestPage& page, ThresholdSource threshold);
+    KeyTestEngine(const KeyTestEngine&) = delete;
+    KeyTestEngine& operator=(const KeyTestEngine&) = delete;
+
+    // Handlers of the page's make and break messages; index is the event's queue position.
+    void OnKeyMake(std::size_t index);
+    void OnKeyBreak(std::size_t index);
+
+    const KeyTimingTable& Timings() const { return timings_; }
+    const HeldKeys& Held() const { return held_; }
+
+private:
+    KeyEvent* CompleteCode(std::size_t index);
+    void WriteCodeFields(int winControl, int biosControl, const KeyEvent& event);
+    void RewriteHeldKeys();
+
+    KeyEventQueue& queue_;
+    KeyNameTable& names_;
+    const RemapTable& remap_;
+    KeyTestPage& page_;
+    ThresholdSource threshold_;
+    KeyTimingTable timings_;
+    HeldKeys held_;
+    wchar_t buffer_[kFormatBufferSize];
+};
