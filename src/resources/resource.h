@@ -1,0 +1,126 @@
+#pragma once
+// Identifiers shared by the resource scripts and the code. Plain #defines only: this header is
+// read by the resource compiler as well as by C++.
+//
+// Control ids are unique within their dialog only; the same number may name different controls
+// on different pages (prefixes: IDC_MAIN_ main window, IDC_KBD_ keyboard test page, IDC_SET_
+// settings page).
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// Icon and bitmaps
+#define IDI_APP 128
+#define IDB_TITLE 217
+#define IDB_CLOSE 237
+#define IDB_MINIMIZE 238
+#define IDB_RESTORE 239
+#define IDB_LOGO 240
+
+// Dialog templates
+#define IDD_MAIN 129
+#define IDD_SETTINGS 203
+#define IDD_KEYBOARD 204
+
+// Menus and their commands
+#define IDR_LOGVIEWER_MENU 201
+#define ID_LOGVIEWER_COPY 32776
+
+// String table
+#define IDS_BROWSE_LOG_FOLDER 129
+#define IDS_BROWSE_LAYOUT_FOLDER 130
+#define IDS_RAW_INPUT_FAILED 135
+#define IDS_INIT_ERROR_CAPTION 136
+#define IDS_INTERFACE_UNKNOWN 139
+#define IDS_INTERFACE_USB 140
+#define IDS_INTERFACE_PS2 141
+#define IDS_INTERFACE_BLUETOOTH 142
+#define IDS_USB_SPEED_LOW 143
+#define IDS_USB_SPEED_FULL 144
+#define IDS_USB_SPEED_HIGH 145
+#define IDS_USB_SPEED_SUPER 146
+#define IDS_USB_PORT_FORMAT 147
+#define IDS_USB_SPEED_UNKNOWN 148
+#define IDS_LOG_FOLDER_FAILED 149
+#define IDS_SAVE_ERROR_CAPTION 150
+#define IDS_LAYOUT_LOADED 151
+#define IDS_LAYOUT_CLEARED 152
+#define IDS_LAYOUT_ACTIVE 153
+#define IDS_LAYOUT_DEFAULT_LOADED 154
+#define IDS_LAYOUT_DEFAULT_ACTIVE 155
+#define IDS_LAYOUT_NO_DEFAULT 156
+#define IDS_LOG_FILE_EXISTS 157
+#define IDS_LOG_UNKNOWN_ERROR 158
+#define IDS_LOG_SAVED 159
+// 160 to 163 hold the built-in default layout (generated at build time).
+#define IDS_DEFAULT_LAYOUT_FIRST 160
+#define IDS_DEFAULT_LAYOUT_LAST 163
+
+// Main window (IDD_MAIN)
+#define IDC_MAIN_LOGO 1009
+#define IDC_MAIN_TAB_LAYOUT 1044
+#define IDC_MAIN_TAB_SETTINGS 1045
+#define IDC_MAIN_FRAME 1046
+#define IDC_MAIN_MINIMIZE 1067
+#define IDC_MAIN_RESTORE 1068
+#define IDC_MAIN_CLOSE 1069
+
+// Keyboard test page (IDD_KEYBOARD)
+#define IDC_KBD_SEQUENCE 1003
+#define IDC_KBD_LOG 1005
+#define IDC_KBD_SAVE 1007
+#define IDC_KBD_OVERWRITE 1008
+#define IDC_KBD_INTERFACE 1017
+#define IDC_KBD_LAYOUT_LIST 1021
+#define IDC_KBD_KEYBOARD 1022
+#define IDC_KBD_CLEAR 1023
+#define IDC_KBD_NUM_LOCK 1024
+#define IDC_KBD_SCROLL_LOCK 1025
+#define IDC_KBD_CAPS_LOCK 1026
+#define IDC_KBD_INTERFACE_DETAILS 1027
+#define IDC_KBD_LANGUAGE 1028
+#define IDC_KBD_DOWN_NAME 1030
+#define IDC_KBD_UP_NAME 1031
+#define IDC_KBD_DOWN_WIN_CODE 1032
+#define IDC_KBD_DOWN_BIOS_CODE 1033
+#define IDC_KBD_UP_WIN_CODE 1034
+#define IDC_KBD_UP_BIOS_CODE 1035
+#define IDC_KBD_LAYOUT_GROUP 1050
+#define IDC_KBD_KEYBOARD_GROUP 1051
+#define IDC_KBD_HELD_KEYS 1054
+#define IDC_KBD_INFO_GROUP 1056
+#define IDC_KBD_DOWN_LABEL 1057
+#define IDC_KBD_UP_LABEL 1058
+#define IDC_KBD_NAME_HEADING 1059
+#define IDC_KBD_WIN_CODE_HEADING 1060
+#define IDC_KBD_BIOS_CODE_HEADING 1061
+#define IDC_KBD_INTERFACE_LABEL 1062
+#define IDC_KBD_LANGUAGE_LABEL 1063
+#define IDC_KBD_NUM_LOCK_LABEL 1064
+#define IDC_KBD_SCROLL_LOCK_LABEL 1065
+#define IDC_KBD_CAPS_LOCK_LABEL 1066
+#define IDC_KBD_STATUS_LABEL 1068
+#define IDC_KBD_STATUS 1069
+#define IDC_KBD_STATUS_ERROR 1070
+#define IDC_KBD_LOG_STATUS 1071
+
+// Settings page (IDD_SETTINGS)
+#define IDC_SET_LOG_FOLDER 1003
+#define IDC_SET_LOG_PREFIX 1004
+#define IDC_SET_OVERWRITE 1008
+#define IDC_SET_VERSION 1037
+#define IDC_SET_UNPRESSED 1038
+#define IDC_SET_DEPRESSED 1039
+#define IDC_SET_PRESSED 1040
+#define IDC_SET_ALARM 1041
+#define IDC_SET_BROWSE_LOG 1042
+#define IDC_SET_BROWSE_LAYOUT 1043
+#define IDC_SET_LAYOUT_FOLDER 1047
+#define IDC_SET_LOGGING_GROUP 1048
+#define IDC_SET_LAYOUT_GROUP 1049
+#define IDC_SET_CHATTER 1052
+#define IDC_SET_SHOW_LOG 1069
+#define IDC_SET_LOGGING_HEADING 1070
+#define IDC_SET_LAYOUT_HEADING 1071
+#define IDC_SET_VERSION_LABEL 1072
