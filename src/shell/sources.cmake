@@ -1,4 +1,6 @@
 list(APPEND TAPWISE_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/alignment.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/colour_scheme.cpp
 )
 list(APPEND TAPWISE_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/window_base.cpp

@@ -1,0 +1,70 @@
+#include "shell/alignment.h"
+#include "shell/colour_scheme.h"
+
+#include <gtest/gtest.h>
+
+TEST(Alignment, MovesKeepSizeAndTheOtherCoordinate) {
+    const PixelRect w{10, 20, 40, 35}; // 30 x 15
+    const PixelRect r{100, 200, 300, 260};
+    EXPECT_EQ(AlignAbove(w, r, 2), (PixelRect{10, 187, 40, 202}));
+    EXPECT_EQ(AlignLeftEdges(w, r, 12), (PixelRect{112, 20, 142, 35}));
+    EXPECT_EQ(AlignTopEdges(w, r, 0), (PixelRect{10, 200, 40, 215}));
+    EXPECT_EQ(AlignRightEdges(w, r, -4), (PixelRect{266, 20, 296, 35}));
+    EXPECT_EQ(AlignLeftOf(w, r, 0), (PixelRect{70, 20, 100, 35}));
+}
+
+TEST(Alignment, StretchesKeepPosition) {
+    const PixelRect w{10, 20, 40, 35};
+    const PixelRect r{100, 200, 300, 260};
+    EXPECT_EQ(StretchToBottom(w, r, -12), (PixelRect{10, 20, 40, 248}));
+    EXPECT_EQ(StretchToRight(w, r, 5), (PixelRect{10, 20, 305, 35}));
+}
+
+TEST(Alignment, CentreBetweenTruncatesBothHalvings) {
+    const PixelRect upper{0, 0, 50, 40};
+    const PixelRect lower{0, 63, 50, 100};                                 // 23-pixel gap
+    const PixelRect w{5, 500, 25, 511};                                    // 11 pixels high
+    EXPECT_EQ(CentreBetween(w, upper, lower), (PixelRect{5, 46, 25, 57})); // 40 + 11 - 5
+    // Overlapping windows (negative gap) truncate towards zero, not downwards.
+    const PixelRect overlapping{0, 37, 50, 100};
+    EXPECT_EQ(CentreBetween(w, upper, overlapping).top, 40 - 1 - 5);
+}
+
+TEST(Alignment, CentreWithinWorkArea) {
+    const PixelRect area{0, 0, 1280, 984};
+    EXPECT_EQ(CentreWithin({0, 0, 617, 400}, area, area), (PixelRect{332, 292, 949, 692}));
+    // Odd sizes: (0 + 1279) / 2 - 101 / 2 = 639 - 50.
+    EXPECT_EQ(CentreWithin({0, 0, 101, 101}, {0, 0, 1279, 1279}, {0, 0, 1279, 1279}).left, 589);
+}
+
+TEST(Alignment, CentreWithinKeepsLargeWindowsOnTheLeftTopEdge) {
+    const PixelRect area{-1280, 40, 0, 1024}; // monitor left of the primary, task bar on top
+    const PixelRect wide = CentreWithin({0, 0, 2000, 1200}, area, area);
+    EXPECT_EQ(wide.left, -1280);
+    EXPECT_EQ(wide.top, 40);
+    EXPECT_EQ(wide.Width(), 2000);
+}
+
+TEST(Alignment, CentreOnOwnerStaysInsideBounds) {
+    const PixelRect area{0, 0, 1000, 800};
+    const PixelRect owner{900, 700, 1000, 800};
+    EXPECT_EQ(CentreWithin({0, 0, 300, 200}, owner, area), (PixelRect{700, 600, 1000, 800}));
+    const PixelRect ownerLeft{-50, -50, 10, 10};
+    EXPECT_EQ(CentreWithin({0, 0, 300, 200}, ownerLeft, area), (PixelRect{0, 0, 300, 200}));
+}
+
+TEST(ColourScheme, DialogsColourTheirControls) {
+    const ControlColours onMain{Palette::MainBackground, Palette::NormalText};
+    const ControlColours onPage{Palette::PageBackground, Palette::NormalText};
+    EXPECT_EQ(SchemeColours(SchemeDialog::Main, ColourMessage::Static, 1046), onMain);
+    EXPECT_EQ(SchemeColours(SchemeDialog::KeyboardPage, ColourMessage::Button, 1005), onPage);
+    EXPECT_EQ(SchemeColours(SchemeDialog::KeyboardPage, ColourMessage::Static, 1005),
+              (ControlColours{MakeColour(242, 242, 242), MakeColour(51, 51, 51)}));
+    EXPECT_EQ(SchemeColours(SchemeDialog::KeyboardPage, ColourMessage::Static, 1066), onMain);
+    EXPECT_EQ(SchemeColours(SchemeDialog::KeyboardPage, ColourMessage::Static, 1067), onPage);
+    EXPECT_EQ(SchemeColours(SchemeDialog::KeyboardPage, ColourMessage::Static, 1054),
+              (ControlColours{MakeColour(220, 220, 220), MakeColour(51, 51, 51)}));
+    EXPECT_EQ(SchemeColours(SchemeDialog::SettingsPage, ColourMessage::Static, -1), onMain);
+    EXPECT_EQ(SchemeColours(SchemeDialog::SettingsPage, ColourMessage::Static, 1037), onPage);
+    EXPECT_EQ(SchemeColours(SchemeDialog::SettingsPage, ColourMessage::Dialog, -1), onPage);
+}
