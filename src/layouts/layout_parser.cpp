@@ -1,0 +1,521 @@
+#include "layouts/layout_parser.h"
+
+#include "input/key_names.h"
+#include "layouts/layout_tokenizer.h"
+#include "logging/diagnostic_log.h"
+#include "logging/utf8.h"
+
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+constexpr int kRowCount = 8;
+constexpr int kMaximumLineNumber = 1001; // parsing this line ends the load
+constexpr std::size_t kMaximumFileLineLength = 1023;
+
+// trunc(keyDimensions × units), held inside the range of int: a huge or non-finite size
+// in a layout file must not turn into undefined behaviour while converting.
+int ToPixels(int keyDimensions, double units) {
+    const double pixels = std::trunc(static_cast<double>(keyDimensions) * units);
+    if (std::isnan(pixels)) {
+        return 0;
+    }
+    if (pixels >= static_cast<double>(std::numeric_limits<int>::max())) {
+        return std::numeric_limits<int>::max();
+    }
+    if (pixels <= static_cast<double>(std::numeric_limits<int>::min())) {
+        return std::numeric_limits<int>::min();
+    }
+    return static_cast<int>(pixels);
+}
+
+int AddPixels(int a, int b) {
+    const std::int64_t sum = std::int64_t{a} + b;
+    if (sum > std::numeric_limits<int>::max()) {
+        return std::numeric_limits<int>::max();
+    }
+    if (sum < std::numeric_limits<int>::min()) {
+        return std::numeric_limits<int>::min();
+    }
+    return static_cast<int>(sum);
+}
+
+ScanCode ToScanCode(std::int32_t value) {
+    return static_cast<ScanCode>(static_cast<std::uint32_t>(value) & 0xFFFF);
+}
+
+std::wstring DoubleAmpersands(const std::wstring& text) {
+    std::wstring result;
+    result.reserve(text.size());
+    for (wchar_t c : text) {
+        result.push_back(c);
+        if (c == L'&') {
+            result.push_back(L'&');
+        }
+    }
+    return result;
+}
+
+// Text ends at its first NUL, the way it would as a C string.
+std::wstring_view UpToNul(std::wstring_view text) {
+    return text.substr(0, text.find(L'\0'));
+}
+
+struct SizePart {
+    std::wstring text;
+    wchar_t separator; // the x, X or - before it; 0 for none
+};
+
+std::vector<SizePart> SplitSize(const std::wstring& field) {
+    std::vector<SizePart> parts;
+    SizePart current{std::wstring(), 0};
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        const wchar_t c = field[i];
+        if (c == L'x' || c == L'X' || c == L'-') {
+            parts.push_back(std::move(current));
+            // A separator at the very start of the field is not recorded.
+            current = SizePart{std::wstring(), i == 0 ? wchar_t{0} : c};
+        } else {
+            current.text.push_back(c);
+        }
+    }
+    parts.push_back(std::move(current));
+    return parts;
+}
+
+// The state of one load: the block comment flag and the row bookkeeping.
+class LayoutParser {
+public:
+    LayoutParser(int keyDimensions, KeyboardLayout& layout)
+        : keyDimensions_(keyDimensions), layout_(layout) {}
+
+    // Each returns false for an invalid line; an empty line or a blank is valid.
+    bool ParseVersion4(std::wstring_view line);
+    bool ParseVersion3(std::wstring_view line);
+
+private:
+    struct Reservation {
+        double start;
+        double width;
+    };
+
+    int keyDimensions_;
+    KeyboardLayout& layout_;
+    bool inComment_ = false;
+    std::vector<Reservation> reservations_[kRowCount];
+    double rowTop_ = 0.0;
+    double cursor_ = 0.0;
+    double rowHeight_ = 0.0;
+    int currentRow_ = 0;
+};
+
+bool LayoutParser::ParseVersion4(std::wstring_view line) {
+    const std::vector<std::wstring> fields = TokenizeLayoutLine(line, inComment_);
+    if (fields.empty()) {
+        return true;
+    }
+    if (fields.size() != 5) {
+        LogMessage(L"Invalid line, wrong number of fields.\n");
+        return false;
+    }
+    const std::wstring& rowField = fields[0];
+    const std::wstring& codeField = fields[1];
+    const std::wstring label = DoubleAmpersands(fields[2]);
+    const std::wstring& name = fields[3];
+    const std::wstring& sizeField = fields[4];
+
+    const bool blank = codeField == L"BL";
+    const ScanCode code = blank ? ScanCode{0} : ToScanCode(ReadLayoutInteger(codeField));
+
+    // Row: any first character, then N or N-M.
+    const std::wstring_view rowText = rowField.size() > 1
+                                          ? std::wstring_view(rowField).substr(1)
+                                          : std::wstring_view();
+    const std::size_t dash = rowText.find(L'-');
+    std::int64_t row = 0;
+    std::int64_t span = 1;
+    bool twoRow = false;
+    if (dash == std::wstring_view::npos) {
+        row = ReadLayoutInteger(rowText);
+    } else {
+        row = ReadLayoutInteger(rowText.substr(0, dash));
+        const std::int64_t lastRow = ReadLayoutInteger(rowText.substr(dash + 1));
+        twoRow = true;
+        if (lastRow <= row) {
+            LogMessage(L"Invalid second row value.\n");
+            return false;
+        }
+        span = lastRow - row + 1;
+    }
+    // A two-row key in the last row would reach a row that has no reservation list.
+    if (row < 1 || row > kRowCount || span < 1 || span > 2 || row + span - 1 > kRowCount) {
+        LogMessage(L"Invalid row field.\n");
+        return false;
+    }
+    if (row < currentRow_) {
+        LogMessage(L"Row is out of sequence.\n");
+        return false;
+    }
+    if (row != currentRow_) {
+        cursor_ = 0.0;
+        rowTop_ = row == 1 ? 0.0 : rowTop_ + rowHeight_;
+        rowHeight_ = 0.0;
+        currentRow_ = static_cast<int>(row);
+    }
+
+    // Size: W, WxH, W-S or WxH-S.
+    const std::vector<SizePart> parts = SplitSize(sizeField);
+    double width = 0.0;
+    double height = static_cast<double>(span);
+    double secondWidth = 0.0;
+    bool sizeValid = false;
+    if (parts.size() == 1) {
+        sizeValid = !twoRow;
+        width = ReadLayoutDecimal(parts[0].text);
+    } else if (parts.size() == 2 && parts[1].separator == L'-') {
+        sizeValid = twoRow;
+        width = ReadLayoutDecimal(parts[0].text);
+        secondWidth = ReadLayoutDecimal(parts[1].text);
+    } else if (parts.size() == 2) {
+        sizeValid = true;
+        width = ReadLayoutDecimal(parts[0].text);
+        height = ReadLayoutDecimal(parts[1].text);
+    } else if (parts.size() == 3 && (parts[1].separator == L'x' || parts[1].separator == L'X') &&
+               parts[2].separator == L'-') {
+        sizeValid = twoRow;
+        width = ReadLayoutDecimal(parts[0].text);
+        height = ReadLayoutDecimal(parts[1].text);
+        secondWidth = ReadLayoutDecimal(parts[2].text);
+    }
+    if (!sizeValid) {
+        LogMessage(L"Invalid width field.\n");
+        return false;
+    }
+
+    // The lower part of a two-row key takes room in the next row, right-aligned.
+    if (twoRow) {
+        reservations_[row].push_back(Reservation{cursor_ + width - secondWidth, secondWidth});
+    }
+    double skip = 0.0;
+    std::vector<Reservation>& reserved = reservations_[row - 1];
+    for (auto it = reserved.begin(); it != reserved.end(); ++it) {
+        if (it->start < cursor_ + width) {
+            skip = it->width;
+            reserved.erase(it);
+            break;
+        }
+    }
+    const double leftUnits = cursor_ + skip;
+    cursor_ = cursor_ + skip + width;
+
+    if (height != 0.25 && height != 0.5 && height != 1.0 && height != 2.0) {
+        LogMessage(L"Invalid height, must be 0.25, 0.5 or 1.\n");
+        return false;
+    }
+    if (secondWidth == 0.0 && height > rowHeight_) {
+        rowHeight_ = height;
+    }
+    if (blank) {
+        return true;
+    }
+
+    LayoutKey key;
+    key.scanCode = code;
+    key.label = label;
+    key.name = name;
+    key.left = ToPixels(keyDimensions_, leftUnits);
+    key.top = ToPixels(keyDimensions_, rowTop_);
+    key.right = AddPixels(key.left, ToPixels(keyDimensions_, width));
+    key.bottom = AddPixels(key.top, ToPixels(keyDimensions_, height));
+    key.twoRow = twoRow;
+    key.secondRowWidth = ToPixels(keyDimensions_, secondWidth);
+    key.state = Unpressed;
+    layout_.keys.push_back(std::move(key));
+    return true;
+}
+
+bool LayoutParser::ParseVersion3(std::wstring_view line) {
+    const std::vector<std::wstring> fields = TokenizeLayoutLine(line, inComment_);
+    if (fields.empty()) {
+        return true;
+    }
+    if (fields.size() != 7) {
+        return false;
+    }
+    LayoutKey key;
+    key.scanCode = ToScanCode(ReadLayoutInteger(fields[0]));
+    key.label = fields[1];
+    key.name = fields[2];
+    key.left = ToPixels(keyDimensions_, ReadLayoutDecimal(fields[3]));
+    key.top = ToPixels(keyDimensions_, ReadLayoutDecimal(fields[4]));
+    key.right = AddPixels(key.left, ToPixels(keyDimensions_, ReadLayoutDecimal(fields[5])));
+    key.bottom = AddPixels(key.top, ToPixels(keyDimensions_, ReadLayoutDecimal(fields[6])));
+    layout_.keys.push_back(std::move(key));
+    return true;
+}
+
+// Reads a UTF-8 file as wide-character lines the way the C library's UTF-8 text mode
+// does: a byte-order mark at the start is skipped, CR LF becomes one line end, and a line
+// longer than 1023 characters is handed out in pieces. Only as much of the file is read as
+// the lines asked for need.
+class Utf8LineReader {
+public:
+    explicit Utf8LineReader(std::istream& stream) : stream_(stream) {}
+
+    // False at the end of the file.
+    bool ReadLine(std::wstring& line) {
+        line.clear();
+        if (!Fill(1)) {
+            return false;
+        }
+        if (atStart_) {
+            atStart_ = false;
+            if (decoded_[position_] == 0xFEFF) {
+                ++position_;
+                if (!Fill(1)) {
+                    return false;
+                }
+            }
+        }
+        while (Fill(1)) {
+            wchar_t c = decoded_[position_];
+            if (c == L'\r' && Fill(2) && decoded_[position_ + 1] == L'\n') {
+                ++position_;
+                c = L'\n';
+            }
+            if (c == L'\n') {
+                ++position_;
+                break;
+            }
+            if (line.size() == kMaximumFileLineLength) {
+                break; // the rest is the next line
+            }
+            line.push_back(c);
+            ++position_;
+        }
+        line.resize(UpToNul(line).size());
+        return true;
+    }
+
+private:
+    // Makes at least count decoded characters available; false at the end of the file.
+    bool Fill(std::size_t count) {
+        while (decoded_.size() - position_ < count) {
+            if (endOfFile_) {
+                return false;
+            }
+            char chunk[65536];
+            stream_.read(chunk, sizeof chunk);
+            const std::streamsize got = stream_.gcount();
+            pending_.append(chunk, static_cast<std::size_t>(got));
+            endOfFile_ = got < static_cast<std::streamsize>(sizeof chunk);
+            decoded_.erase(0, position_);
+            position_ = 0;
+            const std::size_t complete = endOfFile_ ? pending_.size() : CompletePrefix(pending_);
+            decoded_ += DecodeUtf8(std::string_view(pending_).substr(0, complete));
+            pending_.erase(0, complete);
+        }
+        return true;
+    }
+
+    // The length of bytes without a multi-byte sequence that more bytes could complete.
+    static std::size_t CompletePrefix(const std::string& bytes) {
+        const std::size_t size = bytes.size();
+        for (std::size_t back = 1; back <= 3 && back <= size; ++back) {
+            const auto byte = static_cast<unsigned char>(bytes[size - back]);
+            if ((byte & 0xC0) == 0x80) {
+                continue;
+            }
+            std::size_t length = 1;
+            if (byte >= 0xC2 && byte <= 0xDF) {
+                length = 2;
+            } else if (byte >= 0xE0 && byte <= 0xEF) {
+                length = 3;
+            } else if (byte >= 0xF0 && byte <= 0xF4) {
+                length = 4;
+            }
+            return length > back ? size - back : size;
+        }
+        return size;
+    }
+
+    std::istream& stream_;
+    std::string pending_;
+    std::wstring decoded_;
+    std::size_t position_ = 0;
+    bool endOfFile_ = false;
+    bool atStart_ = true;
+};
+
+std::filesystem::path ToPath(const std::wstring& path) {
+#ifdef _WIN32
+    return std::filesystem::path(path);
+#else
+    return std::filesystem::path(EncodeUtf8(path));
+#endif
+}
+
+bool OpenLayoutFile(const std::wstring& path, std::ifstream& stream) {
+    const std::filesystem::path file = ToPath(path);
+    std::error_code error;
+    if (path.empty() || std::filesystem::is_directory(file, error)) {
+        return false;
+    }
+    stream.open(file, std::ios::in | std::ios::binary);
+    return stream.is_open();
+}
+
+std::wstring WithoutLineEnds(std::wstring_view text) {
+    std::wstring result;
+    result.reserve(text.size());
+    for (wchar_t c : text) {
+        if (c != L'\r' && c != L'\n') {
+            result.push_back(c);
+        }
+    }
+    return result;
+}
+
+// The end of a load that read all of its text.
+bool FinishLoad(KeyboardLayout& layout, KeyNameTable& names, bool* reachedEnd) {
+    layout.ComputeExtent();
+    names.Rebuild(layout);
+    if (reachedEnd != nullptr) {
+        *reachedEnd = true;
+    }
+    return !layout.keys.empty();
+}
+
+} // namespace
+
+bool LoadLayoutFile(const std::wstring& path, int keyDimensions, KeyboardLayout& layout,
+                    KeyNameTable& names, bool* reachedEnd) {
+    if (reachedEnd != nullptr) {
+        *reachedEnd = false;
+    }
+    layout.Clear();
+    LayoutParser parser(keyDimensions, layout);
+    LogMessage(L"Loading keyboard layout \"%ls\"...\n", path.c_str());
+    std::ifstream stream;
+    if (!OpenLayoutFile(path, stream)) {
+        LogMessage(L"    Error:  Unable to open file.\n");
+        return false;
+    }
+    Utf8LineReader reader(stream);
+    std::wstring line;
+    if (!reader.ReadLine(line)) {
+        return FinishLoad(layout, names, reachedEnd);
+    }
+    int version = 4;
+    const std::size_t comma = line.rfind(L',');
+    if (comma != std::wstring::npos) {
+        version = ReadLayoutLong(std::wstring_view(line).substr(comma + 1), 10);
+        line.resize(comma);
+    }
+    layout.name = WithoutLineEnds(line);
+
+    int lineNumber = 1;
+    while (reader.ReadLine(line)) {
+        ++lineNumber;
+        bool valid = false;
+        if (version == 4) {
+            valid = parser.ParseVersion4(line);
+        } else if (version == 3) {
+            valid = parser.ParseVersion3(line);
+        } else {
+            LogMessage(L"   Error:  Unknown version number (%d).\n", version);
+        }
+        if (!valid) {
+            LogMessage(L"   Error:  Line %d invalid.\n", lineNumber);
+            return false;
+        }
+        if (lineNumber >= kMaximumLineNumber) {
+            LogMessage(L"   Error:  Maximum lines exceeded.\n");
+            return false;
+        }
+    }
+    return FinishLoad(layout, names, reachedEnd);
+}
+
+bool LoadLayoutText(const std::wstring& fullText, int keyDimensions, KeyboardLayout& layout,
+                    KeyNameTable& names, bool* reachedEnd) {
+    if (reachedEnd != nullptr) {
+        *reachedEnd = false;
+    }
+    layout.Clear();
+    LayoutParser parser(keyDimensions, layout);
+    LogMessage(L"Loading keyboard layout from string...\n");
+    const std::wstring_view text = UpToNul(fullText);
+    if (text.empty()) {
+        LogMessage(L"   No data.\n");
+        return false;
+    }
+    const std::size_t nameEnd = text.find_first_of(L"\r\n");
+    if (nameEnd == std::wstring_view::npos) {
+        LogMessage(L"   Name missing.\n");
+        return false;
+    }
+    layout.name = std::wstring(text.substr(0, nameEnd));
+
+    std::size_t start = nameEnd + 1;
+    for (int lineNumber = 1;; ++lineNumber) {
+        const std::size_t end = text.find_first_of(L"\r\n", start);
+        const std::wstring_view line =
+            text.substr(start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start);
+        if (!parser.ParseVersion4(line)) {
+            const int length = line.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())
+                                   ? std::numeric_limits<int>::max()
+                                   : static_cast<int>(line.size());
+            LogMessage(L"   Error:  Line %d invalid (length %d, \"%ls\").\n", lineNumber, length,
+                       std::wstring(line).c_str());
+            return false;
+        }
+        if (lineNumber >= kMaximumLineNumber) {
+            LogMessage(L"   Error:  Maximum lines exceeded.\n");
+            return false;
+        }
+        if (end == std::wstring_view::npos) {
+            break;
+        }
+        start = end + 1;
+    }
+    return FinishLoad(layout, names, reachedEnd);
+}
+
+std::wstring ReadLayoutName(const std::wstring& path) {
+    std::ifstream stream;
+    if (!OpenLayoutFile(path, stream)) {
+        return std::wstring();
+    }
+    Utf8LineReader reader(stream);
+    std::wstring line;
+    if (!reader.ReadLine(line)) {
+        return std::wstring();
+    }
+    const std::size_t comma = line.rfind(L',');
+    if (comma != std::wstring::npos) {
+        line.resize(comma);
+    }
+    return WithoutLineEnds(line);
+}
+
+std::wstring ReadLayoutTextName(const std::wstring& fullText) {
+    const std::wstring_view text = UpToNul(fullText);
+    if (text.empty()) {
+        LogMessage(L"   No data.\n");
+        return std::wstring();
+    }
+    const std::size_t nameEnd = text.find_first_of(L"\r\n");
+    if (nameEnd == std::wstring_view::npos) {
+        LogMessage(L"   Name missing.\n");
+        return std::wstring();
+    }
+    return std::wstring(text.substr(0, nameEnd));
+}

@@ -1,0 +1,219 @@
+#include "layouts/layout_tokenizer.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <limits>
+
+bool IsLayoutSpace(wchar_t c) {
+    switch (c) {
+    case 0x09:
+    case 0x0A:
+    case 0x0B:
+    case 0x0C:
+    case 0x0D:
+    case 0x20:
+    case 0x85:
+    case 0xA0:
+    case 0x1680:
+    case 0x2028:
+    case 0x2029:
+    case 0x202F:
+    case 0x205F:
+    case 0x3000:
+        return true;
+    default:
+        return c >= 0x2000 && c <= 0x200A;
+    }
+}
+
+std::vector<std::wstring> TokenizeLayoutLine(std::wstring_view line, bool& inComment) {
+    std::vector<std::wstring> fields;
+    if (line.empty() || IsLayoutLineEnd(line[0])) {
+        return fields;
+    }
+    std::wstring current;
+    bool inQuotes = false;
+    for (std::size_t i = 0;; ++i) {
+        const wchar_t c = i < line.size() ? line[i] : L'\0';
+        const wchar_t next = i + 1 < line.size() ? line[i + 1] : L'\0';
+        const bool end = IsLayoutLineEnd(c);
+        if (c == L'"') {
+            // Quotes count even inside a block comment; cleanup removes them later.
+            inQuotes = !inQuotes;
+            current.push_back(c);
+        } else if (inComment) {
+            if (c == L'*' && next == L'/') {
+                inComment = false;
+                ++i;
+            } else if (end) {
+                return fields; // the field being collected is lost with the comment
+            }
+        } else if (c == L'/' && next == L'*') {
+            inComment = true; // next is examined again as a comment character
+        } else if (c == L'/' && next == L'/') {
+            std::wstring field = CleanLayoutField(current);
+            if (!field.empty()) {
+                fields.push_back(std::move(field));
+            }
+            return fields;
+        } else if (!inQuotes) {
+            if (c == L',') {
+                fields.push_back(CleanLayoutField(current));
+                current.clear();
+            } else if (end) {
+                std::wstring field = CleanLayoutField(current);
+                if (!field.empty()) {
+                    fields.push_back(std::move(field));
+                }
+                return fields;
+            } else {
+                current.push_back(c);
+            }
+        } else if (end) {
+            fields.push_back(CleanLayoutField(current));
+            return fields;
+        } else {
+            current.push_back(c);
+        }
+    }
+}
+
+namespace {
+
+void ReplaceAll(std::wstring& text, std::wstring_view from, std::wstring_view to) {
+    std::size_t position = 0;
+    while ((position = text.find(from, position)) != std::wstring::npos) {
+        text.replace(position, from.size(), to);
+        position += to.size();
+    }
+}
+
+int DigitValue(wchar_t c) {
+    if (c >= L'0' && c <= L'9') {
+        return c - L'0';
+    }
+    if (c >= L'a' && c <= L'z') {
+        return c - L'a' + 10;
+    }
+    if (c >= L'A' && c <= L'Z') {
+        return c - L'A' + 10;
+    }
+    return 99;
+}
+
+} // namespace
+
+std::wstring CleanLayoutField(std::wstring_view field) {
+    std::wstring text;
+    text.reserve(field.size());
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == L'"') {
+            if (i + 1 < field.size() && field[i + 1] == L'"') {
+                text.push_back(L'"');
+                ++i;
+            }
+        } else {
+            text.push_back(field[i]);
+        }
+    }
+    ReplaceAll(text, L"\\r\\n", L"\\n");
+    ReplaceAll(text, L"\\n", L"\n");
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && IsLayoutSpace(text[first])) {
+        ++first;
+    }
+    while (last > first && IsLayoutSpace(text[last - 1])) {
+        --last;
+    }
+    return text.substr(first, last - first);
+}
+
+std::int32_t ReadLayoutLong(std::wstring_view text, int base) {
+    std::size_t i = 0;
+    while (i < text.size() && IsLayoutSpace(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) {
+        negative = text[i] == L'-';
+        ++i;
+    }
+    if (base == 16 && i + 2 < text.size() && text[i] == L'0' &&
+        (text[i + 1] == L'x' || text[i + 1] == L'X') && DigitValue(text[i + 2]) < 16) {
+        i += 2;
+    }
+    // Accumulate in 64 bits and stop growing once past the 32-bit range: the result is
+    // clamped there anyway, so no input length can overflow.
+    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    std::int64_t value = 0;
+    for (; i < text.size(); ++i) {
+        const int digit = DigitValue(text[i]);
+        if (digit >= base) {
+            break;
+        }
+        if (value <= kLimit) {
+            value = value * base + digit;
+        }
+    }
+    if (negative) {
+        value = -value;
+    }
+    if (value > std::numeric_limits<std::int32_t>::max()) {
+        return std::numeric_limits<std::int32_t>::max();
+    }
+    if (value < std::numeric_limits<std::int32_t>::min()) {
+        return std::numeric_limits<std::int32_t>::min();
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+std::int32_t ReadLayoutInteger(std::wstring_view text) {
+    const bool hex = text.size() >= 3 && text[0] == L'0' && (text[1] == L'x' || text[1] == L'X');
+    return ReadLayoutLong(text, hex ? 16 : 10);
+}
+
+double ReadLayoutDecimal(std::wstring_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsLayoutSpace(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) {
+        negative = text[i] == L'-';
+        ++i;
+    }
+    // The characters a number can be made of, narrowed; the first other character ends it.
+    std::string narrow;
+    for (; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        const bool numeric = (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'z') ||
+                             (c >= L'A' && c <= L'Z') || c == L'.' || c == L'+' || c == L'-';
+        if (!numeric) {
+            break;
+        }
+        narrow.push_back(static_cast<char>(c));
+    }
+    const char* begin = narrow.data();
+    const char* end = narrow.data() + narrow.size();
+    double value = 0.0;
+    std::chars_format format = std::chars_format::general;
+    const bool hex = narrow.size() >= 2 && narrow[0] == '0' && (narrow[1] == 'x' || narrow[1] == 'X');
+    if (hex) {
+        format = std::chars_format::hex;
+        begin += 2;
+    }
+    if (begin < end && (*begin == '+' || *begin == '-')) {
+        // A second sign is not part of a number ("0x-1" reads as the 0 before the x).
+        return 0.0;
+    }
+    const std::from_chars_result result = std::from_chars(begin, end, value, format);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too large becomes infinity and too small becomes 0, as wcstod answers.
+        const std::string number(static_cast<const char*>(narrow.data()), result.ptr);
+        value = std::strtod(number.c_str(), nullptr);
+    } else if (result.ec != std::errc()) {
+        value = 0.0;
+    }
+    return negative ? -value : value;
+}
