@@ -4,3 +4,7 @@
 #include <vector>
 
 // Each returns the process exit status.
+
+// tapwise-cli layout [--key-size N] [--trace] FILE | --default | --text FILE
+int RunLayoutCommand(const std::vector<std::string>& arguments);
+extern const char kLayoutHelp[];

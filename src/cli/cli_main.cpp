@@ -20,6 +20,7 @@ struct Command {
 
 // Each command adds one line here.
 const Command kCommands[] = {
+    {"layout", RunLayoutCommand, kLayoutHelp},
     {"", nullptr, ""},
 };
 

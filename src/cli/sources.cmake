@@ -1,3 +1,4 @@
 list(APPEND TAPWISE_CLI_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/cli_main.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cli_layout.cpp
 )

@@ -1,0 +1,258 @@
+// tapwise-cli layout: loads a layout the way the program does and prints what it became,
+// so that people who write layout files can see the parser's verdict and messages.
+#include "cli/cli_commands.h"
+
+#include "input/key_names.h"
+#include "layouts/default_layout.h"
+#include "layouts/keyboard_layout.h"
+#include "layouts/layout_parser.h"
+#include "logging/diagnostic_log.h"
+#include "logging/utf8.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+const char kLayoutHelp[] =
+    "  layout [--key-size N] [--trace] FILE         load FILE with the layout file loader\n"
+    "  layout [--key-size N] [--trace] --default    load the built-in default layout text\n"
+    "  layout [--key-size N] [--trace] --text FILE  load FILE's UTF-8 text with the text loader\n"
+    "      Loads a keyboard layout as the program would and prints the result.\n"
+    "      --key-size N  pixels per key unit (default 36; values below 10 become 10)\n"
+    "      --trace       write the load's diagnostic messages to standard error\n"
+    "      Output, one item per line:\n"
+    "        name: <layout name>\n"
+    "        result: loaded | failed\n"
+    "        keys: <number of keys>\n"
+    "        size: <width>x<height>\n"
+    "        pause: yes | no\n"
+    "        break: yes | no\n"
+    "        key: 0x<code> <left> <top> <right> <bottom> <two-row 0|1> <second-row width>"
+    " \"<label>\" \"<name>\"\n"
+    "          (one line per key, in list order)\n"
+    "        keyname: 0x<code> \"<name>\"\n"
+    "          (the key-name table in code order, when the load read its whole text)\n"
+    "      Codes are 4 upper-case hex digits; strings are UTF-8 with \\\\, \\\", \\n, \\r\n"
+    "      and \\xHH escapes.\n"
+    "      Exit status: 0 loaded, 1 failed, 2 usage error or unreadable --text FILE.\n";
+
+namespace {
+
+int UsageError(const char* message) {
+    std::fprintf(stderr, "tapwise-cli layout: %s (try --help)\n", message);
+    return 2;
+}
+
+bool IsControl(char32_t c) {
+    return c < 0x20 || c == 0x7F;
+}
+
+void AppendHexEscape(std::string& out, unsigned value) {
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "\\x%02X", value & 0xFF);
+    out += buffer;
+}
+
+// Inside double quotes: backslash, quote, LF and CR escaped, other control characters as \xHH.
+std::string Quoted(const std::wstring& text) {
+    std::string out = "\"";
+    std::wstring plain;
+    const auto flush = [&]() {
+        out += EncodeUtf8(plain);
+        plain.clear();
+    };
+    for (wchar_t c : text) {
+        if (c == L'\\' || c == L'"' || c == L'\n' || c == L'\r' ||
+            IsControl(static_cast<char32_t>(c))) {
+            flush();
+            if (c == L'\\') {
+                out += "\\\\";
+            } else if (c == L'"') {
+                out += "\\\"";
+            } else if (c == L'\n') {
+                out += "\\n";
+            } else if (c == L'\r') {
+                out += "\\r";
+            } else {
+                AppendHexEscape(out, static_cast<unsigned>(c));
+            }
+        } else {
+            plain.push_back(c);
+        }
+    }
+    flush();
+    out += "\"";
+    return out;
+}
+
+// The name line stays readable: only control characters are escaped, so the line never breaks.
+std::string PlainName(const std::wstring& text) {
+    std::string out;
+    std::wstring plain;
+    for (wchar_t c : text) {
+        if (IsControl(static_cast<char32_t>(c))) {
+            out += EncodeUtf8(plain);
+            plain.clear();
+            AppendHexEscape(out, static_cast<unsigned>(c));
+        } else {
+            plain.push_back(c);
+        }
+    }
+    return out + EncodeUtf8(plain);
+}
+
+std::wstring ArgumentToWide(const std::string& argument) {
+#ifdef _WIN32
+    // The C runtime hands arguments over in the ANSI code page.
+    try {
+        return std::filesystem::path(argument).wstring();
+    } catch (const std::exception&) {
+        return std::wstring();
+    }
+#else
+    return DecodeUtf8(argument);
+#endif
+}
+
+bool ReadTextFile(const std::string& argument, std::wstring& text) {
+#ifdef _WIN32
+    std::ifstream stream(std::filesystem::path(ArgumentToWide(argument)), std::ios::binary);
+#else
+    std::ifstream stream(argument, std::ios::binary);
+#endif
+    std::error_code error;
+    if (!stream.is_open() || std::filesystem::is_directory(argument, error)) {
+        return false;
+    }
+    std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    if (stream.bad()) {
+        return false;
+    }
+    // A byte-order mark marks the encoding; it is not part of the text.
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        bytes.erase(0, 3);
+    }
+    text = DecodeUtf8(bytes);
+    return true;
+}
+
+bool ParseKeySize(const std::string& text, int& keySize) {
+    if (text.empty()) {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const long long value = std::strtoll(text.c_str(), &end, 10);
+    if (*end != '\0' || errno == ERANGE || value > std::numeric_limits<int>::max() ||
+        value < std::numeric_limits<int>::min()) {
+        return false;
+    }
+    keySize = value < 10 ? 10 : static_cast<int>(value);
+    return true;
+}
+
+void PrintLayout(const KeyboardLayout& layout, bool loaded, bool reachedEnd,
+                 const KeyNameTable& names) {
+    std::printf("name: %s\n", PlainName(layout.name).c_str());
+    std::printf("result: %s\n", loaded ? "loaded" : "failed");
+    std::printf("keys: %zu\n", layout.keys.size());
+    std::printf("size: %dx%d\n", layout.width, layout.height);
+    std::printf("pause: %s\n", layout.hasPause ? "yes" : "no");
+    std::printf("break: %s\n", layout.hasBreak ? "yes" : "no");
+    for (const LayoutKey& key : layout.keys) {
+        std::printf("key: 0x%04X %d %d %d %d %d %d %s %s\n", static_cast<unsigned>(key.scanCode),
+                    key.left, key.top, key.right, key.bottom, key.twoRow ? 1 : 0,
+                    key.secondRowWidth, Quoted(key.label).c_str(), Quoted(key.name).c_str());
+    }
+    if (reachedEnd) {
+        for (const auto& [code, name] : names.Entries()) {
+            std::printf("keyname: 0x%04X %s\n", static_cast<unsigned>(code), Quoted(name).c_str());
+        }
+    }
+}
+
+} // namespace
+
+int RunLayoutCommand(const std::vector<std::string>& arguments) {
+    enum class Source { None, File, Default, Text };
+    Source source = Source::None;
+    std::string file;
+    int keySize = 36;
+    bool trace = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--help" || argument == "-h") {
+            std::fputs("usage: tapwise-cli layout [--key-size N] [--trace] FILE | --default | --text FILE\n\n", stdout);
+            std::fputs(kLayoutHelp, stdout);
+            return 0;
+        }
+        if (argument == "--key-size") {
+            if (i + 1 >= arguments.size() || !ParseKeySize(arguments[i + 1], keySize)) {
+                return UsageError("--key-size needs a whole number");
+            }
+            ++i;
+        } else if (argument == "--trace") {
+            trace = true;
+        } else if (argument == "--default" || argument == "--text" ||
+                   (argument.rfind("--", 0) != 0 && !argument.empty())) {
+            if (source != Source::None) {
+                return UsageError("give exactly one of FILE, --default and --text FILE");
+            }
+            if (argument == "--default") {
+                source = Source::Default;
+            } else if (argument == "--text") {
+                if (i + 1 >= arguments.size()) {
+                    return UsageError("--text needs a FILE");
+                }
+                source = Source::Text;
+                file = arguments[++i];
+            } else {
+                source = Source::File;
+                file = argument;
+            }
+        } else {
+            std::fprintf(stderr, "tapwise-cli layout: unknown option '%s' (try --help)\n",
+                         argument.c_str());
+            return 2;
+        }
+    }
+    if (source == Source::None) {
+        return UsageError("give one of FILE, --default and --text FILE");
+    }
+
+    std::wstring text;
+    if (source == Source::Text && !ReadTextFile(file, text)) {
+        std::fprintf(stderr, "tapwise-cli layout: cannot read '%s'\n", file.c_str());
+        return 2;
+    }
+    if (source == Source::Default) {
+        text = DefaultLayoutText();
+    }
+
+    std::unique_ptr<Logger> previous;
+    if (trace) {
+        previous = InstallLogger(std::make_unique<StreamLogger>(stderr));
+    } else {
+        previous = InstallLogger(std::make_unique<NullLogger>());
+    }
+    KeyboardLayout layout;
+    KeyNameTable& names = KeyNames();
+    bool reachedEnd = false;
+    const bool loaded =
+        source == Source::File
+            ? LoadLayoutFile(ArgumentToWide(file), keySize, layout, names, &reachedEnd)
+            : LoadLayoutText(text, keySize, layout, names, &reachedEnd);
+    InstallLogger(std::move(previous));
+
+    PrintLayout(layout, loaded, reachedEnd, names);
+    std::fflush(stdout);
+    return loaded ? 0 : 1;
+}
