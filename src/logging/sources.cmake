@@ -1,4 +1,6 @@
 list(APPEND TAPWISE_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/event_log.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/log_saving.cpp
     ${CMAKE_CURRENT_LIST_DIR}/diagnostic_log.cpp
     ${CMAKE_CURRENT_LIST_DIR}/utf8.cpp
 )

@@ -1,0 +1,118 @@
+#pragma once
+// Saving the event log to numbered files: the sequence number, the file name, the overwrite
+// rule, the status shown after each attempt and the write itself. Files and controls are
+// reached through small interfaces, so every decision here runs the same against the real
+// file system and against the fakes of the tests.
+#include "logging/status_label.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+enum LogStatus : int {
+    LogStatusNone = 0,
+    LogStatusFileExists = 1,
+    LogStatusUnknownError = 2,
+    LogStatusSaved = 3,
+};
+
+// String-table ids.
+constexpr int kTextLogFolderError = 149;        // "Unable to create log file folder."
+constexpr int kTextLogFolderErrorCaption = 150; // "Error Saving Log"
+constexpr int kTextLogFileExists = 157;         // "Not saved, log file exists!"
+constexpr int kTextLogUnknownError = 158;       // "Not saved, unknown error!"
+constexpr int kTextLogSaved = 159;              // "Log saved"
+
+constexpr Colour kLogStatusNormalColour = 0xDCDCDC;
+constexpr Colour kLogStatusErrorColour = 0x0000FF;
+
+// The English texts of the ids above; empty for other ids.
+std::wstring LogSavingTextDefault(int id);
+
+struct LogStatusDisplay {
+    bool visible = false;
+    int textId = 0; // 0: empty text
+    Colour colour = kLogStatusNormalColour;
+};
+
+// false for a value outside 0 to 3.
+bool DescribeLogStatus(int status, LogStatusDisplay& display);
+
+// Shows a status on the label; an invalid value is logged and hides the label.
+void UpdateLogStatus(int status, StatusLabel& label);
+
+// The number in the sequence-number box: optional blanks and sign, then the leading digits
+// (none gives 0); values beyond the 32-bit range are held at its ends.
+int ParseSequenceNumber(std::wstring_view text);
+// At least five digits with leading zeros, never cut short.
+std::wstring FormatSequenceNumber(int number);
+
+// folder (made to end in exactly one backslash) + prefix + "%05d" + ".log".
+std::wstring LogFilePath(const std::wstring& folder, const std::wstring& prefix, int number);
+
+// The file operations of a save.
+class LogFiles {
+public:
+    struct WriteResult {
+        bool created = false;       // the file was created (and is to be removed on failure)
+        bool alreadyExists = false; // creation failed because the name is taken
+        bool complete = false;      // every byte was written and the file was closed
+        std::uint32_t error = 0;    // platform error of the failed step
+    };
+
+    virtual ~LogFiles() = default;
+    virtual bool FolderExists(const std::wstring& folder) = 0;
+    // One level only.
+    virtual bool CreateFolder(const std::wstring& folder) = 0;
+    // A file exists when its attributes can be opened for reading.
+    virtual bool FileExists(const std::wstring& path) = 0;
+    // Creates the file only if the name is free and writes the bytes in one go.
+    virtual WriteResult WriteNewFile(const std::wstring& path, const std::string& bytes) = 0;
+    // Moves `from` onto `to`, replacing an existing `to`.
+    virtual bool ReplaceFile(const std::wstring& from, const std::wstring& to,
+                             std::uint32_t& error) = 0;
+    virtual void RemoveFile(const std::wstring& path) = 0;
+};
+
+// Writes the log text to path. Without overwrite the file must not exist yet; with it, the
+// text goes to a temporary file in the same folder that replaces the old file only once it
+// was written completely, so a failed save never destroys an earlier log. A file that could
+// not be written completely is removed again. true only when the whole text reached the file.
+bool SaveLogText(LogFiles& files, const std::wstring& path, std::wstring_view text, bool overwrite);
+
+// The keyboard test page's controls and services that a save needs.
+class LogSavePage {
+public:
+    virtual ~LogSavePage() = default;
+    virtual std::wstring SequenceText() = 0; // the sequence-number box
+    virtual void SetSequenceText(const std::wstring& text) = 0;
+    virtual bool OverwriteTicked() = 0;
+    // The error message box of the page (text and caption ids, error icon).
+    virtual void ShowFolderError(int textId, int captionId) = 0;
+    virtual StatusLabel& LogStatusLabel() = 0;
+    virtual std::wstring ExpandEnvironment(const std::wstring& text) = 0;
+    // The event log view's SaveToFile.
+    virtual bool SaveLogToFile(const std::wstring& path, bool overwrite) = 0;
+};
+
+// The page's sequence number and save status with the operations of the Save button.
+class LogSaver {
+public:
+    int SequenceNumber() const { return sequence_; }
+    int Status() const { return status_; }
+    void SetStatus(int status) { status_ = status; }
+
+    // Save button: folder, name, overwrite rule, write, status, next number.
+    void OnClick_Save(LogSavePage& page, LogFiles& files, const std::wstring& folderSetting,
+                      const std::wstring& prefix);
+    // Reads the box into the sequence number.
+    int GetSequenceNumber(LogSavePage& page);
+    void IncrementSequenceNumber(LogSavePage& page);
+    // The number as the page shows it when it initialises.
+    void ShowSequenceNumber(LogSavePage& page);
+    void UpdateLogStatus(StatusLabel& label) const { ::UpdateLogStatus(status_, label); }
+
+private:
+    int sequence_ = 1;
+    int status_ = LogStatusNone;
+};
