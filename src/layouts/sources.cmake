@@ -3,8 +3,10 @@ list(APPEND TAPWISE_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/default_layout.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_parser.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_tokenizer.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/layout_install.cpp
     # Key names are rebuilt by every layout load, so they are built with the layouts.
     ${CMAKE_CURRENT_LIST_DIR}/../input/key_names.cpp
 )
 list(APPEND TAPWISE_WIN_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/layout_install_win.cpp
 )
