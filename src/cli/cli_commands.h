@@ -8,3 +8,7 @@
 // tapwise-cli layout [--key-size N] [--trace] FILE | --default | --text FILE
 int RunLayoutCommand(const std::vector<std::string>& arguments);
 extern const char kLayoutHelp[];
+
+// tapwise-cli replay [options] (--default | --layout FILE) TRACE
+int RunReplayCommand(const std::vector<std::string>& arguments);
+extern const char kReplayHelp[];

@@ -21,6 +21,7 @@ struct Command {
 // Each command adds one line here.
 const Command kCommands[] = {
     {"layout", RunLayoutCommand, kLayoutHelp},
+    {"replay", RunReplayCommand, kReplayHelp},
     {"", nullptr, ""},
 };
 

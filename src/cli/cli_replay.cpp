@@ -1,0 +1,241 @@
+// tapwise-cli replay: runs recorded raw keyboard records through the program's decoding, key
+// test engine and key state machine, and prints every effect the page would show.
+#include "cli/cli_commands.h"
+
+#include "input/key_names.h"
+#include "input/key_replay.h"
+#include "layouts/default_layout.h"
+#include "layouts/keyboard_layout.h"
+#include "layouts/layout_parser.h"
+#include "logging/diagnostic_log.h"
+#include "logging/utf8.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+const char kReplayHelp[] =
+    "  replay [--threshold MS] [--key-size N] [--scancode-map FILE] [--fields] [--trace]\n"
+    "         (--default | --layout FILE) TRACE\n"
+    "      Replays raw keyboard records through decoding, the key test engine and the key\n"
+    "      states, starting as the page does after a layout selection.\n"
+    "      TRACE: one record per line, TIME MAKE FLAGS VKEY [DEVICE], decimal or 0x-hex;\n"
+    "        TIME is the millisecond clock at decoding, DEVICE an opaque handle (default 1);\n"
+    "        '#' starts a comment, blank lines are skipped.\n"
+    "      --threshold MS        chatter threshold in milliseconds (default 8)\n"
+    "      --key-size N          pixels per key unit (default 36; values below 10 become 10)\n"
+    "      --scancode-map FILE   raw bytes of a \"Scancode Map\" registry value\n"
+    "      --fields              also print the last-key field writes\n"
+    "      --trace               write every diagnostic message to standard error\n"
+    "      --default             the built-in layout;  --layout FILE  a .kbl file\n"
+    "      Output, one line per effect, in order:\n"
+    "        status: <status text>      log: <line>      fault: <line shown in red>\n"
+    "        held: \"<held keys>\"        lamp: Caps Lock | Num Lock | Scroll Lock\n"
+    "        field: <control id> \"<text>\"   (only with --fields)\n"
+    "      then one line per key that is not untested, in layout order:\n"
+    "        state: 0x<code> <state 1-4> \"<key name>\"\n"
+    "      Exit status: 0 after a complete replay; 2 for a usage error, an unreadable file\n"
+    "      or a malformed trace line (\"line N: ...\" on standard error).\n";
+
+namespace {
+
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "tapwise-cli replay: %s (try --help)\n", message.c_str());
+    return 2;
+}
+
+std::wstring ArgumentToWide(const std::string& argument) {
+#ifdef _WIN32
+    // The C runtime hands arguments over in the ANSI code page.
+    try {
+        return std::filesystem::path(argument).wstring();
+    } catch (const std::exception&) {
+        return std::wstring();
+    }
+#else
+    return DecodeUtf8(argument);
+#endif
+}
+
+bool ReadBytes(const std::string& argument, std::string& bytes) {
+    std::error_code error;
+    if (std::filesystem::is_directory(argument, error)) {
+        return false;
+    }
+#ifdef _WIN32
+    std::ifstream stream(std::filesystem::path(ArgumentToWide(argument)), std::ios::binary);
+#else
+    std::ifstream stream(argument, std::ios::binary);
+#endif
+    if (!stream.is_open()) {
+        return false;
+    }
+    bytes.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+    return !stream.bad();
+}
+
+bool ParseWhole(const std::string& text, long long low, long long high, long long& value) {
+    if (text.empty()) {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const long long parsed = std::strtoll(text.c_str(), &end, 10);
+    if (*end != '\0' || errno == ERANGE || parsed < low || parsed > high) {
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+// As the page's layout selection: the requested layout, else the built-in one; the status
+// value it leaves (1 loaded, 4 fallback, 6 nothing).
+int SelectLayout(bool useDefault, const std::string& file, int keySize, KeyboardLayout& layout,
+                 KeyNameTable& names) {
+    if (useDefault) {
+        if (LoadLayoutText(DefaultLayoutText(), keySize, layout, names)) {
+            LogMessage(L"Loaded default layout (last layout).\n");
+            return 1;
+        }
+        LogMessage(L"Unable to load default layout (last layout).\n");
+        return 6;
+    }
+    if (LoadLayoutFile(ArgumentToWide(file), keySize, layout, names)) {
+        LogMessage(L"Loaded selected layout.\n");
+        return 1;
+    }
+    if (LoadLayoutText(DefaultLayoutText(), keySize, layout, names)) {
+        LogMessage(L"Failed to load selected layout, fell back to default.\n");
+        return 4;
+    }
+    LogMessage(L"Failed to load selected layout, failed to load default.\n");
+    return 6;
+}
+
+void Flush(ReplaySession& session) {
+    const std::string output = session.TakeOutput();
+    std::fwrite(output.data(), 1, output.size(), stdout);
+}
+
+} // namespace
+
+int RunReplayCommand(const std::vector<std::string>& arguments) {
+    long long threshold = 8;
+    long long keySize = 36;
+    std::string mapFile;
+    bool haveMap = false;
+    bool fields = false;
+    bool trace = false;
+    int sources = 0;
+    bool useDefault = false;
+    std::string layoutFile;
+    std::string traceFile;
+    bool haveTrace = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == "--help" || argument == "-h") {
+            std::fputs("usage: tapwise-cli replay [options] (--default | --layout FILE) TRACE\n\n",
+                       stdout);
+            std::fputs(kReplayHelp, stdout);
+            return 0;
+        }
+        if (argument == "--threshold") {
+            if (!hasValue || !ParseWhole(arguments[i + 1], 0, 0xFFFFFFFFLL, threshold)) {
+                return UsageError("--threshold needs a whole number of milliseconds from 0 to "
+                                  "4294967295");
+            }
+            ++i;
+        } else if (argument == "--key-size") {
+            if (!hasValue || !ParseWhole(arguments[i + 1], std::numeric_limits<int>::min(),
+                                         std::numeric_limits<int>::max(), keySize)) {
+                return UsageError("--key-size needs a whole number");
+            }
+            keySize = keySize < 10 ? 10 : keySize;
+            ++i;
+        } else if (argument == "--scancode-map") {
+            if (!hasValue) {
+                return UsageError("--scancode-map needs a FILE");
+            }
+            mapFile = arguments[++i];
+            haveMap = true;
+        } else if (argument == "--fields") {
+            fields = true;
+        } else if (argument == "--trace") {
+            trace = true;
+        } else if (argument == "--default") {
+            ++sources;
+            useDefault = true;
+        } else if (argument == "--layout") {
+            if (!hasValue) {
+                return UsageError("--layout needs a FILE");
+            }
+            ++sources;
+            layoutFile = arguments[++i];
+        } else if (argument.rfind("--", 0) == 0 || argument.empty()) {
+            return UsageError("unknown option '" + argument + "'");
+        } else if (haveTrace) {
+            return UsageError("give one TRACE file");
+        } else {
+            traceFile = argument;
+            haveTrace = true;
+        }
+    }
+    if (sources != 1) {
+        return UsageError("give exactly one of --default and --layout FILE");
+    }
+    if (!haveTrace) {
+        return UsageError("give the TRACE file");
+    }
+
+    std::string text;
+    if (!ReadBytes(traceFile, text)) {
+        std::fprintf(stderr, "tapwise-cli replay: cannot read '%s'\n", traceFile.c_str());
+        return 2;
+    }
+    std::vector<TraceRecord> records;
+    std::string error;
+    if (!ParseTrace(text, records, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 2;
+    }
+    std::string mapBytes;
+    if (haveMap && !ReadBytes(mapFile, mapBytes)) {
+        std::fprintf(stderr, "tapwise-cli replay: cannot read '%s'\n", mapFile.c_str());
+        return 2;
+    }
+
+    std::unique_ptr<Logger> previous = trace ? InstallLogger(std::make_unique<StreamLogger>(stderr))
+                                             : InstallLogger(std::make_unique<NullLogger>());
+    RemapTable remap;
+    if (haveMap) {
+        remap.ReadScancodeMap(reinterpret_cast<const std::uint8_t*>(mapBytes.data()),
+                              mapBytes.size());
+    }
+    KeyboardLayout layout;
+    KeyNameTable& names = KeyNames();
+    const int status =
+        SelectLayout(useDefault, layoutFile, static_cast<int>(keySize), layout, names);
+
+    ReplaySession session(layout, names, remap, static_cast<std::uint32_t>(threshold), fields,
+                          status);
+    session.ClearDisplay();
+    for (const TraceRecord& record : records) {
+        session.Feed(record);
+        if (session.Output().size() >= (1u << 16)) {
+            Flush(session);
+        }
+    }
+    session.Finish();
+    Flush(session);
+    std::fflush(stdout);
+    InstallLogger(std::move(previous));
+    return 0;
+}
