@@ -104,16 +104,20 @@ int DigitValue(wchar_t c) {
 } // namespace
 
 std::wstring CleanLayoutField(std::wstring_view field) {
+    // Inside a quoted section two adjacent quotes stand for one; every other quote opens or
+    // closes a section and is dropped. A section that closes at once ("") is empty text,
+    // not a quote: layouts write an empty label or name that way.
     std::wstring text;
     text.reserve(field.size());
+    bool quoted = false;
     for (std::size_t i = 0; i < field.size(); ++i) {
-        if (field[i] == L'"') {
-            if (i + 1 < field.size() && field[i + 1] == L'"') {
-                text.push_back(L'"');
-                ++i;
-            }
-        } else {
+        if (field[i] != L'"') {
             text.push_back(field[i]);
+        } else if (quoted && i + 1 < field.size() && field[i + 1] == L'"') {
+            text.push_back(L'"');
+            ++i;
+        } else {
+            quoted = !quoted;
         }
     }
     ReplaceAll(text, L"\\r\\n", L"\\n");

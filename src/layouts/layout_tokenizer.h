@@ -18,7 +18,7 @@ inline bool IsLayoutLineEnd(wchar_t c) {
 // the end of the view. inComment carries an open block comment from line to line.
 std::vector<std::wstring> TokenizeLayoutLine(std::wstring_view line, bool& inComment);
 
-// Quotes ("" becomes ", other quotes go), escapes (\r\n and \n become a line feed), then
+// Quotes ("" inside a quoted section becomes ", other quotes go), escapes (\r\n and \n become a line feed), then
 // white space trimmed from both ends.
 std::wstring CleanLayoutField(std::wstring_view field);
 
