@@ -4,4 +4,8 @@ list(APPEND TAPWISE_CORE_SOURCES
 )
 list(APPEND TAPWISE_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/window_base.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/modeless_dialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/align_window.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/static_controls.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/buttons.cpp
 )

@@ -2,4 +2,5 @@ list(APPEND CORE_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/key_geometry_test.cpp
 )
 list(APPEND WIN_TESTS
+    ${CMAKE_CURRENT_LIST_DIR}/keyboard_window_win_test.cpp
 )

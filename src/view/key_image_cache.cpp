@@ -1,0 +1,24 @@
+#include "view/key_image_cache.h"
+
+HBITMAP KeyImageCache::Find(const KeyImageKey& key) const {
+    const auto found = faces_.find(key);
+    return found != faces_.end() ? found->second : nullptr;
+}
+
+void KeyImageCache::Add(const KeyImageKey& key, HBITMAP face) {
+    if (face == nullptr) {
+        return;
+    }
+    auto [entry, inserted] = faces_.try_emplace(key, face);
+    if (!inserted) {
+        ::DeleteObject(entry->second);
+        entry->second = face;
+    }
+}
+
+void KeyImageCache::Clear() {
+    for (auto& [key, face] : faces_) {
+        ::DeleteObject(face);
+    }
+    faces_.clear();
+}
