@@ -1,0 +1,15 @@
+# Google Benchmark programs: every bench/bench_*.cpp is one program linked with the core.
+# Figures are taken from the linux-bench preset (optimised, no sanitizers).
+find_package(benchmark QUIET)
+if(NOT benchmark_FOUND)
+    message(STATUS "Google Benchmark not found: benchmarks are not built")
+    return()
+endif()
+file(GLOB TAPWISE_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/bench_*.cpp)
+foreach(source IN LISTS TAPWISE_BENCH_SOURCES)
+    get_filename_component(name ${source} NAME_WE)
+    add_executable(${name} ${source})
+    target_link_libraries(${name} PRIVATE tapwise_core benchmark::benchmark)
+    target_compile_definitions(${name} PRIVATE TAPWISE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+    tapwise_warnings(${name})
+endforeach()

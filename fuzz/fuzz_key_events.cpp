@@ -1,0 +1,97 @@
+// Feeds random raw keyboard record sequences through decoding, the key test engine and the
+// key states, with random thresholds and clock jumps.
+#include "input/key_names.h"
+#include "input/key_replay.h"
+#include "layouts/default_layout.h"
+#include "layouts/keyboard_layout.h"
+#include "layouts/layout_parser.h"
+#include "logging/diagnostic_log.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Two layouts: the built-in one, and one with duplicate codes and Ctrl+Break but no Pause.
+struct Layouts {
+    KeyboardLayout builtIn;
+    KeyNameTable builtInNames;
+    KeyboardLayout small;
+    KeyNameTable smallNames;
+};
+
+Layouts& Shared() {
+    static Layouts* layouts = [] {
+        InstallLogger(std::make_unique<NullLogger>());
+        auto* created = new Layouts;
+        if (!LoadLayoutText(DefaultLayoutText(), 36, created->builtIn, created->builtInNames)) {
+            std::abort();
+        }
+        const ScanCode codes[] = {0x1E, 0x1E, 0xE046, 0x3A, 0x45, 0x46, 0x1D};
+        for (ScanCode code : codes) {
+            LayoutKey key;
+            key.scanCode = code;
+            key.name = std::wstring(1500, L'n'); // longer than the formatting buffer
+            created->small.keys.push_back(key);
+        }
+        created->small.ComputeExtent();
+        created->smallNames.Rebuild(created->small);
+        return created;
+    }();
+    return *layouts;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    Layouts& layouts = Shared();
+    if (size < 5) {
+        return 0;
+    }
+    std::uint32_t threshold;
+    std::memcpy(&threshold, data, 4);
+    const bool small = (data[4] & 1) != 0;
+    data += 5;
+    size -= 5;
+    KeyboardLayout& layout = small ? layouts.small : layouts.builtIn;
+    KeyNameTable& names = small ? layouts.smallNames : layouts.builtInNames;
+    layout.ResetKeyStates();
+    // Half of the maps hold a mapping to each lock key.
+    RemapTable remap;
+    const std::uint8_t map[] = {0,    0, 0,    0, 0,    0,    0,    0, 3, 0, 0, 0,
+                                0x1E, 0, 0x3A, 0, 0x1D, 0xE0, 0x45, 0, 0, 0, 0, 0};
+    if (threshold & 1) {
+        remap.ReadScancodeMap(map, sizeof map);
+    }
+    ReplaySession session(layout, names, remap, threshold, true, 1 + (data[0] % 7));
+    session.ClearDisplay();
+    std::uint32_t time = 0;
+    // 8 bytes a record: time step, make code, flags, virtual key, device.
+    for (; size >= 8; data += 8, size -= 8) {
+        TraceRecord record;
+        const std::int16_t step = static_cast<std::int16_t>(data[0] | (data[1] << 8));
+        time += static_cast<std::uint32_t>(static_cast<std::int32_t>(step)); // may run backwards
+        record.time = time;
+        record.record.makeCode = static_cast<std::uint16_t>(data[2] | (data[3] << 8));
+        record.record.flags = data[4];
+        record.record.virtualKey = static_cast<std::uint16_t>(data[5] | (data[6] << 8));
+        record.record.device = data[7] & 3;
+        session.Feed(record);
+        if (session.Output().size() > (1u << 20)) {
+            session.TakeOutput();
+        }
+    }
+    session.Finish();
+    for (const LayoutKey& key : layout.keys) {
+        if (key.state < Unpressed || key.state > Alarm) {
+            std::abort();
+        }
+    }
+    const std::string& output = session.Output();
+    if (!output.empty() && output.back() != '\n') {
+        std::abort();
+    }
+    return 0;
+}
