@@ -6,3 +6,7 @@ list(APPEND CORE_TESTS
 )
 list(APPEND WIN_TESTS
 )
+if(NOT WIN32)
+    add_test(NAME input.replay_cli
+        COMMAND ${CMAKE_CURRENT_LIST_DIR}/replay_cli_test.sh $<TARGET_FILE:tapwise-cli>)
+endif()

@@ -1,0 +1,103 @@
+#!/bin/sh
+# tapwise-cli replay end to end: a chatter trace on the built-in layout, the options, and the
+# exit statuses of bad input.
+# usage: replay_cli_test.sh TAPWISE_CLI
+set -u
+cli=${1:?usage: replay_cli_test.sh TAPWISE_CLI}
+work=$(mktemp -d "${TMPDIR:-/tmp}/tapwise-replay.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+cat > "$work/chatter.trace" <<'TRACE'
+# A pressed, released, pressed again 7 ms later (chatter at 8), then 8 ms later (none)
+1000 0x1E 0 0x41
+1100 0x1E 1 0x41
+1107 0x1E 0 0x41   # chatter
+1200 0x1E 1 0x41
+1208 0x1E 0 0x41
+1300 0x1E 1 0x41
+2000 0x1D 0 0x11 2 # Left Ctrl from a second keyboard
+2050 0x1D 1 0x11 2
+TRACE
+cat > "$work/expected" <<'OUT'
+status: Layout Cleared/Reloaded
+log: A (0x41, BIOS 0x1E) DOWN
+held: " A  "
+status: Active
+log: A (0x41, BIOS 0x1E) UP -> 100ms
+held: " "
+log: A (0x41, BIOS 0x1E) DOWN
+fault: A (0x41, BIOS 0x1E) CHATTER DETECTED -> 7ms
+held: " A  "
+log: A (0x41, BIOS 0x1E) UP -> 93ms
+held: " "
+log: A (0x41, BIOS 0x1E) DOWN
+held: " A  "
+log: A (0x41, BIOS 0x1E) UP -> 92ms
+held: " "
+log: LCtrl (0x11, BIOS 0x1D) DOWN
+held: " LCTRL  "
+lamp: Caps Lock
+log: LCtrl (0x11, BIOS 0x1D) UP -> 50ms
+held: " "
+state: 0x001D 2 "LCtrl"
+state: 0x001E 4 "A"
+OUT
+# Caps Lock moved onto Left Ctrl: its presses refresh the Caps Lock lamp.
+printf '\0\0\0\0\0\0\0\0\2\0\0\0\35\0\72\0\0\0\0\0' > "$work/caps-on-ctrl.bin"
+
+"$cli" replay --scancode-map "$work/caps-on-ctrl.bin" --default "$work/chatter.trace" \
+    > "$work/out" 2> "$work/err"
+[ $? -eq 0 ] || fail "chatter replay exit status"
+# The state lines follow layout order, which the built-in layout fixes; compare the rest
+# exactly and the state lines as a set.
+grep -v '^state:' "$work/out" > "$work/out.lines"
+grep -v '^state:' "$work/expected" > "$work/expected.lines"
+cmp -s "$work/out.lines" "$work/expected.lines" || { fail "chatter replay output"; diff "$work/expected.lines" "$work/out.lines"; }
+[ "$(grep '^state:' "$work/out" | sort)" = "$(grep '^state:' "$work/expected" | sort)" ] ||
+    fail "state lines: $(grep '^state:' "$work/out")"
+[ ! -s "$work/err" ] || fail "unexpected standard error: $(cat "$work/err")"
+
+# At threshold 7 the 7 ms re-press is no chatter; --fields adds the field writes.
+"$cli" replay --threshold 7 --fields --default "$work/chatter.trace" > "$work/out7" ||
+    fail "threshold 7 exit status"
+grep -q '^fault:' "$work/out7" && fail "chatter at threshold 7"
+grep -qx 'field: 1033 " 30 (0x1e)"' "$work/out7" || fail "no BIOS code field with --fields"
+grep -q '^field:' "$work/out" && fail "field lines without --fields"
+
+# --trace: the decoding's and the engine's messages on standard error.
+"$cli" replay --trace --default "$work/chatter.trace" > /dev/null 2> "$work/trace" ||
+    fail "trace exit status"
+grep -q 'OnInput():  Scan code 0x1e, Down, Virtual key 0x41.' "$work/trace" || fail "no decoding trace"
+grep -q '>>> Fault detected, key depressed 7ms after release.' "$work/trace" || fail "no fault trace"
+
+# A malformed line stops the run before anything is replayed.
+printf '1 0x1E 0 0x41\n\n2 0x1E zz 0x41\n' > "$work/bad.trace"
+"$cli" replay --default "$work/bad.trace" > "$work/bad.out" 2> "$work/bad.err"
+[ $? -eq 2 ] || fail "malformed trace exit status"
+[ ! -s "$work/bad.out" ] || fail "output before a malformed line"
+grep -q '^line 3: FLAGS "zz"' "$work/bad.err" || fail "malformed line message: $(cat "$work/bad.err")"
+
+# A layout that does not load falls back to the built-in one.
+printf 'not a layout\n' > "$work/broken.kbl"
+"$cli" replay --layout "$work/broken.kbl" "$work/chatter.trace" > "$work/fallback" ||
+    fail "fallback exit status"
+[ "$(head -n 1 "$work/fallback")" = "status: Invalid layout!  Default Loaded" ] ||
+    fail "fallback status: $(head -n 1 "$work/fallback")"
+grep -qx 'status: Invalid layout!  Default Active' "$work/fallback" || fail "fallback active status"
+
+# Usage errors.
+for args in "" "--default" "--default --layout x $work/chatter.trace" \
+    "--threshold -1 --default $work/chatter.trace" "--threshold 4294967296 --default $work/chatter.trace" \
+    "--bogus --default $work/chatter.trace" "--default $work/missing.trace" \
+    "--scancode-map $work/missing.bin --default $work/chatter.trace"; do
+    # shellcheck disable=SC2086
+    "$cli" replay $args > /dev/null 2>&1
+    [ $? -eq 2 ] || fail "exit status of: replay $args"
+done
+"$cli" replay --threshold 4000000000 --default "$work/chatter.trace" | grep -c '^fault:' |
+    grep -qx 2 || fail "threshold 4000000000 should flag both re-presses"
+
+[ "$failures" -eq 0 ] && echo "replay CLI: all checks passed"
+exit "$failures"
