@@ -2,4 +2,5 @@ list(APPEND CORE_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/alignment_test.cpp
 )
 list(APPEND WIN_TESTS
+    ${CMAKE_CURRENT_LIST_DIR}/controls_win_test.cpp
 )
