@@ -27,7 +27,7 @@ public:
     void NotifyReleased(ScanCode code) override { ::NotifyReleased(layout_, this, code); }
     void NotifyFault(ScanCode code) override { ::NotifyFault(layout_, this, code); }
     void RefreshLockIndicator(LockKey) override {}
-    int LayoutStatus() const override { return status_; }
+    int GetLayoutStatus() const override { return status_; }
     void SetLayoutStatus(int status) override { status_ = status; }
     void UpdateLayoutStatus() override {}
     void RedrawKey(LayoutKey& key) override { benchmark::DoNotOptimize(&key); }

@@ -58,7 +58,7 @@ private:
     void NotifyReleased(ScanCode code) override;
     void NotifyFault(ScanCode code) override;
     void RefreshLockIndicator(LockKey lock) override;
-    int LayoutStatus() const override { return status_; }
+    int GetLayoutStatus() const override { return status_; }
     void SetLayoutStatus(int status) override { status_ = status; }
     void UpdateLayoutStatus() override;
     void RedrawKey(LayoutKey&) override {}

@@ -186,7 +186,7 @@ void KeyTestEngine::OnKeyMake(std::size_t index) {
         page_.RefreshLockIndicator(lock);
     }
 
-    const int status = page_.LayoutStatus();
+    const int status = page_.GetLayoutStatus();
     const int next = LayoutStatusAfterMake(status);
     if (next != status) {
         page_.SetLayoutStatus(next);

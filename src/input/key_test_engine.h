@@ -56,7 +56,7 @@ public:
     virtual void NotifyReleased(ScanCode code) = 0;
     virtual void NotifyFault(ScanCode code) = 0;
     virtual void RefreshLockIndicator(LockKey lock) = 0;
-    virtual int LayoutStatus() const = 0;
+    virtual int GetLayoutStatus() const = 0;
     virtual void SetLayoutStatus(int status) = 0;
     // Shows the status line for the current value.
     virtual void UpdateLayoutStatus() = 0;

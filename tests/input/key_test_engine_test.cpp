@@ -41,7 +41,7 @@ public:
     void RefreshLockIndicator(LockKey lock) override {
         effects.push_back(std::wstring(L"lamp ") + LockKeyName(lock));
     }
-    int LayoutStatus() const override { return status; }
+    int GetLayoutStatus() const override { return status; }
     void SetLayoutStatus(int value) override { status = value; }
     void UpdateLayoutStatus() override { effects.push_back(L"status " + std::to_wstring(status)); }
     void RedrawKey(LayoutKey&) override { ++redraws; }
