@@ -7,6 +7,15 @@
 #include <cstddef>
 #include <map>
 
+// A rendered face: a top-down 32-bit DIB section, copied out straight from its bits so that
+// drawing a key never has to select the face into a device context.
+struct CachedFace {
+    HBITMAP bitmap = nullptr;
+    const void* bits = nullptr;
+    int width = 0;
+    int height = 0;
+};
+
 class KeyImageCache {
 public:
     KeyImageCache() = default;
@@ -15,12 +24,12 @@ public:
     KeyImageCache& operator=(const KeyImageCache&) = delete;
 
     // Null when there is no face for the key.
-    HBITMAP Find(const KeyImageKey& key) const;
-    // Takes ownership; a face already there for the key is released.
-    void Add(const KeyImageKey& key, HBITMAP face);
+    const CachedFace* Find(const KeyImageKey& key) const;
+    // Takes ownership of face.bitmap; a face already there for the key is released.
+    void Add(const KeyImageKey& key, const CachedFace& face);
     void Clear();
     std::size_t Size() const { return faces_.size(); }
 
 private:
-    std::map<KeyImageKey, HBITMAP> faces_;
+    std::map<KeyImageKey, CachedFace> faces_;
 };

@@ -19,6 +19,18 @@ void FillSolid(HDC dc, const PixelRect& r, Colour colour) {
 int Sign(int value) {
     return (value > 0) - (value < 0);
 }
+
+// Faces are top-down 32-bit DIBs.
+BITMAPINFO FaceInfo(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
 } // namespace
 
 KeyboardWindow::KeyboardWindow(Colour outline, Colour background, Colour label)
@@ -94,7 +106,9 @@ void KeyboardWindow::DrawTwoRowKey(HDC dc, const PixelRect& upper, const PixelRe
 }
 
 void KeyboardWindow::DrawKeyLabel(HDC dc, const PixelRect& rect, const std::wstring& label) {
-    SelectedObject font(dc, labelFont_.Get());
+    // RedrawAll selects the font once for all keys; selecting it is not free.
+    HFONT font = labelFont_.Get();
+    SelectedObject selectedFont(dc, ::GetCurrentObject(dc, OBJ_FONT) == font ? nullptr : font);
     const COLORREF previousColour = ::SetTextColor(dc, label_);
     const int previousMode = ::SetBkMode(dc, TRANSPARENT);
     RECT block = ToRect(rect);
@@ -117,16 +131,9 @@ void KeyboardWindow::DrawKey(HDC target, const LayoutKey& key) {
     }
     const PixelRect rect = KeyRect(key);
     const KeyImageKey cacheKey{rect.Width(), rect.Height(), key.state};
-    HBITMAP face = cache_.Find(cacheKey);
+    const CachedFace* face = cache_.Find(cacheKey);
     if (face == nullptr) {
-        HBITMAP made = ::CreateCompatibleBitmap(target, rect.Width(), rect.Height());
-        if (made != nullptr && faceDC_ != nullptr) {
-            SelectedObject selected(faceDC_, made);
-            DrawKeyFace(faceDC_, {0, 0, rect.Width(), rect.Height()}, fill);
-            cache_.Add(cacheKey, made);
-        } else if (made != nullptr) {
-            ::DeleteObject(made);
-        }
+        cache_.Add(cacheKey, RenderFace(target, rect.Width(), rect.Height(), fill));
         face = cache_.Find(cacheKey);
         if (face == nullptr) {
             LogMessage(L"   DrawKey(\"%ls\", state %d) - key missing from cache following add.\n",
@@ -134,11 +141,34 @@ void KeyboardWindow::DrawKey(HDC target, const LayoutKey& key) {
             return;
         }
     }
-    {
-        SelectedObject selected(faceDC_, face);
-        ::BitBlt(target, rect.left, rect.top, rect.Width(), rect.Height(), faceDC_, 0, 0, SRCCOPY);
-    }
+    const BITMAPINFO info = FaceInfo(face->width, face->height);
+    ::SetDIBitsToDevice(target, rect.left, rect.top, static_cast<DWORD>(face->width),
+                        static_cast<DWORD>(face->height), 0, 0, 0, static_cast<UINT>(face->height),
+                        face->bits, &info, DIB_RGB_COLORS);
     DrawKeyLabel(target, rect, key.label);
+}
+
+CachedFace KeyboardWindow::RenderFace(HDC target, int width, int height, Colour fill) {
+    CachedFace face;
+    const BITMAPINFO info = FaceInfo(width, height);
+    void* bits = nullptr;
+    HBITMAP made = ::CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (made == nullptr || bits == nullptr || faceDC_ == nullptr) {
+        if (made != nullptr) {
+            ::DeleteObject(made);
+        }
+        return face;
+    }
+    {
+        SelectedObject selected(faceDC_, made);
+        DrawKeyFace(faceDC_, {0, 0, width, height}, fill);
+    }
+    ::GdiFlush();
+    face.bitmap = made;
+    face.bits = bits;
+    face.width = width;
+    face.height = height;
+    return face;
 }
 
 void KeyboardWindow::RepaintKey(const LayoutKey& key) {
@@ -158,6 +188,7 @@ void KeyboardWindow::RedrawAll() {
         ::GetClientRect(Handle(), &client);
     }
     FillSolid(bufferDC_, {client.left, client.top, client.right, client.bottom}, background_);
+    SelectedObject font(bufferDC_, labelFont_.Get());
     for (const LayoutKey& key : layout_.keys) {
         DrawKey(bufferDC_, key);
     }

@@ -47,6 +47,8 @@ protected:
 private:
     void OnSize(int width, int height);
     void OnPaint();
+    // Draws a face into a new DIB section; an empty face when the bitmap cannot be made.
+    CachedFace RenderFace(HDC target, int width, int height, Colour fill);
     void DrawKeyFace(HDC dc, const PixelRect& rect, Colour fill);
     void DrawTwoRowKey(HDC dc, const PixelRect& upper, const PixelRect& lower, Colour fill);
     void DrawKeyLabel(HDC dc, const PixelRect& rect, const std::wstring& label);
@@ -62,7 +64,7 @@ private:
     OwnedBitmap buffer_;
     HDC bufferDC_ = nullptr;
     HGDIOBJ bufferDefaultBitmap_ = nullptr;
-    // Holds a cached face while it is rendered or copied out.
+    // Holds a new face while it is rendered.
     HDC faceDC_ = nullptr;
     KeyboardLayout layout_;
     KeyImageCache cache_;
