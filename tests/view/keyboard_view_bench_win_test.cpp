@@ -51,7 +51,8 @@ unsigned CountGdiObjects(bool* probed) {
 
 class ViewWindow {
 public:
-    explicit ViewWindow(bool visible) {
+    // layoutPath empty: the built-in default layout.
+    explicit ViewWindow(bool visible, const std::wstring& layoutPath = L"") {
         parent_ =
             ::CreateWindowExW(0, L"STATIC", L"Keyboard view", WS_POPUP | (visible ? WS_VISIBLE : 0),
                               0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
@@ -60,7 +61,8 @@ public:
         view = std::make_unique<KeyboardWindow>(kOutline, kBackground, Palette::Black);
         view->SubclassWindow(child_);
         KeyNameTable names;
-        loaded = LoadLayoutText(DefaultLayoutText(), 36, view->Layout(), names);
+        loaded = layoutPath.empty() ? LoadLayoutText(DefaultLayoutText(), 36, view->Layout(), names)
+                                    : LoadLayoutFile(layoutPath, 36, view->Layout(), names);
         const KeyboardLayout& layout = view->Layout();
         ::SetWindowPos(parent_, nullptr, 0, 0, layout.width, layout.height, SWP_NOZORDER);
         ::SetWindowPos(child_, nullptr, 0, 0, layout.width, layout.height, SWP_NOZORDER);
@@ -190,8 +192,10 @@ TEST(KeyboardViewManual, DISABLED_GdiObjectsAfterManyRedraws) {
     EXPECT_EQ(after, before);
 }
 
+// TAPWISE_SCREENSHOT_LAYOUT names another layout file to show (e.g. one with an L-shaped Enter).
 TEST(KeyboardViewManual, DISABLED_Screenshot) {
-    ViewWindow window(true);
+    const wchar_t* other = _wgetenv(L"TAPWISE_SCREENSHOT_LAYOUT");
+    ViewWindow window(true, other != nullptr ? other : L"");
     ASSERT_TRUE(window.loaded);
     KeyboardWindow& view = *window.view;
     int index = 0;
