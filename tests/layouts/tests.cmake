@@ -10,4 +10,5 @@ list(APPEND CORE_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/layout_install_test.cpp
 )
 list(APPEND WIN_TESTS
+    ${CMAKE_CURRENT_LIST_DIR}/layout_install_win_test.cpp
 )
