@@ -1,0 +1,49 @@
+#pragma once
+// The decisions of the settings page, apart from the window that shows them: which control
+// edits which field, how a typed text becomes a value, and which colours the page's labels get.
+#include "settings/app_settings.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The version shown on the settings page; the same four numbers as the version resource.
+inline constexpr int kVersionMajor = 1;
+inline constexpr int kVersionMinor = 0;
+inline constexpr int kVersionRevision = 2;
+inline constexpr int kVersionBuild = 2910;
+
+// "1.0.2.2910"
+std::wstring ProgramVersionText();
+
+// The C library's decimal conversion as atoi does it: leading white space, an optional sign,
+// then digits up to the first non-digit; no digits give 0. Values beyond the 32-bit range
+// saturate instead of wrapping.
+std::int32_t ReadDecimalInt(std::wstring_view text);
+
+// "%d", as the threshold box shows a number.
+std::wstring FormatDecimalInt(std::int32_t value);
+
+// Stores the whole text of one of the page's edit boxes into its field at once: the folders and
+// the prefix exactly as typed, the chatter threshold through ReadDecimalInt. False for a
+// control that is not one of the four edit boxes.
+bool StoreEditText(AppSettings& settings, int controlId, std::wstring_view text);
+
+// The field shown by a colour button (1038 to 1041), or null for any other control.
+Colour* StateColourOfButton(AppSettings& settings, int controlId);
+
+// A check box (1008, 1069) sets its field to true exactly when BM_GETCHECK answered 1.
+// False for any other control.
+bool StoreCheckState(AppSettings& settings, int controlId, std::intptr_t checkState);
+
+struct FolderBrowseTarget {
+    int editId;       // the edit box that receives the chosen folder
+    unsigned titleId; // string-table id of the browser's title
+};
+
+// The browse button's target; editId 0 for a control that is not a browse button.
+FolderBrowseTarget FolderBrowseTargetOf(int controlId);
+
+// What an edit box's focus change asks of raw input: the message the page sends its parent
+// for EN_SETFOCUS / EN_KILLFOCUS, or 0 for any other notification or control.
+unsigned RawInputMessageForEdit(int controlId, unsigned notificationCode);
