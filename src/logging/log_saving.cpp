@@ -138,7 +138,7 @@ bool SaveLogText(LogFiles& files, const std::wstring& path, std::wstring_view te
             return false;
         }
         std::uint32_t error = 0;
-        if (!files.ReplaceFile(temporary, path, error)) {
+        if (!files.MoveOver(temporary, path, error)) {
             LogMessage(L"Error replacing file \"%ls\", 0x%08x\n", path.c_str(), error);
             files.RemoveFile(temporary);
             return false;

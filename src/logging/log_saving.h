@@ -69,8 +69,8 @@ public:
     // Creates the file only if the name is free and writes the bytes in one go.
     virtual WriteResult WriteNewFile(const std::wstring& path, const std::string& bytes) = 0;
     // Moves `from` onto `to`, replacing an existing `to`.
-    virtual bool ReplaceFile(const std::wstring& from, const std::wstring& to,
-                             std::uint32_t& error) = 0;
+    virtual bool MoveOver(const std::wstring& from, const std::wstring& to,
+                          std::uint32_t& error) = 0;
     virtual void RemoveFile(const std::wstring& path) = 0;
 };
 

@@ -49,8 +49,7 @@ public:
         result.error = result.complete ? 0 : 112;
         return result;
     }
-    bool ReplaceFile(const std::wstring& from, const std::wstring& to,
-                     std::uint32_t& error) override {
+    bool MoveOver(const std::wstring& from, const std::wstring& to, std::uint32_t& error) override {
         if (failReplace || readOnly.count(to) != 0) {
             error = 5;
             return false;

@@ -1,0 +1,48 @@
+#pragma once
+// The file operations of a log save on the Windows file system, and the keyboard test page's
+// save controls as the save logic sees them.
+#include "logging/log_saving.h"
+
+#include <windows.h>
+
+#include <functional>
+
+class LogViewer;
+
+class WinLogFiles final : public LogFiles {
+public:
+    bool FolderExists(const std::wstring& folder) override;
+    bool CreateFolder(const std::wstring& folder) override;
+    bool FileExists(const std::wstring& path) override;
+    WriteResult WriteNewFile(const std::wstring& path, const std::string& bytes) override;
+    bool MoveOver(const std::wstring& from, const std::wstring& to, std::uint32_t& error) override;
+    void RemoveFile(const std::wstring& path) override;
+};
+
+// Environment references expanded, with no limit on the length of the result; the text
+// itself when it cannot be expanded.
+std::wstring ExpandEnvironmentText(const std::wstring& text);
+
+// The sequence-number box, the "Overwrite?" box, the status label and the event log view of
+// the keyboard test page. Texts of the message box come from `texts` by string-table id.
+class WinLogSavePage : public LogSavePage {
+public:
+    WinLogSavePage(HWND page, HWND sequenceBox, HWND overwriteBox, StatusLabel& statusLabel,
+                   LogViewer& viewer, std::function<std::wstring(int)> texts);
+
+    std::wstring SequenceText() override;
+    void SetSequenceText(const std::wstring& text) override;
+    bool OverwriteTicked() override;
+    void ShowFolderError(int textId, int captionId) override;
+    StatusLabel& LogStatusLabel() override { return statusLabel_; }
+    std::wstring ExpandEnvironment(const std::wstring& text) override;
+    bool SaveLogToFile(const std::wstring& path, bool overwrite) override;
+
+private:
+    HWND page_;
+    HWND sequenceBox_;
+    HWND overwriteBox_;
+    StatusLabel& statusLabel_;
+    LogViewer& viewer_;
+    std::function<std::wstring(int)> texts_;
+};

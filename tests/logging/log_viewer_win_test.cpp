@@ -1,0 +1,284 @@
+#include "logging/event_log.h"
+#include "logging/log_files_win.h"
+#include "logging/log_viewer_win.h"
+
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cwctype>
+
+namespace {
+
+std::string Utf16(const std::wstring& text) {
+    return EncodeLogFileBytes(text);
+}
+
+SYSTEMTIME At(int minute, int second, int milliseconds) {
+    SYSTEMTIME time{};
+    time.wHour = 12;
+    time.wMinute = static_cast<WORD>(minute);
+    time.wSecond = static_cast<WORD>(second);
+    time.wMilliseconds = static_cast<WORD>(milliseconds);
+    return time;
+}
+
+// A page-like parent window with a real read-only Rich Edit 2.0 control in it.
+class LogViewerFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(LoadLibraryW(L"RICHED20.DLL"), nullptr);
+        parent_ = CreateWindowExW(0, L"STATIC", L"page", WS_POPUP | WS_VISIBLE, 0, 0, 600, 300,
+                                  nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(parent_, nullptr);
+        edit_ =
+            CreateWindowExW(0, L"RichEdit20W", L"", 0x50200804, 0, 100, 500, 120, parent_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(1005)), nullptr, nullptr);
+        ASSERT_NE(edit_, nullptr);
+        ASSERT_TRUE(viewer_.SubclassWindow(edit_));
+    }
+    void TearDown() override {
+        viewer_.UnsubclassWindow();
+        if (parent_ != nullptr) {
+            DestroyWindow(parent_);
+        }
+    }
+
+    // The text colour of `count` characters from the start of a line of the control.
+    COLORREF LineColour(int line, DWORD* effects = nullptr) {
+        const LONG start = static_cast<LONG>(SendMessageW(edit_, EM_LINEINDEX, line, 0));
+        CHARRANGE range{start, start + 5};
+        SendMessageW(edit_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+        CHARFORMATW format{};
+        format.cbSize = sizeof(format);
+        SendMessageW(edit_, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        if (effects != nullptr) {
+            *effects = format.dwEffects;
+        }
+        return format.crTextColor;
+    }
+
+    HWND parent_ = nullptr;
+    HWND edit_ = nullptr;
+    LogViewer viewer_;
+};
+
+TEST_F(LogViewerFixture, AppendedLinesAreStampedAndSeparated) {
+    viewer_.AppendLineAt(L"a DOWN", false, At(5, 7, 42));
+    EXPECT_EQ(viewer_.Text(), L"05:07.0042 a DOWN");
+    viewer_.AppendLineAt(L"a UP", false, At(5, 7, 130));
+    viewer_.AppendLineAt(L"a CHATTER DETECTED", true, At(5, 8, 0));
+    EXPECT_EQ(viewer_.Text(),
+              L"05:07.0042 a DOWN\r\n05:07.0130 a UP\r\n05:08.0000 a CHATTER DETECTED");
+    EXPECT_EQ(SendMessageW(edit_, EM_GETLINECOUNT, 0, 0), 3);
+
+    // A line stamped with the clock: mm:ss.0mmm and a blank before the text.
+    viewer_.AppendLine(L"b DOWN", false);
+    const std::wstring text = viewer_.Text();
+    const std::wstring last = text.substr(text.rfind(L"\r\n") + 2);
+    ASSERT_EQ(last.size(), 17u);
+    const std::wstring shape = L"dd:dd.0ddd b DOWN";
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+        if (shape[i] == L'd') {
+            EXPECT_TRUE(std::iswdigit(last[i])) << i;
+        } else {
+            EXPECT_EQ(last[i], shape[i]) << i;
+        }
+    }
+    EXPECT_NE(text.back(), L'\n');
+}
+
+TEST_F(LogViewerFixture, FaultLineIsRedAndTheNextBlack) {
+    viewer_.AppendLineAt(L"a DOWN", false, At(1, 2, 3));
+    viewer_.AppendLineAt(L"a CHATTER DETECTED", true, At(1, 2, 4));
+    viewer_.AppendLineAt(L"a UP", false, At(1, 2, 5));
+    DWORD effects = 0;
+    EXPECT_EQ(LineColour(0), 0x000000u);
+    EXPECT_EQ(LineColour(1, &effects), 0x0000FFu);
+    EXPECT_EQ(effects & CFE_AUTOCOLOR, 0u);
+    EXPECT_EQ(LineColour(2, &effects), 0x000000u);
+    EXPECT_EQ(effects & CFE_AUTOCOLOR, 0u);
+}
+
+TEST_F(LogViewerFixture, SaveToFileWritesTheTextAsUtf16) {
+    TempFolder folder;
+    viewer_.AppendLineAt(L"a DOWN", false, At(0, 1, 2));
+    viewer_.AppendLineAt(L"\u00e9 UP", true, At(0, 1, 3));
+    const std::wstring path = (folder.Path() / L"log.log").wstring();
+    ASSERT_TRUE(viewer_.SaveToFile(path, false));
+    EXPECT_EQ(ReadFileBytes(path), Utf16(L"00:01.0002 a DOWN\r\n00:01.0003 \u00e9 UP"));
+    // Without overwrite an existing file is left alone.
+    CapturedLog log;
+    SetWindowTextW(edit_, L"");
+    EXPECT_FALSE(viewer_.SaveToFile(path, false));
+    EXPECT_EQ(ReadFileBytes(path), Utf16(L"00:01.0002 a DOWN\r\n00:01.0003 \u00e9 UP"));
+    EXPECT_NE(log.Text().find(L"Error creating file \"" + path + L"\", 0x00000050\n"),
+              std::wstring::npos);
+    ASSERT_TRUE(viewer_.SaveToFile(path, true));
+    EXPECT_EQ(ReadFileBytes(path), "");
+}
+
+TEST_F(LogViewerFixture, CopyIsDisabledWithoutSelection) {
+    HMENU popup = CreatePopupMenu();
+    AppendMenuW(popup, MF_STRING, kLogViewerCopyCommand, L"&Copy");
+    LogViewer::PrepareContextMenu(popup, CHARRANGE{3, 3});
+    const UINT state = GetMenuState(popup, kLogViewerCopyCommand, MF_BYCOMMAND);
+    EXPECT_TRUE(state & MF_DISABLED);
+    EXPECT_FALSE(state & MF_GRAYED);
+    DestroyMenu(popup);
+
+    popup = CreatePopupMenu();
+    AppendMenuW(popup, MF_STRING, kLogViewerCopyCommand, L"&Copy");
+    LogViewer::PrepareContextMenu(popup, CHARRANGE{0, 3});
+    EXPECT_FALSE(GetMenuState(popup, kLogViewerCopyCommand, MF_BYCOMMAND) & MF_DISABLED);
+    DestroyMenu(popup);
+
+    const POINT inside = LogViewer::PlaceContextMenu(POINT{100, 200});
+    EXPECT_EQ(inside.x, 100);
+    const POINT outside = LogViewer::PlaceContextMenu(POINT{-5000, 200});
+    EXPECT_GE(outside.x, GetSystemMetrics(SM_XVIRTUALSCREEN));
+    EXPECT_EQ(outside.y, 200);
+}
+
+TEST_F(LogViewerFixture, CopyCommandCopiesTheSelection) {
+    viewer_.AppendLineAt(L"abc DOWN", false, At(0, 0, 1));
+    CHARRANGE range{11, 14};
+    SendMessageW(edit_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    CapturedLog log;
+    SendMessageW(edit_, WM_COMMAND, kLogViewerCopyCommand, 0);
+    EXPECT_EQ(log.Text(), L"LogViewer::OnCopy()\n");
+    ASSERT_TRUE(OpenClipboard(parent_));
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    ASSERT_NE(data, nullptr);
+    const auto* copied = static_cast<const wchar_t*>(GlobalLock(data));
+    EXPECT_STREQ(copied, L"abc");
+    GlobalUnlock(data);
+    CloseClipboard();
+}
+
+// Plain static standing in for the page's colour label: records what it was told.
+class RecordingLabel final : public StatusLabel {
+public:
+    int textId = -1;
+    Colour colour = 0;
+    bool visible = false;
+    void SetStatusText(int id, Colour textColour) override {
+        textId = id;
+        colour = textColour;
+    }
+    void Show(bool show) override { visible = show; }
+};
+
+class TestSavePage final : public WinLogSavePage {
+public:
+    using WinLogSavePage::WinLogSavePage;
+    int folderErrors = 0;
+    void ShowFolderError(int, int) override { ++folderErrors; }
+};
+
+class LogSaveFixture : public LogViewerFixture {
+protected:
+    void SetUp() override {
+        LogViewerFixture::SetUp();
+        box_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_NUMBER, 0, 0, 60, 20, parent_,
+                               nullptr, nullptr, nullptr);
+        check_ = CreateWindowExW(0, L"BUTTON", L"Overwrite?", WS_CHILD | BS_AUTOCHECKBOX, 0, 30, 80,
+                                 20, parent_, nullptr, nullptr, nullptr);
+        page_ = std::make_unique<TestSavePage>(parent_, box_, check_, label_, viewer_,
+                                               LogSavingTextDefault);
+        saver_.ShowSequenceNumber(*page_);
+    }
+    void Save(const std::wstring& folder, const std::wstring& prefix = L"Board") {
+        WinLogFiles files;
+        saver_.OnClick_Save(*page_, files, folder, prefix);
+    }
+    std::wstring BoxText() {
+        wchar_t text[32] = {};
+        GetWindowTextW(box_, text, 32);
+        return text;
+    }
+    void Tick(bool on) { SendMessageW(check_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
+
+    HWND box_ = nullptr;
+    HWND check_ = nullptr;
+    RecordingLabel label_;
+    std::unique_ptr<TestSavePage> page_;
+    LogSaver saver_;
+    TempFolder temp_;
+};
+
+TEST_F(LogSaveFixture, SaveExistsAndOverwriteWithRealFiles) {
+    const std::wstring folder = (temp_.Path() / L"logs").wstring();
+    viewer_.AppendLineAt(L"a DOWN", false, At(0, 0, 1));
+    EXPECT_EQ(BoxText(), L"00001");
+    Save(folder); // the missing folder is created (one level)
+    const std::wstring first = folder + L"\\Board00001.log";
+    EXPECT_EQ(ReadFileBytes(first), Utf16(L"00:00.0001 a DOWN"));
+    EXPECT_EQ(saver_.Status(), LogStatusSaved);
+    EXPECT_EQ(label_.textId, 159);
+    EXPECT_TRUE(label_.visible);
+    EXPECT_EQ(BoxText(), L"00002");
+
+    SetWindowTextW(box_, L"1");
+    viewer_.AppendLineAt(L"a UP", false, At(0, 0, 9));
+    Save(folder);
+    EXPECT_EQ(saver_.Status(), LogStatusFileExists);
+    EXPECT_EQ(label_.colour, 0x0000FFu);
+    EXPECT_EQ(BoxText(), L"1");
+    EXPECT_EQ(ReadFileBytes(first), Utf16(L"00:00.0001 a DOWN"));
+
+    Tick(true);
+    Save(folder);
+    EXPECT_EQ(saver_.Status(), LogStatusSaved);
+    EXPECT_EQ(ReadFileBytes(first), Utf16(L"00:00.0001 a DOWN\r\n00:00.0009 a UP"));
+    EXPECT_EQ(BoxText(), L"00002");
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        (void)entry;
+        ++files;
+    }
+    EXPECT_EQ(files, 1); // no temporary file left behind
+}
+
+TEST_F(LogSaveFixture, ReadOnlyTargetIsNeverReplaced) {
+    const std::wstring folder = temp_.Path().wstring();
+    const std::wstring path = folder + L"\\Board00001.log";
+    WriteFileBytes(path, "earlier");
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    viewer_.AppendLineAt(L"a DOWN", false, At(0, 0, 1));
+    Tick(true);
+    Save(folder);
+    EXPECT_EQ(saver_.Status(), LogStatusUnknownError);
+    EXPECT_EQ(label_.textId, 158);
+    EXPECT_EQ(BoxText(), L"00001");
+    EXPECT_EQ(ReadFileBytes(path), "earlier");
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        (void)entry;
+        ++files;
+    }
+    EXPECT_EQ(files, 1);
+}
+
+TEST_F(LogSaveFixture, MissingParentFolderShowsTheMessageBox) {
+    const std::wstring folder = (temp_.Path() / L"missing" / L"logs").wstring();
+    saver_.SetStatus(LogStatusSaved);
+    Save(folder);
+    EXPECT_EQ(page_->folderErrors, 1);
+    EXPECT_EQ(saver_.Status(), LogStatusSaved);
+    EXPECT_EQ(BoxText(), L"00001");
+    EXPECT_FALSE(std::filesystem::exists(temp_.Path() / L"missing"));
+}
+
+TEST_F(LogSaveFixture, EmptyLogAndEnvironmentFolder) {
+    SetEnvironmentVariableW(L"TAPWISE_TEST_LOGS", temp_.Path().wstring().c_str());
+    SetWindowTextW(box_, L"123456");
+    Save(L"%TAPWISE_TEST_LOGS%\\", L"");
+    const auto path = temp_.Path() / L"123456.log";
+    ASSERT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(std::filesystem::file_size(path), 0u);
+    EXPECT_EQ(BoxText(), L"123457");
+}
+
+} // namespace
