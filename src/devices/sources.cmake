@@ -1,2 +1,6 @@
-list(APPEND TAPWISE_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR} / device_identity.cpp)
-    list(APPEND TAPWISE_WIN_SOURCES ${CMAKE_CURRENT_LIST_DIR} / device_identity_win.cpp)
+list(APPEND TAPWISE_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/device_identity.cpp
+)
+list(APPEND TAPWISE_WIN_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/device_identity_win.cpp
+)
