@@ -311,11 +311,11 @@ private:
             if (endOfFile_) {
                 return false;
             }
-            char chunk[65536];
-            stream_.read(chunk, sizeof chunk);
+            chunk_.resize(kChunkSize);
+            stream_.read(chunk_.data(), static_cast<std::streamsize>(kChunkSize));
             const std::streamsize got = stream_.gcount();
-            pending_.append(chunk, static_cast<std::size_t>(got));
-            endOfFile_ = got < static_cast<std::streamsize>(sizeof chunk);
+            pending_.append(chunk_.data(), static_cast<std::size_t>(got));
+            endOfFile_ = got < static_cast<std::streamsize>(kChunkSize);
             decoded_.erase(0, position_);
             position_ = 0;
             const std::size_t complete = endOfFile_ ? pending_.size() : CompletePrefix(pending_);
@@ -346,7 +346,10 @@ private:
         return size;
     }
 
+    static constexpr std::size_t kChunkSize = 16384;
+
     std::istream& stream_;
+    std::string chunk_;
     std::string pending_;
     std::wstring decoded_;
     std::size_t position_ = 0;
@@ -401,13 +404,22 @@ bool LoadLayoutFile(const std::wstring& path, int keyDimensions, KeyboardLayout&
         *reachedEnd = false;
     }
     layout.Clear();
-    LayoutParser parser(keyDimensions, layout);
     LogMessage(L"Loading keyboard layout \"%ls\"...\n", path.c_str());
     std::ifstream stream;
     if (!OpenLayoutFile(path, stream)) {
         LogMessage(L"    Error:  Unable to open file.\n");
         return false;
     }
+    return LoadLayoutStream(stream, keyDimensions, layout, names, reachedEnd);
+}
+
+bool LoadLayoutStream(std::istream& stream, int keyDimensions, KeyboardLayout& layout,
+                      KeyNameTable& names, bool* reachedEnd) {
+    if (reachedEnd != nullptr) {
+        *reachedEnd = false;
+    }
+    layout.Clear();
+    LayoutParser parser(keyDimensions, layout);
     Utf8LineReader reader(stream);
     std::wstring line;
     if (!reader.ReadLine(line)) {

@@ -4,6 +4,7 @@
 // layout (at least one key) was produced.
 #include "layouts/keyboard_layout.h"
 
+#include <istream>
 #include <string>
 
 class KeyNameTable;
@@ -15,6 +16,11 @@ class KeyNameTable;
 // rebuilt) rather than stopping at an error.
 bool LoadLayoutFile(const std::wstring& path, int keyDimensions, KeyboardLayout& layout,
                     KeyNameTable& names, bool* reachedEnd = nullptr);
+
+// The file loader's work on content already opened (the layout is cleared first; the
+// "Loading" message and the open are LoadLayoutFile's).
+bool LoadLayoutStream(std::istream& stream, int keyDimensions, KeyboardLayout& layout,
+                      KeyNameTable& names, bool* reachedEnd = nullptr);
 
 // Loads layout text held in memory: the first line is the name, every CR and every LF
 // ends a line, the version is always 4.
