@@ -12,3 +12,7 @@ extern const char kLayoutHelp[];
 // tapwise-cli replay [options] (--default | --layout FILE) TRACE
 int RunReplayCommand(const std::vector<std::string>& arguments);
 extern const char kReplayHelp[];
+
+// tapwise-cli settings [--save OUT] FILE
+int RunSettingsCommand(const std::vector<std::string>& arguments);
+extern const char kSettingsHelp[];

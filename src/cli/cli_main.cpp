@@ -22,6 +22,7 @@ struct Command {
 const Command kCommands[] = {
     {"layout", RunLayoutCommand, kLayoutHelp},
     {"replay", RunReplayCommand, kReplayHelp},
+    {"settings", RunSettingsCommand, kSettingsHelp},
     {"", nullptr, ""},
 };
 

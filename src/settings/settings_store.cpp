@@ -1,0 +1,209 @@
+#include "settings/settings_store.h"
+
+#include "logging/diagnostic_log.h"
+
+#include <cwchar>
+
+AppSettings& Settings() {
+    static AppSettings settings;
+    return settings;
+}
+
+namespace {
+
+bool IsHexDigit(wchar_t c) {
+    return (c >= L'0' && c <= L'9') || (c >= L'A' && c <= L'F') || (c >= L'a' && c <= L'f');
+}
+
+unsigned HexValue(wchar_t c) {
+    if (c >= L'0' && c <= L'9') {
+        return static_cast<unsigned>(c - L'0');
+    }
+    if (c >= L'A' && c <= L'F') {
+        return static_cast<unsigned>(c - L'A' + 10);
+    }
+    return static_cast<unsigned>(c - L'a' + 10);
+}
+
+const wchar_t* BoolText(bool value) {
+    return value ? L"1" : L"0";
+}
+
+} // namespace
+
+std::wstring FormatColourText(Colour colour) {
+    wchar_t buffer[16];
+    std::swprintf(buffer, 16, L"(%02X, %02X, %02X)", colour & 0xFFu, (colour >> 8) & 0xFFu,
+                  (colour >> 16) & 0xFFu);
+    return buffer;
+}
+
+bool ParseColourText(std::wstring_view text, Colour& colour) {
+    unsigned bytes[3] = {};
+    std::size_t position = 0;
+    for (unsigned& byte : bytes) {
+        while (position < text.size() && !IsHexDigit(text[position])) {
+            ++position;
+        }
+        if (position == text.size()) {
+            return false;
+        }
+        // Only the low byte counts, so only the last two digits matter; a run of any
+        // length cannot overflow.
+        unsigned value = 0;
+        while (position < text.size() && IsHexDigit(text[position])) {
+            value = ((value << 4) | HexValue(text[position])) & 0xFFu;
+            ++position;
+        }
+        if (position == text.size()) {
+            return false;
+        }
+        byte = value;
+        ++position; // past the character that ended the number
+    }
+    colour = MakeColour(static_cast<std::uint8_t>(bytes[0]), static_cast<std::uint8_t>(bytes[1]),
+                        static_cast<std::uint8_t>(bytes[2]));
+    return true;
+}
+
+bool ReadColourSetting(SettingsProfile& profile, const wchar_t* section, const wchar_t* key,
+                       Colour defaultColour, Colour& output) {
+    output = defaultColour;
+    const std::wstring text =
+        profile.ReadText(section, key, FormatColourText(defaultColour).c_str());
+    if (text.empty()) {
+        return false;
+    }
+    if (!ParseColourText(text, output)) {
+        LogMessage(L"Error reading color setting:  Invalid data.\n");
+        return false;
+    }
+    return true;
+}
+
+bool ReadStringSetting(SettingsProfile& profile, const wchar_t* section, const wchar_t* key,
+                       const wchar_t* defaultText, std::wstring& output) {
+    std::wstring text = profile.ReadText(section, key, defaultText);
+    if (text.empty()) {
+        output = defaultText;
+        return false;
+    }
+    output = std::move(text);
+    return true;
+}
+
+bool WriteStringSetting(SettingsProfile& profile, const wchar_t* section, const wchar_t* key,
+                        const std::wstring& text) {
+    std::uint32_t error = 0;
+    if (!profile.WriteText(section, key, text, error)) {
+        LogMessage(L"Error writing string setting (0x%08x).\n", error);
+        return false;
+    }
+    return true;
+}
+
+bool WriteColourSetting(SettingsProfile& profile, const wchar_t* section, const wchar_t* key,
+                        Colour colour) {
+    return WriteStringSetting(profile, section, key, FormatColourText(colour));
+}
+
+bool WriteIntSetting(SettingsProfile& profile, const wchar_t* section, const wchar_t* key,
+                     int number) {
+    wchar_t buffer[20];
+    std::swprintf(buffer, 20, L"%d", number);
+    return WriteStringSetting(profile, section, key, buffer);
+}
+
+bool LoadSettings(SettingsProfile& profile, AppSettings& settings) {
+    const AppSettings defaults;
+    ReadColourSetting(profile, kLayoutSection, L"Unpressed", defaults.Unpressed,
+                      settings.Unpressed);
+    ReadColourSetting(profile, kLayoutSection, L"Depressed", defaults.Depressed,
+                      settings.Depressed);
+    ReadColourSetting(profile, kLayoutSection, L"Pressed", defaults.Pressed, settings.Pressed);
+    ReadColourSetting(profile, kLayoutSection, L"Alarm", defaults.Alarm, settings.Alarm);
+
+    ReadStringSetting(profile, kLayoutSection, L"LayoutFileDirectory", kDefaultLayoutFolder,
+                      settings.LayoutFileDirectory);
+    profile.ExpandEnvironment(settings.LayoutFileDirectory);
+
+    settings.ChatterThreshold = profile.ReadInt(kLayoutSection, L"ChatterThreshold", 8);
+    ReadStringSetting(profile, kLayoutSection, L"LastLayout", L"", settings.LastLayout);
+
+    ReadStringSetting(profile, kLoggingSection, L"LogFileDirectory", kDefaultLogFolder,
+                      settings.LogFileDirectory);
+    ReadStringSetting(profile, kLoggingSection, L"LogFilePrefix", L"", settings.LogFilePrefix);
+    profile.ExpandEnvironment(settings.LogFileDirectory);
+
+    settings.Overwrite = profile.ReadInt(kLoggingSection, L"Overwrite", 0) == 1;
+    settings.ShowLog = profile.ReadInt(kLoggingSection, L"ShowLog", 1) == 1;
+
+    settings.KeyDimensions = profile.ReadInt(kLayoutSection, L"KeyDimensions", 36);
+    if (settings.KeyDimensions < 10) {
+        settings.KeyDimensions = 10;
+    }
+
+    settings.PressedKeysFont = profile.ReadInt(kLayoutSection, L"PressedKeysFont", 0);
+    settings.KeyLabelFont = profile.ReadInt(kLayoutSection, L"KeyLabelFont", 0);
+    settings.LogFont = profile.ReadInt(kLayoutSection, L"LogFont", 0);
+    settings.LogNumberFont = profile.ReadInt(kLayoutSection, L"LogNumberFont", 0);
+    return true;
+}
+
+bool SaveSettings(SettingsProfile& profile, const AppSettings& settings, int* failedWrites) {
+    const bool written[] = {
+        WriteColourSetting(profile, kLayoutSection, L"Unpressed", settings.Unpressed),
+        WriteColourSetting(profile, kLayoutSection, L"Depressed", settings.Depressed),
+        WriteColourSetting(profile, kLayoutSection, L"Pressed", settings.Pressed),
+        WriteColourSetting(profile, kLayoutSection, L"Alarm", settings.Alarm),
+        WriteStringSetting(profile, kLayoutSection, L"LayoutFileDirectory",
+                           settings.LayoutFileDirectory),
+        WriteIntSetting(profile, kLayoutSection, L"ChatterThreshold", settings.ChatterThreshold),
+        WriteStringSetting(profile, kLayoutSection, L"LastLayout", settings.LastLayout),
+        WriteStringSetting(profile, kLoggingSection, L"LogFileDirectory",
+                           settings.LogFileDirectory),
+        WriteStringSetting(profile, kLoggingSection, L"LogFilePrefix", settings.LogFilePrefix),
+        WriteStringSetting(profile, kLoggingSection, L"Overwrite", BoolText(settings.Overwrite)),
+        WriteStringSetting(profile, kLoggingSection, L"ShowLog", BoolText(settings.ShowLog)),
+        WriteIntSetting(profile, kLayoutSection, L"KeyDimensions", settings.KeyDimensions),
+        WriteIntSetting(profile, kLayoutSection, L"PressedKeysFont", settings.PressedKeysFont),
+        WriteIntSetting(profile, kLayoutSection, L"KeyLabelFont", settings.KeyLabelFont),
+        WriteIntSetting(profile, kLayoutSection, L"LogFont", settings.LogFont),
+        WriteIntSetting(profile, kLayoutSection, L"LogNumberFont", settings.LogNumberFont),
+    };
+    if (failedWrites != nullptr) {
+        *failedWrites = 0;
+        for (bool ok : written) {
+            *failedWrites += ok ? 0 : 1;
+        }
+    }
+    return true;
+}
+
+std::wstring FormatSettingsListing(const AppSettings& settings) {
+    std::wstring listing;
+    auto line = [&listing](const wchar_t* key, const std::wstring& value) {
+        listing += key;
+        listing += L'=';
+        listing += value;
+        listing += L'\n';
+    };
+    auto number = [](int value) { return FormatWide(L"%d", value); };
+    line(L"Unpressed", FormatColourText(settings.Unpressed));
+    line(L"Depressed", FormatColourText(settings.Depressed));
+    line(L"Pressed", FormatColourText(settings.Pressed));
+    line(L"Alarm", FormatColourText(settings.Alarm));
+    line(L"LayoutFileDirectory", settings.LayoutFileDirectory);
+    line(L"ChatterThreshold", number(settings.ChatterThreshold));
+    line(L"LastLayout", settings.LastLayout);
+    line(L"LogFileDirectory", settings.LogFileDirectory);
+    line(L"LogFilePrefix", settings.LogFilePrefix);
+    line(L"Overwrite", BoolText(settings.Overwrite));
+    line(L"ShowLog", BoolText(settings.ShowLog));
+    line(L"KeyDimensions", number(settings.KeyDimensions));
+    line(L"PressedKeysFont", number(settings.PressedKeysFont));
+    line(L"KeyLabelFont", number(settings.KeyLabelFont));
+    line(L"LogFont", number(settings.LogFont));
+    line(L"LogNumberFont", number(settings.LogNumberFont));
+    return listing;
+}

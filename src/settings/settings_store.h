@@ -1,0 +1,47 @@
+#pragma once
+// Loading and saving AppSettings through a profile file, key by key.
+#include "settings/app_settings.h"
+#include "settings/profile.h"
+
+#include <string>
+#include <string_view>
+
+inline constexpr wchar_t kLayoutSection[] = L"Layout";
+inline constexpr wchar_t kLoggingSection[] = L"Logging";
+inline constexpr wchar_t kDefaultLayoutFolder[] = L"%APPDATA%\\Quillmark\\layouts";
+inline constexpr wchar_t kDefaultLogFolder[] = L"%APPDATA%\\Quillmark\\log";
+
+// "(RR, GG, BB)" in upper-case hexadecimal.
+std::wstring FormatColourText(Colour colour);
+
+// Finds three hexadecimal numbers in the text, each of which must be followed by at least
+// one more character; their low bytes are red, green and blue. False leaves colour alone.
+bool ParseColourText(std::wstring_view text, Colour& colour);
+
+// The colour rule: output starts as the default; invalid text keeps it and writes a
+// diagnostic message, an empty value keeps it silently. True when three numbers were found.
+bool ReadColourSetting(SettingsProfile& profile, const wchar_t* section, const wchar_t* key,
+                       Colour defaultColour, Colour& output);
+
+// The string rule: the value when it has at least one character (true), else the default.
+bool ReadStringSetting(SettingsProfile& profile, const wchar_t* section, const wchar_t* key,
+                       const wchar_t* defaultText, std::wstring& output);
+
+// Each writes one key; a failure writes a diagnostic message with the platform error code.
+bool WriteColourSetting(SettingsProfile& profile, const wchar_t* section, const wchar_t* key,
+                        Colour colour);
+bool WriteIntSetting(SettingsProfile& profile, const wchar_t* section, const wchar_t* key,
+                     int number);
+bool WriteStringSetting(SettingsProfile& profile, const wchar_t* section, const wchar_t* key,
+                        const std::wstring& text);
+
+// Fills every field from the profile; missing keys give their defaults. Always true.
+bool LoadSettings(SettingsProfile& profile, AppSettings& settings);
+
+// Writes all sixteen keys, each on its own: one failed write does not stop the next.
+// Always true, as callers expect; failedWrites, when given, counts the keys not written.
+bool SaveSettings(SettingsProfile& profile, const AppSettings& settings,
+                  int* failedWrites = nullptr);
+
+// The sixteen fields as Key=value lines (LF ends), in file order and in the written form.
+std::wstring FormatSettingsListing(const AppSettings& settings);
