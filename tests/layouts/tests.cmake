@@ -11,4 +11,5 @@ list(APPEND CORE_TESTS
 )
 list(APPEND WIN_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/layout_install_win_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/shipped_layouts_win_test.cpp
 )
