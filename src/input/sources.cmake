@@ -7,4 +7,8 @@ list(APPEND TAPWISE_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/remap_table.cpp
 )
 list(APPEND TAPWISE_WIN_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/key_page_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/lock_indicators_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/scancode_map_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/worker_thread_win.cpp
 )

@@ -5,6 +5,8 @@ list(APPEND CORE_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/remap_table_test.cpp
 )
 list(APPEND WIN_TESTS
+    ${CMAKE_CURRENT_LIST_DIR}/scancode_map_win_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/worker_thread_win_test.cpp
 )
 if(NOT WIN32)
     add_test(NAME input.replay_cli
