@@ -1,4 +1,5 @@
 list(APPEND CORE_TESTS
+    ${CMAKE_CURRENT_LIST_DIR}/layout_selection_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_test_util.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_tokenizer_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_parser_test.cpp
