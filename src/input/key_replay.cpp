@@ -166,7 +166,7 @@ const wchar_t* ReplayStatusText(int status) {
 
 ReplaySession::ReplaySession(KeyboardLayout& layout, KeyNameTable& names, const RemapTable& remap,
                              std::uint32_t threshold, bool showFields, int status)
-    : layout_(layout), names_(names), showFields_(showFields), status_(status),
+    : layout_(layout), showFields_(showFields), status_(status),
       engine_(queue_, names, remap, *this, [threshold] { return threshold; }) {}
 
 void ReplaySession::ClearDisplay() {

@@ -66,7 +66,6 @@ private:
     void AppendUtf8(std::wstring_view text);
 
     KeyboardLayout& layout_;
-    KeyNameTable& names_;
     bool showFields_;
     int status_;
     KeyEventQueue queue_;
