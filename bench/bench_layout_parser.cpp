@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -34,21 +35,23 @@ BENCHMARK(ParseDefaultLayoutText)->Unit(benchmark::kMicrosecond);
 // Header plus 999 entry lines: seven rows of keys, blanks and two-row keys, comments between.
 std::string ThousandLineLayout() {
     std::string text = "Bench board, 4\n";
+    char line[128];
     int lines = 1;
     for (int row = 1; row <= 7 && lines < 1000; ++row) {
-        text += "// row " + std::to_string(row) + "\n";
+        std::snprintf(line, sizeof line, "// row %d\n", row);
+        text += line;
         ++lines;
         for (int column = 0; column < 142 && lines < 1000; ++column, ++lines) {
             if (column == 70 && row < 7) {
-                text += "R" + std::to_string(row) + "-" + std::to_string(row + 1) +
-                        ", 0x4E, \"+\", \"Num +\", 1.5x2-1.25\n";
+                std::snprintf(line, sizeof line, "R%d-%d, 0x4E, \"+\", \"Num +\", 1.5x2-1.25\n",
+                              row, row + 1);
             } else if (column % 10 == 9) {
-                text += "R" + std::to_string(row) + ", BL, \"\", \"\", 0.5\n";
+                std::snprintf(line, sizeof line, "R%d, BL, \"\", \"\", 0.5\n", row);
             } else {
-                text += "R" + std::to_string(row) + ", 0x" + std::to_string(10 + column % 80) +
-                        ", \"Key\\n" + std::to_string(column) + " &\", \"Key " +
-                        std::to_string(column) + "\", 1.25\n";
+                std::snprintf(line, sizeof line, "R%d, 0x%X, \"Key\\n%d &\", \"Key %d\", 1.25\n",
+                              row, 0x10 + column % 80, column, column);
             }
+            text += line;
         }
     }
     return text;

@@ -18,7 +18,9 @@ namespace {
 // Formats every message, as the file logger would, and keeps nothing.
 class FormattingLogger final : public Logger {
 public:
-    void Write(const wchar_t* format, va_list arguments) override { FormatWideV(format, arguments); }
+    void Write(const wchar_t* format, va_list arguments) override {
+        FormatWideV(format, arguments);
+    }
 };
 
 } // namespace

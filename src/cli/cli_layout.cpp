@@ -190,7 +190,9 @@ int RunLayoutCommand(const std::vector<std::string>& arguments) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--help" || argument == "-h") {
-            std::fputs("usage: tapwise-cli layout [--key-size N] [--trace] FILE | --default | --text FILE\n\n", stdout);
+            std::fputs("usage: tapwise-cli layout [--key-size N] [--trace] FILE | --default | "
+                       "--text FILE\n\n",
+                       stdout);
             std::fputs(kLayoutHelp, stdout);
             return 0;
         }

@@ -135,9 +135,8 @@ bool LayoutParser::ParseVersion4(std::wstring_view line) {
     const ScanCode code = blank ? ScanCode{0} : ToScanCode(ReadLayoutInteger(codeField));
 
     // Row: any first character, then N or N-M.
-    const std::wstring_view rowText = rowField.size() > 1
-                                          ? std::wstring_view(rowField).substr(1)
-                                          : std::wstring_view();
+    const std::wstring_view rowText =
+        rowField.size() > 1 ? std::wstring_view(rowField).substr(1) : std::wstring_view();
     const std::size_t dash = rowText.find(L'-');
     std::int64_t row = 0;
     std::int64_t span = 1;
@@ -479,12 +478,13 @@ bool LoadLayoutText(const std::wstring& fullText, int keyDimensions, KeyboardLay
     std::size_t start = nameEnd + 1;
     for (int lineNumber = 1;; ++lineNumber) {
         const std::size_t end = text.find_first_of(L"\r\n", start);
-        const std::wstring_view line =
-            text.substr(start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start);
+        const std::wstring_view line = text.substr(
+            start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start);
         if (!parser.ParseVersion4(line)) {
-            const int length = line.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())
-                                   ? std::numeric_limits<int>::max()
-                                   : static_cast<int>(line.size());
+            const int length =
+                line.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())
+                    ? std::numeric_limits<int>::max()
+                    : static_cast<int>(line.size());
             LogMessage(L"   Error:  Line %d invalid (length %d, \"%ls\").\n", lineNumber, length,
                        std::wstring(line).c_str());
             return false;

@@ -202,7 +202,8 @@ double ReadLayoutDecimal(std::wstring_view text) {
     const char* end = narrow.data() + narrow.size();
     double value = 0.0;
     std::chars_format format = std::chars_format::general;
-    const bool hex = narrow.size() >= 2 && narrow[0] == '0' && (narrow[1] == 'x' || narrow[1] == 'X');
+    const bool hex =
+        narrow.size() >= 2 && narrow[0] == '0' && (narrow[1] == 'x' || narrow[1] == 'X');
     if (hex) {
         format = std::chars_format::hex;
         begin += 2;

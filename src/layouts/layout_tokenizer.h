@@ -18,8 +18,8 @@ inline bool IsLayoutLineEnd(wchar_t c) {
 // the end of the view. inComment carries an open block comment from line to line.
 std::vector<std::wstring> TokenizeLayoutLine(std::wstring_view line, bool& inComment);
 
-// Quotes ("" inside a quoted section becomes ", other quotes go), escapes (\r\n and \n become a line feed), then
-// white space trimmed from both ends.
+// Quotes ("" inside a quoted section becomes ", other quotes go), escapes (\r\n and \n become a
+// line feed), then white space trimmed from both ends.
 std::wstring CleanLayoutField(std::wstring_view field);
 
 // wcstol: leading white space and a sign, an optional 0x prefix in base 16, digits up to the

@@ -60,13 +60,14 @@ bool ToNarrow(const std::wstring& text, std::string& bytes) {
         return false;
     }
     const int length = static_cast<int>(text.size());
-    const int needed = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    const int needed =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     if (needed <= 0) {
         return false;
     }
     bytes.resize(static_cast<std::size_t>(needed));
-    if (WideCharToMultiByte(CP_UTF8, 0, text.data(), length, bytes.data(), needed, nullptr, nullptr) !=
-        needed) {
+    if (WideCharToMultiByte(CP_UTF8, 0, text.data(), length, bytes.data(), needed, nullptr,
+                            nullptr) != needed) {
         bytes.clear();
         return false;
     }

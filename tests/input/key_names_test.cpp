@@ -73,7 +73,7 @@ TEST(KeyNames, LayoutNamesOverrideAndEmptyNamesUseTheLabel) {
     EXPECT_EQ(table.Lookup(0x2B), L"Backslash");
     EXPECT_EQ(table.Lookup(0xE037), L"Print Scrn");
     EXPECT_EQ(table.Lookup(0x33), L"&&");
-    EXPECT_EQ(table.Lookup(0x10), L"Second"); // the later key names the code
+    EXPECT_EQ(table.Lookup(0x10), L"Second");        // the later key names the code
     EXPECT_EQ(layout.FindKey(0x10)->name, L"First"); // the earlier key shows the state
     EXPECT_EQ(table.Lookup(0xE030), L"Volume Increment");
 

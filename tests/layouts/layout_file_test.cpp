@@ -80,8 +80,9 @@ TEST_F(LayoutFileLoader, UnknownVersionFailsAtTheFirstBodyLine) {
     EXPECT_EQ(load.log, Start(path) + L"   Error:  Unknown version number (0).\n"
                                       L"   Error:  Line 2 invalid.\n");
     load = Load(std::string("Name,5\n") + kEsc);
-    EXPECT_NE(load.log.find(L"   Error:  Unknown version number (5).\n   Error:  Line 2 invalid.\n"),
-              std::wstring::npos);
+    EXPECT_NE(
+        load.log.find(L"   Error:  Unknown version number (5).\n   Error:  Line 2 invalid.\n"),
+        std::wstring::npos);
     // Without a body line the version is never examined.
     load = Load("Name, 7\n");
     EXPECT_FALSE(load.loaded);
@@ -119,7 +120,8 @@ TEST_F(LayoutFileLoader, MissingFileCannotBeOpened) {
 }
 
 TEST_F(LayoutFileLoader, InvalidLineIsReportedByNumberOnly) {
-    const std::wstring path = Write(std::string("N\n") + kEsc + "\n// c\nR1, 0x02, \"b\", \"b\", 1x3\n");
+    const std::wstring path =
+        Write(std::string("N\n") + kEsc + "\n// c\nR1, 0x02, \"b\", \"b\", 1x3\n");
     const FileLoad load = LoadPath(path);
     EXPECT_FALSE(load.loaded);
     EXPECT_EQ(load.log, Start(path) + L"Invalid height, must be 0.25, 0.5 or 1.\n"

@@ -67,8 +67,9 @@ TEST(LayoutParser, LabelsDoubleAmpersandsAndKeepLineBreaks) {
 }
 
 TEST(LayoutParser, CodesFollowTheIntegerRuleAndKeepSixteenBits) {
-    const TextLoad load = LoadText(L"T\nR1, 57629, \"\", \"a\", 1\nR1, 0x1E046, \"\", \"b\", 1\n"
-                                   L"R1, abc, \"\", \"c\", 1\nR1, bl, \"\", \"d\", 1\nR1, -1, \"\", \"e\", 1\n");
+    const TextLoad load =
+        LoadText(L"T\nR1, 57629, \"\", \"a\", 1\nR1, 0x1E046, \"\", \"b\", 1\n"
+                 L"R1, abc, \"\", \"c\", 1\nR1, bl, \"\", \"d\", 1\nR1, -1, \"\", \"e\", 1\n");
     ASSERT_TRUE(load.loaded);
     ASSERT_EQ(load.layout.keys.size(), 5u);
     EXPECT_EQ(KeyAt(load.layout, 0).scanCode, 0xE11D);
@@ -105,7 +106,8 @@ TEST(LayoutParser, RowFieldsAreChecked) {
         {L"R0", rowField},    {L"R", rowField},     {L"R-1", rowField},  {L"R8-9", rowField},
     };
     for (const auto& c : cases) {
-        const std::wstring size = std::wstring(c.row).find(L'-') != std::wstring::npos ? L"1-1" : L"1";
+        const std::wstring size =
+            std::wstring(c.row).find(L'-') != std::wstring::npos ? L"1-1" : L"1";
         const std::wstring line = std::wstring(c.row) + L", 0x01, \"a\", \"a\", " + size;
         EXPECT_EQ(LoadText(L"T\n" + line).log, FailedAt(c.message, 1, line)) << c.row;
     }
@@ -118,7 +120,8 @@ TEST(LayoutParser, RowFieldsAreChecked) {
 TEST(LayoutParser, RowsNeverGoBackwardsAndSkippedRowsAddNoHeight) {
     const std::wstring back = L"R2, 0x04, \"d\", \"d\", 1";
     TextLoad load = LoadText(L"T\nR1, 0x01, \"a\", \"a\", 1\nR1, 0x02, \"b\", \"b\", 1\n"
-                             L"R3, 0x03, \"c\", \"c\", 1\n" + back + L"\n");
+                             L"R3, 0x03, \"c\", \"c\", 1\n" +
+                             back + L"\n");
     EXPECT_FALSE(load.loaded);
     EXPECT_EQ(load.log, FailedAt(L"Row is out of sequence.\n", 4, back));
     // The keys read before the bad line stay; the extent is not computed.
@@ -148,7 +151,7 @@ TEST(LayoutParser, SizeForms) {
         const wchar_t* row;
         const wchar_t* size;
     } bad[] = {
-        {L"R1", L"1-1"},   {L"R1-2", L"1"},      {L"R1", L"1x1x1"},   {L"R1-2", L"1-1x1"},
+        {L"R1", L"1-1"},     {L"R1-2", L"1"},       {L"R1", L"1x1x1"}, {L"R1-2", L"1-1x1"},
         {L"R1-2", L"1-1-1"}, {L"R1-2", L"1x2-1-1"}, {L"R1", L"1x2-1"},
     };
     for (const auto& c : bad) {
@@ -196,7 +199,8 @@ TEST(LayoutParser, TwoRowKeysReserveTheirLowerPartInTheNextRow) {
 }
 
 TEST(LayoutParser, TwoRowKeyWithoutSecondWidthMakesItsRowTaller) {
-    const TextLoad load = LoadText(L"T\nR1-2, 0x4E, \"+\", \"+\", 1x1\nR2, 0x10, \"Q\", \"Q\", 1\n");
+    const TextLoad load =
+        LoadText(L"T\nR1-2, 0x4E, \"+\", \"+\", 1x1\nR2, 0x10, \"Q\", \"Q\", 1\n");
     ASSERT_TRUE(load.loaded);
     EXPECT_EQ(KeyAt(load.layout, 0).bottom, 36);
     EXPECT_EQ(KeyAt(load.layout, 1).top, 36);
@@ -276,8 +280,9 @@ TEST(LayoutTextLoader, OnlyALoadThatReadsItsWholeTextRebuildsNames) {
 }
 
 TEST(LayoutTextLoader, BlockCommentsSpanLines) {
-    const TextLoad load = LoadText(L"N\nR1, 0x01, \"a\", \"a\", 1 /* start\nR1, 0x02, \"b\", \"b\", 1\n"
-                                   L"still */ \nR1, 0x03, \"c\", \"c\", 1\n");
+    const TextLoad load =
+        LoadText(L"N\nR1, 0x01, \"a\", \"a\", 1 /* start\nR1, 0x02, \"b\", \"b\", 1\n"
+                 L"still */ \nR1, 0x03, \"c\", \"c\", 1\n");
     // The opening line lost its size field: four fields.
     EXPECT_EQ(load.log, FailedAt(kInvalidFields, 1, L"R1, 0x01, \"a\", \"a\", 1 /* start"));
 

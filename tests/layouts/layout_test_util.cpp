@@ -5,7 +5,8 @@
 TextLoad LoadText(const std::wstring& text, int keyDimensions) {
     TextLoad result;
     CapturedLog log;
-    result.loaded = LoadLayoutText(text, keyDimensions, result.layout, result.names, &result.reachedEnd);
+    result.loaded =
+        LoadLayoutText(text, keyDimensions, result.layout, result.names, &result.reachedEnd);
     result.log = log.Text();
     return result;
 }

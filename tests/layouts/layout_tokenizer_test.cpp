@@ -19,7 +19,8 @@ using Fields = std::vector<std::wstring>;
 } // namespace
 
 TEST(LayoutTokenizer, SplitsAtCommasAndCleansEachField) {
-    EXPECT_EQ(Tokens(L"R1, 0x01, \"Esc\", \"Esc\", 1"), (Fields{L"R1", L"0x01", L"Esc", L"Esc", L"1"}));
+    EXPECT_EQ(Tokens(L"R1, 0x01, \"Esc\", \"Esc\", 1"),
+              (Fields{L"R1", L"0x01", L"Esc", L"Esc", L"1"}));
     EXPECT_EQ(Tokens(L"R6-7,0xE01C,\"Enter\", \"Enter\",1-1"),
               (Fields{L"R6-7", L"0xE01C", L"Enter", L"Enter", L"1-1"}));
     // Commas inside quotes belong to the field; spaces inside quotes at the ends go.
