@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <string>
 #include <vector>
 
@@ -305,4 +307,75 @@ TEST_F(SettingsPageTest, VersionLabel) {
     EXPECT_EQ(TextOf(Item(IDC_SET_VERSION)), L"");
     page.ShowVersion();
     EXPECT_EQ(TextOf(Item(IDC_SET_VERSION)), L"1.0.2.2910");
+}
+
+namespace {
+
+// Answers the next modal dialog of this thread with a command (IDOK or IDCANCEL) as soon as it
+// shows, the way a user would press the button.
+class DialogAnswer {
+public:
+    explicit DialogAnswer(WORD command) {
+        command_ = command;
+        answered_ = false;
+        timer_ = SetTimer(nullptr, 0, 50, &DialogAnswer::OnTimer);
+    }
+    ~DialogAnswer() { KillTimer(nullptr, timer_); }
+    DialogAnswer(const DialogAnswer&) = delete;
+    DialogAnswer& operator=(const DialogAnswer&) = delete;
+    bool Answered() const { return answered_; }
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+        if (answered_) {
+            return;
+        }
+        EnumThreadWindows(GetCurrentThreadId(), &DialogAnswer::Visit, 0);
+    }
+    static BOOL CALLBACK Visit(HWND window, LPARAM) {
+        wchar_t name[16] = {};
+        GetClassNameW(window, name, 16);
+        if (IsWindowVisible(window) && std::wstring(name) == L"#32770") {
+            answered_ = true;
+            PostMessageW(window, WM_COMMAND, MAKEWPARAM(command_, BN_CLICKED), 0);
+            return FALSE;
+        }
+        return TRUE;
+    }
+    static inline WORD command_ = IDOK;
+    static inline bool answered_ = false;
+    UINT_PTR timer_ = 0;
+};
+
+} // namespace
+
+TEST(PlatformSettingsDialogs, ColourDialogStartsAtTheCurrentColour) {
+    Colour chosen = 0;
+    {
+        DialogAnswer answer(IDOK);
+        ASSERT_TRUE(
+            PlatformSettingsDialogs().PickColour(nullptr, MakeColour(0x12, 0x80, 0xF0), chosen));
+        EXPECT_TRUE(answer.Answered());
+    }
+    EXPECT_EQ(chosen, MakeColour(0x12, 0x80, 0xF0));
+    DialogAnswer answer(IDCANCEL);
+    chosen = 7;
+    EXPECT_FALSE(PlatformSettingsDialogs().PickColour(nullptr, MakeColour(1, 2, 3), chosen));
+    EXPECT_EQ(chosen, 7u);
+}
+
+TEST(PlatformSettingsDialogs, FolderBrowserStartsAtTheFolderInTheBox) {
+    wchar_t windows[MAX_PATH] = {};
+    ASSERT_GT(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+    const HRESULT com = CoInitialize(nullptr);
+    std::wstring chosen;
+    {
+        DialogAnswer answer(IDOK);
+        EXPECT_TRUE(PlatformSettingsDialogs().BrowseForFolder(nullptr, L"Pick", windows, chosen));
+        EXPECT_TRUE(answer.Answered());
+    }
+    EXPECT_EQ(_wcsicmp(chosen.c_str(), windows), 0) << chosen;
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
+    }
 }
