@@ -33,7 +33,7 @@ Layouts& Shared() {
         for (ScanCode code : codes) {
             LayoutKey key;
             key.scanCode = code;
-            key.name = std::wstring(1500, L'n'); // longer than the formatting buffer
+            key.name = std::wstring(1100, L'n'); // longer than the formatting buffer
             created->small.keys.push_back(key);
         }
         created->small.ComputeExtent();
@@ -53,6 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint32_t threshold;
     std::memcpy(&threshold, data, 4);
     const bool small = (data[4] & 1) != 0;
+    const bool fields = (data[4] & 2) != 0;
+    const int status = 1 + (data[4] >> 2) % 7;
     data += 5;
     size -= 5;
     KeyboardLayout& layout = small ? layouts.small : layouts.builtIn;
@@ -65,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (threshold & 1) {
         remap.ReadScancodeMap(map, sizeof map);
     }
-    ReplaySession session(layout, names, remap, threshold, true, 1 + (data[0] % 7));
+    ReplaySession session(layout, names, remap, threshold, fields, status);
     session.ClearDisplay();
     std::uint32_t time = 0;
     // 8 bytes a record: time step, make code, flags, virtual key, device.
