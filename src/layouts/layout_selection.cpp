@@ -127,7 +127,7 @@ bool LayoutSelector::SelectLayout(LayoutPage& page, const std::wstring& requeste
 
 void LayoutSelector::ClearKeyboardDisplay(LayoutPage& page) {
     page.ResetKeyStates();
-    page.ClearEventLog();
+    page.EmptyEventLog();
     page.HideLogStatus();
     page.ClearLastKeyFields();
     status_ = LayoutStatusAfterClear(status_);

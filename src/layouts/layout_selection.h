@@ -52,7 +52,7 @@ public:
     virtual bool LoadLayoutString(const std::wstring& text) = 0;
     // Every key back to unpressed, the picture redrawn.
     virtual void ResetKeyStates() = 0;
-    virtual void ClearEventLog() = 0;
+    virtual void EmptyEventLog() = 0;
     virtual void HideLogStatus() = 0;
     // The six last-key fields.
     virtual void ClearLastKeyFields() = 0;

@@ -66,7 +66,7 @@ public:
         return ::LoadLayoutText(defaultBroken ? std::wstring() : text, 36, layout, names);
     }
     void ResetKeyStates() override { ++resets; }
-    void ClearEventLog() override { ++logClears; }
+    void EmptyEventLog() override { ++logClears; }
     void HideLogStatus() override { ++logStatusHides; }
     void ClearLastKeyFields() override { ++fieldClears; }
     StatusLabel& LayoutStatusText() override { return status; }

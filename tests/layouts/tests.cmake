@@ -11,6 +11,7 @@ list(APPEND CORE_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/layout_install_test.cpp
 )
 list(APPEND WIN_TESTS
+    ${CMAKE_CURRENT_LIST_DIR}/layout_list_win_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_install_win_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/shipped_layouts_win_test.cpp
 )
