@@ -44,3 +44,17 @@ DecodeResult RawKeyDecoder::Decode(const RawKeyRecord& record, std::uint32_t tim
     result.message = isBreak ? KeyMessage::Break : KeyMessage::Make;
     return result;
 }
+
+DecodeResult
+RawKeyDecoder::Process(const RawKeyRecord& record, std::uint32_t time, KeyEventQueue& queue,
+                       const std::function<void(const RawKeyRecord&)>& identifyDevice) {
+    if (IsNewDevice(record)) {
+        if (identifyDevice) {
+            identifyDevice(record);
+        }
+        // Identification is expected to store the handle itself; doing it here as well keeps
+        // a failed or missing identification from running again for every record.
+        currentDevice_ = record.device;
+    }
+    return Decode(record, time, queue);
+}

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 // The fields of one RAWINPUT keyboard record that decoding needs; device is the raw
 // input device handle as an opaque value.
@@ -30,6 +31,12 @@ public:
 
     // Decodes one record read at time (ElapsedMilliseconds).
     DecodeResult Decode(const RawKeyRecord& record, std::uint32_t time, KeyEventQueue& queue);
+
+    // The whole handling of one record: a record from another device is handed to
+    // identifyDevice (may be empty) before anything else, even when it is then dropped, and
+    // becomes the current device; then the record is decoded.
+    DecodeResult Process(const RawKeyRecord& record, std::uint32_t time, KeyEventQueue& queue,
+                         const std::function<void(const RawKeyRecord&)>& identifyDevice);
 
     std::uint64_t CurrentDevice() const { return currentDevice_; }
     void SetCurrentDevice(std::uint64_t device) { currentDevice_ = device; }

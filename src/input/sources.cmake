@@ -1,4 +1,5 @@
 list(APPEND TAPWISE_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/elapsed_clock.cpp
     ${CMAKE_CURRENT_LIST_DIR}/raw_decoder.cpp
     ${CMAKE_CURRENT_LIST_DIR}/bounded_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/key_replay.cpp
@@ -7,6 +8,8 @@ list(APPEND TAPWISE_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/remap_table.cpp
 )
 list(APPEND TAPWISE_WIN_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/elapsed_clock_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/raw_input_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/key_page_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/lock_indicators_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/scancode_map_win.cpp

@@ -1,10 +1,12 @@
 list(APPEND TAPWISE_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/paths.cpp
     ${CMAKE_CURRENT_LIST_DIR}/event_log.cpp
     ${CMAKE_CURRENT_LIST_DIR}/log_saving.cpp
     ${CMAKE_CURRENT_LIST_DIR}/diagnostic_log.cpp
     ${CMAKE_CURRENT_LIST_DIR}/utf8.cpp
 )
 list(APPEND TAPWISE_WIN_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/logger_choice_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/status_label_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/log_files_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/log_viewer_win.cpp

@@ -3,6 +3,9 @@ list(APPEND TAPWISE_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/colour_scheme.cpp
 )
 list(APPEND TAPWISE_WIN_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/main_dlg.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/message_loop.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/run_main_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window_base.cpp
     ${CMAKE_CURRENT_LIST_DIR}/modeless_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/align_window.cpp

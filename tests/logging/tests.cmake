@@ -1,7 +1,9 @@
 list(APPEND CORE_TESTS
+    ${CMAKE_CURRENT_LIST_DIR}/paths_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/log_saving_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/diagnostic_log_test.cpp
 )
 list(APPEND WIN_TESTS
+    ${CMAKE_CURRENT_LIST_DIR}/logger_choice_win_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/log_viewer_win_test.cpp
 )

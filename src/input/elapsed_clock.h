@@ -1,0 +1,20 @@
+#pragma once
+// The process-wide millisecond clock of key events. All key timings are differences of its
+// readings, so only its rate matters, not its origin.
+#include <cstdint>
+
+// Milliseconds between two performance-counter readings, truncated toward zero and cut to
+// 32 bits. Exact for every counter distance (no overflow of the multiplication by 1000);
+// 0 for a frequency that is not positive.
+std::uint32_t CounterElapsedMilliseconds(std::int64_t start, std::int64_t now,
+                                         std::int64_t frequency);
+
+// Milliseconds between two tick-count readings; wraps like the tick count itself.
+constexpr std::uint32_t TickElapsedMilliseconds(std::uint32_t start, std::uint32_t now) {
+    return now - start;
+}
+
+// Milliseconds since the clock was started (Windows layer: performance counter, or the tick
+// count where there is none). The first call starts the clock; the program makes that call
+// first thing in its entry function.
+std::uint32_t ElapsedMilliseconds();

@@ -1,0 +1,72 @@
+#include "input/raw_input_win.h"
+
+#include "input/elapsed_clock.h"
+#include "logging/diagnostic_log.h"
+#include "shell/app_messages.h"
+
+namespace {
+
+constexpr UINT kKeyboardRecordSize = sizeof(RAWINPUTHEADER) + sizeof(RAWKEYBOARD);
+
+bool RegisterKeyboard(DWORD flags, HWND target) {
+    RAWINPUTDEVICE device{};
+    device.usUsagePage = 1; // generic desktop
+    device.usUsage = 6;     // keyboard
+    device.dwFlags = flags;
+    device.hwndTarget = target;
+    if (!::RegisterRawInputDevices(&device, 1, sizeof(device))) {
+        LogMessage(L"   Failed (%08x).\n", static_cast<unsigned>(::GetLastError()));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+RawKeyRecord ToRawKeyRecord(const RAWINPUT& record) {
+    const RAWKEYBOARD& keyboard = record.data.keyboard;
+    return RawKeyRecord{
+        keyboard.MakeCode, keyboard.Flags, keyboard.VKey,
+        static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(record.header.hDevice))};
+}
+
+RawInputReader::RawInputReader(HWND target, KeyEventQueue& queue, DeviceIdentifier identifyDevice)
+    : target_(target), queue_(queue), identifyDevice_(std::move(identifyDevice)) {}
+
+LRESULT RawInputReader::OnInput(LPARAM rawInputHandle) {
+    RAWINPUT record{};
+    UINT size = sizeof(record);
+    const UINT read = ::GetRawInputData(reinterpret_cast<HRAWINPUT>(rawInputHandle), RID_INPUT,
+                                        &record, &size, sizeof(RAWINPUTHEADER));
+    if (read == static_cast<UINT>(-1) || read < kKeyboardRecordSize ||
+        record.header.dwType != RIM_TYPEKEYBOARD) {
+        return 0;
+    }
+    OnRecord(record);
+    return 0;
+}
+
+void RawInputReader::OnRecord(const RAWINPUT& record) {
+    const std::uint32_t time = ElapsedMilliseconds();
+    const DecodeResult result = decoder_.Process(ToRawKeyRecord(record), time, queue_,
+                                                 [this, &record](const RawKeyRecord&) {
+                                                     if (identifyDevice_) {
+                                                         identifyDevice_(record);
+                                                     }
+                                                 });
+    if (result.message == KeyMessage::None) {
+        return;
+    }
+    ::PostMessageW(target_, result.message == KeyMessage::Break ? UWM_KEY_BREAK : UWM_KEY_MAKE,
+                   static_cast<WPARAM>(result.index), 0);
+}
+
+bool RawInputReader::EnableRawInput() {
+    LogMessage(L"Enabling raw input...\n");
+    return RegisterKeyboard(kRawInputFlags, target_);
+}
+
+bool RawInputReader::DisableRawInput() {
+    LogMessage(L"Disabling raw input...\n");
+    return RegisterKeyboard(RIDEV_REMOVE, nullptr);
+}

@@ -1,0 +1,50 @@
+#pragma once
+// Raw keyboard input for one window: the registration, and the reading of each WM_INPUT record
+// into the decoder, which queues the event and has the window post itself the make or break
+// message.
+#include "input/raw_decoder.h"
+
+#include <windows.h>
+
+#include <functional>
+
+// The raw input registration flags: no legacy key messages, no application hotkeys,
+// application command keys still handled, input only while in the foreground.
+constexpr DWORD kRawInputFlags = RIDEV_NOLEGACY | RIDEV_NOHOTKEYS | RIDEV_APPKEYS; // 0x630
+
+// The fields decoding needs from a keyboard record.
+RawKeyRecord ToRawKeyRecord(const RAWINPUT& record);
+
+class RawInputReader {
+public:
+    // Runs with the whole record when it comes from another device than the last one, before
+    // the record is decoded.
+    using DeviceIdentifier = std::function<void(const RAWINPUT& record)>;
+
+    // The queue is the window's; it must outlive the reader. target may be null until the
+    // window exists (SetTarget).
+    RawInputReader(HWND target, KeyEventQueue& queue, DeviceIdentifier identifyDevice = {});
+
+    void SetTarget(HWND target) { target_ = target; }
+    HWND Target() const { return target_; }
+
+    // WM_INPUT: reads the record behind the handle and decodes it. A record that cannot be read
+    // or is not a keyboard record is ignored silently. Always 0 (handled).
+    LRESULT OnInput(LPARAM rawInputHandle);
+    // Decodes a record already read: time stamp, device check, decoding, and the posted
+    // UWM_KEY_MAKE / UWM_KEY_BREAK with the event's index.
+    void OnRecord(const RAWINPUT& record);
+
+    // Register the target window for raw keyboard input / remove the registration. Each writes
+    // its trace line and, on failure, the error code; false on failure.
+    bool EnableRawInput();
+    bool DisableRawInput();
+
+    RawKeyDecoder& Decoder() { return decoder_; }
+
+private:
+    HWND target_;
+    KeyEventQueue& queue_;
+    DeviceIdentifier identifyDevice_;
+    RawKeyDecoder decoder_;
+};

@@ -1,0 +1,15 @@
+#pragma once
+// Messages the program's own windows send each other (WM_USER = 0x400, WM_APP = 0x8000).
+
+// Posted by a window to itself after OnInput queued an event; wParam = the event's index.
+inline constexpr unsigned int UWM_KEY_MAKE = 0x0400 + 101;
+inline constexpr unsigned int UWM_KEY_BREAK = 0x0400 + 102;
+// Keyboard test page -> main window, posted when a layout selection finished.
+inline constexpr unsigned int UWM_LAYOUT_CHANGED = 0x8000 + 200;
+// Re-fit the keyboard page, the frame and the main window.
+inline constexpr unsigned int UWM_REFLOW_LAYOUT = 0x8000 + 201;
+// An edit box got / lost the focus: remove / restore the raw input registration.
+inline constexpr unsigned int UWM_DISABLE_RAW_INPUT = 0x8000 + 300;
+inline constexpr unsigned int UWM_ENABLE_RAW_INPUT = 0x8000 + 301;
+// Main window -> a tab button: lay out the tab row from this tab on.
+inline constexpr unsigned int UWM_LAYOUT_TABS = 0x0400 + 100;

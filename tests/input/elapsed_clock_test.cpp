@@ -1,0 +1,40 @@
+#include "input/elapsed_clock.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+TEST(ElapsedClock, CounterReadingsTruncateTowardZero) {
+    EXPECT_EQ(CounterElapsedMilliseconds(500, 500, 10'000'000), 0u);
+    EXPECT_EQ(CounterElapsedMilliseconds(0, 9'999, 10'000'000), 0u);
+    EXPECT_EQ(CounterElapsedMilliseconds(0, 10'000, 10'000'000), 1u);
+    EXPECT_EQ(CounterElapsedMilliseconds(1'000, 1'000 + 3'579'545 * 2 + 3'579, 3'579'545), 2000u);
+    // Only the distance counts, not where the counter started.
+    EXPECT_EQ(CounterElapsedMilliseconds(std::numeric_limits<std::int64_t>::max() - 30'000,
+                                         std::numeric_limits<std::int64_t>::max(), 10'000'000),
+              3u);
+}
+
+TEST(ElapsedClock, CounterDistancesBeyondTheProductRangeStayExact) {
+    // 40 days at 3 GHz: the distance times 1000 no longer fits 64 bits.
+    const std::int64_t frequency = 3'000'000'000;
+    const std::int64_t fortyDays = 40LL * 24 * 3600 * frequency + frequency / 2;
+    const std::uint64_t expected = 40ULL * 24 * 3600 * 1000 + 500;
+    EXPECT_EQ(CounterElapsedMilliseconds(0, fortyDays, frequency),
+              static_cast<std::uint32_t>(expected));
+}
+
+TEST(ElapsedClock, ResultIsCutTo32Bits) {
+    const std::int64_t frequency = 1000;
+    EXPECT_EQ(CounterElapsedMilliseconds(0, 0x1'0000'0005LL, frequency), 5u);
+}
+
+TEST(ElapsedClock, NonPositiveFrequencyGivesZero) {
+    EXPECT_EQ(CounterElapsedMilliseconds(0, 1'000'000, 0), 0u);
+    EXPECT_EQ(CounterElapsedMilliseconds(0, 1'000'000, -5), 0u);
+}
+
+TEST(ElapsedClock, TickReadingsWrapLikeTheTickCount) {
+    EXPECT_EQ(TickElapsedMilliseconds(1000, 1250), 250u);
+    EXPECT_EQ(TickElapsedMilliseconds(0xFFFFFF00u, 0x00000010u), 0x110u);
+}

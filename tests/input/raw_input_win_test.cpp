@@ -1,0 +1,136 @@
+#include "input/elapsed_clock.h"
+#include "input/raw_input_win.h"
+#include "shell/app_messages.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+RAWINPUT KeyboardRecord(USHORT makeCode, USHORT flags, USHORT vkey, HANDLE device) {
+    RAWINPUT record{};
+    record.header.dwType = RIM_TYPEKEYBOARD;
+    record.header.dwSize = sizeof(RAWINPUTHEADER) + sizeof(RAWKEYBOARD);
+    record.header.hDevice = device;
+    record.data.keyboard.MakeCode = makeCode;
+    record.data.keyboard.Flags = flags;
+    record.data.keyboard.VKey = vkey;
+    record.data.keyboard.Message = (flags & RI_KEY_BREAK) ? WM_KEYUP : WM_KEYDOWN;
+    return record;
+}
+
+// A hidden top-level window owned by the test.
+class TestWindow {
+public:
+    TestWindow()
+        : window_(CreateWindowExW(0, L"STATIC", L"raw input test", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr)) {}
+    ~TestWindow() {
+        if (window_ != nullptr) {
+            DestroyWindow(window_);
+        }
+    }
+    HWND Handle() const { return window_; }
+
+private:
+    HWND window_;
+};
+
+std::vector<MSG> TakeKeyMessages(HWND window) {
+    std::vector<MSG> messages;
+    MSG message;
+    while (PeekMessageW(&message, window, UWM_KEY_MAKE, UWM_KEY_BREAK, PM_REMOVE)) {
+        messages.push_back(message);
+    }
+    return messages;
+}
+
+} // namespace
+
+TEST(RawInputReader, ConvertsTheKeyboardFieldsOfARecord) {
+    const HANDLE device = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0xABCD0001));
+    const RawKeyRecord record =
+        ToRawKeyRecord(KeyboardRecord(0x48, RI_KEY_E0 | RI_KEY_BREAK, VK_UP, device));
+    EXPECT_EQ(record.makeCode, 0x48);
+    EXPECT_EQ(record.flags, kRawFlagE0 | kRawFlagBreak);
+    EXPECT_EQ(record.virtualKey, VK_UP);
+    EXPECT_EQ(record.device, 0xABCD0001u);
+    EXPECT_EQ(kRawInputFlags, 0x630u);
+}
+
+TEST(RawInputReader, PostsMakeAndBreakWithQueueIndicesToItsWindow) {
+    TestWindow window;
+    ASSERT_NE(window.Handle(), nullptr);
+    KeyEventQueue queue;
+    std::vector<HANDLE> identified;
+    RawInputReader reader(window.Handle(), queue, [&](const RAWINPUT& record) {
+        identified.push_back(record.header.hDevice);
+    });
+    CapturedLog log;
+    const HANDLE device = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x77));
+    reader.OnRecord(KeyboardRecord(0x2a, RI_KEY_E0, 0xff, device)); // fake shift, dropped
+    reader.OnRecord(KeyboardRecord(0x37, RI_KEY_E0, VK_SNAPSHOT, device));
+    reader.OnRecord(KeyboardRecord(0x37, RI_KEY_E0 | RI_KEY_BREAK, VK_SNAPSHOT, device));
+
+    EXPECT_EQ(identified, std::vector<HANDLE>{device});
+    const std::vector<MSG> messages = TakeKeyMessages(window.Handle());
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].message, UWM_KEY_MAKE);
+    EXPECT_EQ(messages[0].wParam, 0u);
+    EXPECT_EQ(messages[1].message, UWM_KEY_BREAK);
+    EXPECT_EQ(messages[1].wParam, 1u);
+    EXPECT_EQ(messages[1].lParam, 0);
+    ASSERT_EQ(queue.size(), 2u);
+    EXPECT_LE(queue[0].time, queue[1].time);
+    EXPECT_NE(
+        log.Text().find(L"OnInput():  Scan code 0x37, Up, Virtual key 0x2c, extended (E0).\n"),
+        std::wstring::npos);
+}
+
+TEST(RawInputReader, UnreadableRecordIsIgnoredSilently) {
+    TestWindow window;
+    KeyEventQueue queue;
+    RawInputReader reader(window.Handle(), queue);
+    CapturedLog log;
+    EXPECT_EQ(reader.OnInput(0), 0);
+    EXPECT_EQ(reader.OnInput(0x12345), 0);
+    EXPECT_TRUE(queue.empty());
+    EXPECT_TRUE(log.Text().empty());
+    EXPECT_TRUE(TakeKeyMessages(window.Handle()).empty());
+}
+
+TEST(RawInputReader, RegistersAndRemovesTheKeyboardRegistration) {
+    TestWindow window;
+    KeyEventQueue queue;
+    RawInputReader reader(window.Handle(), queue);
+    CapturedLog log;
+    ASSERT_TRUE(reader.EnableRawInput());
+
+    RAWINPUTDEVICE devices[4];
+    UINT count = 4;
+    ASSERT_EQ(GetRegisteredRawInputDevices(devices, &count, sizeof(RAWINPUTDEVICE)), 1u);
+    EXPECT_EQ(devices[0].usUsagePage, 1);
+    EXPECT_EQ(devices[0].usUsage, 6);
+    EXPECT_EQ(devices[0].hwndTarget, window.Handle());
+
+    EXPECT_TRUE(reader.DisableRawInput());
+    count = 4;
+    EXPECT_EQ(GetRegisteredRawInputDevices(devices, &count, sizeof(RAWINPUTDEVICE)), 0u);
+    EXPECT_EQ(log.Text(), L"Enabling raw input...\nDisabling raw input...\n");
+}
+
+TEST(ElapsedMilliseconds, NeverRunsBackwardsAndFollowsTheClock) {
+    std::uint32_t previous = ElapsedMilliseconds();
+    for (int i = 0; i < 10000; ++i) {
+        const std::uint32_t now = ElapsedMilliseconds();
+        ASSERT_GE(now, previous);
+        previous = now;
+    }
+    const std::uint32_t before = ElapsedMilliseconds();
+    Sleep(50);
+    const std::uint32_t elapsed = ElapsedMilliseconds() - before;
+    EXPECT_GE(elapsed, 40u);
+    EXPECT_LT(elapsed, 10000u);
+}
