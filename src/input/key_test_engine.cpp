@@ -1,6 +1,7 @@
 #include "input/key_test_engine.h"
 
 #include "logging/diagnostic_log.h"
+#include "settings/app_settings.h"
 
 #include <algorithm>
 
@@ -107,7 +108,8 @@ KeyTestEngine::KeyTestEngine(KeyEventQueue& queue, KeyNameTable& names, const Re
                              KeyTestPage& page, ThresholdSource threshold)
     : queue_(queue), names_(names), remap_(remap), page_(page), threshold_(std::move(threshold)) {
     if (!threshold_) {
-        threshold_ = [] { return kDefaultChatterThreshold; };
+        // Stored signed in the settings, used unsigned: a negative value means a huge one.
+        threshold_ = [] { return static_cast<std::uint32_t>(Settings().ChatterThreshold); };
     }
     buffer_[0] = L'\0';
 }

@@ -88,12 +88,10 @@ void FormatCodeField(BoundedText& out, unsigned value);
 // A space, then each held key's name followed by two spaces, all upper-cased.
 void FormatHeldKeys(BoundedText& out, const HeldKeys& held, KeyNameTable& names);
 
-constexpr std::uint32_t kDefaultChatterThreshold = 8; // ms
-
 class KeyTestEngine {
 public:
     // Read at every make, so a settings change takes effect at the next press; without
-    // one the default threshold holds.
+    // one the ChatterThreshold setting is read.
     using ThresholdSource = std::function<std::uint32_t()>;
 
     KeyTestEngine(KeyEventQueue& queue, KeyNameTable& names, const RemapTable& remap,

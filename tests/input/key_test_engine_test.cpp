@@ -1,6 +1,7 @@
 #include "input/key_test_engine.h"
 
 #include "input/key_states.h"
+#include "settings/app_settings.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -352,4 +353,40 @@ TEST(KeyLineFormat, OverLongNamesAreCutToTheBuffer) {
     EXPECT_EQ(held.Length(), kFormatBufferSize - 1);
     EXPECT_EQ(std::wstring(held.Text()).substr(0, 3), L" QQ");
     EXPECT_EQ(buffer[kFormatBufferSize], L'#');
+}
+
+TEST(KeyTestEngineSettings, WithoutASourceTheSettingIsReadAtEachMake) {
+    KeyboardLayout layout;
+    KeyNameTable names;
+    RemapTable remap;
+    KeyEventQueue queue;
+    RecordingPage page{layout};
+    KeyTestEngine engine(queue, names, remap, page, nullptr);
+    const std::int32_t saved = Settings().ChatterThreshold;
+    const auto pressAgainAfter = [&](std::uint32_t gap) {
+        const std::uint32_t start = queue.empty() ? 0 : queue.back().time + 1000;
+        queue.push_back(KeyEvent{0x1E, 0, 0x41, start});
+        engine.OnKeyMake(queue.size() - 1);
+        queue.push_back(KeyEvent{0x1E, kRawFlagBreak, 0x41, start + 50});
+        engine.OnKeyBreak(queue.size() - 1);
+        queue.push_back(KeyEvent{0x1E, 0, 0x41, start + 50 + gap});
+        page.Take();
+        engine.OnKeyMake(queue.size() - 1);
+        queue.push_back(KeyEvent{0x1E, kRawFlagBreak, 0x41, start + 100 + gap});
+        engine.OnKeyBreak(queue.size() - 1);
+        for (const std::wstring& effect : page.Take()) {
+            if (effect.rfind(L"FAULT", 0) == 0) {
+                return true;
+            }
+        }
+        return false;
+    };
+    Settings().ChatterThreshold = 8;
+    EXPECT_TRUE(pressAgainAfter(7));
+    EXPECT_FALSE(pressAgainAfter(8));
+    Settings().ChatterThreshold = 20;
+    EXPECT_TRUE(pressAgainAfter(19));
+    Settings().ChatterThreshold = -1; // read unsigned: no gap is long enough
+    EXPECT_TRUE(pressAgainAfter(100000));
+    Settings().ChatterThreshold = saved;
 }
