@@ -1,5 +1,8 @@
 #include "devices/device_identity_win.h"
 
+#include "layouts/layout_selection.h"
+#include "layouts/resource_strings_win.h"
+#include "logging/log_saving.h"
 #include "logging/utf8.h"
 #include "support/test_support.h"
 
@@ -66,6 +69,22 @@ TEST(DeviceIdentificationWin, FieldsKeepInterfaceTextWhenDetectionFails) {
     EXPECT_STREQ(text, L"PS/2");
     DestroyWindow(interfaceField);
     DestroyWindow(detailsField);
+}
+
+TEST(DeviceIdentificationWin, StringTableMatchesTheBuiltInTexts) {
+    for (int id = 139; id <= 159; ++id) {
+        std::wstring expected = DeviceTextDefault(id);
+        if (expected.empty()) {
+            expected = LogSavingTextDefault(id);
+        }
+        if (expected.empty()) {
+            expected = LayoutStatusTextDefault(id);
+        }
+        ASSERT_FALSE(expected.empty()) << id;
+        std::wstring text;
+        EXPECT_TRUE(ReadResourceString(static_cast<UINT>(id), text)) << id;
+        EXPECT_EQ(text, expected) << id;
+    }
 }
 
 } // namespace

@@ -64,8 +64,10 @@ protected:
 };
 
 TEST_F(LogViewerFixture, AppendedLinesAreStampedAndSeparated) {
+    SetFocus(parent_);
     viewer_.AppendLineAt(L"a DOWN", false, At(5, 7, 42));
     EXPECT_EQ(viewer_.Text(), L"05:07.0042 a DOWN");
+    EXPECT_EQ(GetFocus(), edit_);
     viewer_.AppendLineAt(L"a UP", false, At(5, 7, 130));
     viewer_.AppendLineAt(L"a CHATTER DETECTED", true, At(5, 8, 0));
     EXPECT_EQ(viewer_.Text(),
