@@ -52,6 +52,9 @@ ScanCode ToScanCode(std::int32_t value) {
 }
 
 std::wstring DoubleAmpersands(const std::wstring& text) {
+    if (text.find(L'&') == std::wstring::npos) {
+        return text;
+    }
     std::wstring result;
     result.reserve(text.size());
     for (wchar_t c : text) {
@@ -66,6 +69,16 @@ std::wstring DoubleAmpersands(const std::wstring& text) {
 // Text ends at its first NUL, the way it would as a C string.
 std::wstring_view UpToNul(std::wstring_view text) {
     return text.substr(0, text.find(L'\0'));
+}
+
+// The first carriage return or line feed at or after start, or npos.
+std::size_t FindLineEnd(std::wstring_view text, std::size_t start) {
+    for (std::size_t i = start; i < text.size(); ++i) {
+        if (text[i] == L'\r' || text[i] == L'\n') {
+            return i;
+        }
+    }
+    return std::wstring_view::npos;
 }
 
 struct SizePart {
@@ -109,6 +122,7 @@ private:
     int keyDimensions_;
     KeyboardLayout& layout_;
     bool inComment_ = false;
+    std::vector<std::wstring> fields_; // reused from line to line
     std::vector<Reservation> reservations_[kRowCount];
     double rowTop_ = 0.0;
     double cursor_ = 0.0;
@@ -117,7 +131,8 @@ private:
 };
 
 bool LayoutParser::ParseVersion4(std::wstring_view line) {
-    const std::vector<std::wstring> fields = TokenizeLayoutLine(line, inComment_);
+    std::vector<std::wstring>& fields = fields_;
+    TokenizeLayoutLine(line, inComment_, fields);
     if (fields.empty()) {
         return true;
     }
@@ -241,7 +256,8 @@ bool LayoutParser::ParseVersion4(std::wstring_view line) {
 }
 
 bool LayoutParser::ParseVersion3(std::wstring_view line) {
-    const std::vector<std::wstring> fields = TokenizeLayoutLine(line, inComment_);
+    std::vector<std::wstring>& fields = fields_;
+    TokenizeLayoutLine(line, inComment_, fields);
     if (fields.empty()) {
         return true;
     }
@@ -468,7 +484,7 @@ bool LoadLayoutText(const std::wstring& fullText, int keyDimensions, KeyboardLay
         LogMessage(L"   No data.\n");
         return false;
     }
-    const std::size_t nameEnd = text.find_first_of(L"\r\n");
+    const std::size_t nameEnd = FindLineEnd(text, 0);
     if (nameEnd == std::wstring_view::npos) {
         LogMessage(L"   Name missing.\n");
         return false;
@@ -477,7 +493,7 @@ bool LoadLayoutText(const std::wstring& fullText, int keyDimensions, KeyboardLay
 
     std::size_t start = nameEnd + 1;
     for (int lineNumber = 1;; ++lineNumber) {
-        const std::size_t end = text.find_first_of(L"\r\n", start);
+        const std::size_t end = FindLineEnd(text, start);
         const std::wstring_view line = text.substr(
             start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start);
         if (!parser.ParseVersion4(line)) {
@@ -524,7 +540,7 @@ std::wstring ReadLayoutTextName(const std::wstring& fullText) {
         LogMessage(L"   No data.\n");
         return std::wstring();
     }
-    const std::size_t nameEnd = text.find_first_of(L"\r\n");
+    const std::size_t nameEnd = FindLineEnd(text, 0);
     if (nameEnd == std::wstring_view::npos) {
         LogMessage(L"   Name missing.\n");
         return std::wstring();

@@ -28,10 +28,33 @@ bool IsLayoutSpace(wchar_t c) {
 
 std::vector<std::wstring> TokenizeLayoutLine(std::wstring_view line, bool& inComment) {
     std::vector<std::wstring> fields;
-    if (line.empty() || IsLayoutLineEnd(line[0])) {
-        return fields;
-    }
+    TokenizeLayoutLine(line, inComment, fields);
+    return fields;
+}
+
+void TokenizeLayoutLine(std::wstring_view line, bool& inComment,
+                        std::vector<std::wstring>& fields) {
+    // Finished fields are swapped into the strings already in fields, so that a parser that
+    // passes the same vector for every line reuses their buffers.
+    std::size_t count = 0;
     std::wstring current;
+    const auto keep = [&](bool evenWhenEmpty) {
+        CleanLayoutFieldInPlace(current);
+        if (evenWhenEmpty || !current.empty()) {
+            if (count < fields.size()) {
+                fields[count].swap(current);
+            } else {
+                fields.push_back(std::move(current));
+            }
+            ++count;
+        }
+        current.clear();
+    };
+    const auto finish = [&]() { fields.resize(count); };
+    if (line.empty() || IsLayoutLineEnd(line[0])) {
+        finish();
+        return;
+    }
     bool inQuotes = false;
     for (std::size_t i = 0;; ++i) {
         const wchar_t c = i < line.size() ? line[i] : L'\0';
@@ -46,32 +69,29 @@ std::vector<std::wstring> TokenizeLayoutLine(std::wstring_view line, bool& inCom
                 inComment = false;
                 ++i;
             } else if (end) {
-                return fields; // the field being collected is lost with the comment
+                finish(); // the field being collected is lost with the comment
+                return;
             }
         } else if (c == L'/' && next == L'*') {
             inComment = true; // next is examined again as a comment character
         } else if (c == L'/' && next == L'/') {
-            std::wstring field = CleanLayoutField(current);
-            if (!field.empty()) {
-                fields.push_back(std::move(field));
-            }
-            return fields;
+            keep(false);
+            finish();
+            return;
         } else if (!inQuotes) {
             if (c == L',') {
-                fields.push_back(CleanLayoutField(current));
-                current.clear();
+                keep(true);
             } else if (end) {
-                std::wstring field = CleanLayoutField(current);
-                if (!field.empty()) {
-                    fields.push_back(std::move(field));
-                }
-                return fields;
+                keep(false);
+                finish();
+                return;
             } else {
                 current.push_back(c);
             }
         } else if (end) {
-            fields.push_back(CleanLayoutField(current));
-            return fields;
+            keep(true);
+            finish();
+            return;
         } else {
             current.push_back(c);
         }
@@ -104,33 +124,42 @@ int DigitValue(wchar_t c) {
 } // namespace
 
 std::wstring CleanLayoutField(std::wstring_view field) {
+    std::wstring text(field);
+    CleanLayoutFieldInPlace(text);
+    return text;
+}
+
+void CleanLayoutFieldInPlace(std::wstring& text) {
     // Inside a quoted section two adjacent quotes stand for one; every other quote opens or
     // closes a section and is dropped. A section that closes at once ("") is empty text,
     // not a quote: layouts write an empty label or name that way.
-    std::wstring text;
-    text.reserve(field.size());
+    std::size_t out = 0;
     bool quoted = false;
-    for (std::size_t i = 0; i < field.size(); ++i) {
-        if (field[i] != L'"') {
-            text.push_back(field[i]);
-        } else if (quoted && i + 1 < field.size() && field[i + 1] == L'"') {
-            text.push_back(L'"');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != L'"') {
+            text[out++] = text[i];
+        } else if (quoted && i + 1 < text.size() && text[i + 1] == L'"') {
+            text[out++] = L'"';
             ++i;
         } else {
             quoted = !quoted;
         }
     }
-    ReplaceAll(text, L"\\r\\n", L"\\n");
-    ReplaceAll(text, L"\\n", L"\n");
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && IsLayoutSpace(text[first])) {
-        ++first;
+    text.resize(out);
+    if (text.find(L'\\') != std::wstring::npos) {
+        ReplaceAll(text, L"\\r\\n", L"\\n");
+        ReplaceAll(text, L"\\n", L"\n");
     }
-    while (last > first && IsLayoutSpace(text[last - 1])) {
+    std::size_t last = text.size();
+    while (last > 0 && IsLayoutSpace(text[last - 1])) {
         --last;
     }
-    return text.substr(first, last - first);
+    text.resize(last);
+    std::size_t first = 0;
+    while (first < text.size() && IsLayoutSpace(text[first])) {
+        ++first;
+    }
+    text.erase(0, first);
 }
 
 std::int32_t ReadLayoutLong(std::wstring_view text, int base) {

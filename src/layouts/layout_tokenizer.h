@@ -17,10 +17,13 @@ inline bool IsLayoutLineEnd(wchar_t c) {
 // The fields of the line that starts at line[0] and ends at its first end character or at
 // the end of the view. inComment carries an open block comment from line to line.
 std::vector<std::wstring> TokenizeLayoutLine(std::wstring_view line, bool& inComment);
+// The same into fields (replacing its content), reusing the strings it already holds.
+void TokenizeLayoutLine(std::wstring_view line, bool& inComment, std::vector<std::wstring>& fields);
 
 // Quotes ("" inside a quoted section becomes ", other quotes go), escapes (\r\n and \n become a
 // line feed), then white space trimmed from both ends.
 std::wstring CleanLayoutField(std::wstring_view field);
+void CleanLayoutFieldInPlace(std::wstring& field);
 
 // wcstol: leading white space and a sign, an optional 0x prefix in base 16, digits up to the
 // first character that is not one; no digits reads as 0; clamped to the 32-bit range.
