@@ -20,7 +20,11 @@ protected:
         source_.appDataFolder = appData_.Path().wstring();
     }
 
-    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, subKey_.c_str()); }
+    void TearDown() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, subKey_.c_str());
+        // Goes only once no other test's key is left in it.
+        RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Tapwise Tests");
+    }
 
     void SetValue(DWORD type, const void* data, DWORD size) {
         HKEY key = nullptr;
