@@ -25,6 +25,7 @@ TEST(DeviceIdentificationWin, RealRawInputKeyboardsYieldAKind) {
                   static_cast<UINT>(-1));
     }
     int identified = 0;
+    std::string kinds;
     for (const auto& device : devices) {
         CapturedLog log;
         const auto result = IdentifyRawInputDevice(device.hDevice, DeviceTextDefault);
@@ -35,9 +36,11 @@ TEST(DeviceIdentificationWin, RealRawInputKeyboardsYieldAKind) {
             EXPECT_TRUE(IsKnownInterfaceText(result.interfaceText));
             EXPECT_NE(log.Text().find(L"Device name:  "), std::wstring::npos);
             ++identified;
+            kinds += EncodeUtf8(result.interfaceText) + ";";
         }
     }
     RecordProperty("identified", identified);
+    RecordProperty("kinds", kinds);
 }
 
 TEST(DeviceIdentificationWin, BogusHandleFailsQuietly) {
