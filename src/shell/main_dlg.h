@@ -1,31 +1,67 @@
 #pragma once
-// The main window. For now a frame around the program's start and close: it registers for raw
-// keyboard input, decodes it and traces the make and break messages it posts itself. The pages,
-// caption buttons and layout reflow take its place later.
-#include "input/raw_input_win.h"
+// The main window: a borderless pop-up with its own title strip, caption buttons, a logo, the
+// LAYOUT and SETTINGS tabs over a flat frame, and the two pages inside the frame. It loads the
+// settings when it starts, writes them when it is destroyed, and fits itself around the
+// keyboard test page after every layout load.
+#include "input/keyboard_dlg.h"
+#include "settings/settings_dlg.h"
+#include "shell/buttons.h"
+#include "shell/gdi_objects.h"
 #include "shell/message_loop.h"
+#include "shell/static_controls.h"
 #include "shell/window_base.h"
 
 class CMainDlg : public ModelessDialog, public CIdleHandler {
 public:
     CMainDlg();
+    ~CMainDlg() override;
 
-    // Creates the main window from its template as a modeless dialog without owner; null on
-    // failure.
+    // Creates the main window from its template as a hidden modeless dialog without owner;
+    // null on failure. Its initialisation loads the settings and creates both pages.
     HWND Create(UINT templateId);
 
     BOOL OnIdle() override { return FALSE; }
+
+    CKeyboardDlg& KeyboardPage() { return keyboardPage_; }
+    CSettingsDlg& SettingsPage() { return settingsPage_; }
 
 protected:
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    void OnInitDialog();
-    void OnKeyMake(WPARAM index);
-    void OnKeyBreak(WPARAM index);
-    // The close command: destroys the window and ends the message loop with the command's id.
+    void InitMainWindow();
+    void OnDestroy();
+    void OnPaint();
+    LRESULT OnNcHitTest(LPARAM lParam);
+    void OnReflowLayout();
+    void ShowLayoutName();
+    bool OnCommand(int id);
+    void OnLogo();
+    void OnMinimize();
+    void ShowKeyboardPage();
+    void ShowSettingsPage();
+    // The close command: pages first, then the window; the loop ends with the command's id.
     void CloseDialog(int id);
+    LRESULT OnCtlColor(UINT message, HDC dc, HWND control);
 
-    KeyEventQueue keyEvents_;
-    RawInputReader rawInput_;
+    TabButton firstTab_;
+    TabButton secondTab_;
+    FlatGroupbox frame_;
+    CKeyboardDlg keyboardPage_;
+    CSettingsDlg settingsPage_;
+    ImageButton logoButton_;
+    ImageButton minimizeButton_;
+    ImageButton restoreButton_;
+    ImageButton closeButton_;
+    Colour textColour_;
+    Colour backgroundColour_;
+    OwnedBrush backgroundBrush_; // made last in initialisation: it also says "initialised"
+    OwnedBitmap titleBitmap_;
+    int titleWidth_ = 0;
+    int titleHeight_ = 0;
+    int dragStripHeight_ = 0;
+    int minimumFrameWidth_ = 0;
+    OwnedPen borderPen_;
+    HICON bigIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
 };

@@ -1,6 +1,7 @@
 list(APPEND TAPWISE_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/alignment.cpp
     ${CMAKE_CURRENT_LIST_DIR}/colour_scheme.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/main_layout.cpp
 )
 list(APPEND TAPWISE_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/main_dlg.cpp

@@ -1,8 +1,9 @@
 list(APPEND CORE_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/alignment_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/main_layout_test.cpp
 )
 list(APPEND WIN_TESTS
+    ${CMAKE_CURRENT_LIST_DIR}/controls_win_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/message_loop_win_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/run_main_dialog_win_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/controls_win_test.cpp
 )
