@@ -1,6 +1,7 @@
 // The program's resources as the windows see them: dialog templates read back from the module
 // and created for real, the string table, the log view menu and the manifest.
 #include "resources/resource.h"
+#include "settings/settings_page.h"
 
 #include <gtest/gtest.h>
 
@@ -485,4 +486,21 @@ TEST(Manifest, AsksForCommonControlsSixWithoutElevation) {
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
               std::string::npos);
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+}
+
+TEST(VersionResource, MatchesTheVersionShownOnTheSettingsPage) {
+    HRSRC info = FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16));
+    ASSERT_NE(info, nullptr);
+    // VerQueryValueW wants a writable copy of the block.
+    const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, info)));
+    std::vector<BYTE> block(data, data + SizeofResource(nullptr, info));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+    const std::wstring fileVersion = std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." +
+                                     std::to_wstring(LOWORD(fixed->dwFileVersionMS)) + L"." +
+                                     std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L"." +
+                                     std::to_wstring(LOWORD(fixed->dwFileVersionLS));
+    EXPECT_EQ(fileVersion, L"1.0.2.2910");
+    EXPECT_EQ(fileVersion, ProgramVersionText());
 }
