@@ -2,11 +2,16 @@
  * visible top-level dialog and every control inside it, one line
  *   <window> <parent> <id> <visible 0|1> <left> <top> <right> <bottom> <class> "<text>"
  * with window handles in hexadecimal, screen rectangles and UTF-8 text; a dialog's own line has
- * parent 0. Built with MinGW by the end-to-end tests.
- * usage: win_inspect.exe */
+ * parent 0; after a combo box, one line per list item:  <window> item <index> "<text>".
+ * With "choose ID INDEX" it instead picks item INDEX of the visible combo box ID the way the
+ * list does when a user clicks an item: the selection changes and the owner is told.
+ * Built with MinGW by the end-to-end tests.
+ * usage: win_inspect.exe [choose ID INDEX] */
 #include <windows.h>
 
 #include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
 
 static int dialogNumber = 0;
 
@@ -42,7 +47,48 @@ static BOOL CALLBACK PrintChild(HWND window, LPARAM unused) {
     fputs(" \"", stdout);
     PrintUtf8(text);
     fputs("\"\n", stdout);
+    if (lstrcmpiW(className, L"ComboBox") == 0) {
+        DWORD_PTR count = 0;
+        SendMessageTimeoutW(window, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+        for (int i = 0; i < (int)count && i < 200; ++i) {
+            text[0] = L'\0';
+            DWORD_PTR length = 0;
+            SendMessageTimeoutW(window, CB_GETLBTEXTLEN, (WPARAM)i, 0, SMTO_ABORTIFHUNG, 2000,
+                                &length);
+            if (length < 1024) {
+                SendMessageTimeoutW(window, CB_GETLBTEXT, (WPARAM)i, (LPARAM)text,
+                                    SMTO_ABORTIFHUNG, 2000, NULL);
+            }
+            printf("%lx item %d \"", (unsigned long)(UINT_PTR)window, i);
+            PrintUtf8(text);
+            fputs("\"\n", stdout);
+        }
+    }
     return TRUE;
+}
+
+static int chooseId = 0;
+static int chooseIndex = -1;
+static int chosen = 0;
+
+static BOOL CALLBACK ChooseInChild(HWND window, LPARAM unused) {
+    (void)unused;
+    if (GetDlgCtrlID(window) == chooseId && IsWindowVisible(window)) {
+        SendMessageW(window, CB_SETCURSEL, (WPARAM)chooseIndex, 0);
+        PostMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(chooseId, CBN_SELCHANGE),
+                     (LPARAM)window);
+        chosen = 1;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static BOOL CALLBACK ChooseInDialog(HWND window, LPARAM unused) {
+    (void)unused;
+    if (IsWindowVisible(window) && !chosen) {
+        EnumChildWindows(window, ChooseInChild, 0);
+    }
+    return !chosen;
 }
 
 static BOOL CALLBACK PrintDialog(HWND window, LPARAM unused) {
@@ -61,7 +107,13 @@ static BOOL CALLBACK PrintDialog(HWND window, LPARAM unused) {
     return TRUE;
 }
 
-int main(void) {
+int main(int argc, char** argv) {
+    if (argc == 4 && strcmp(argv[1], "choose") == 0) {
+        chooseId = atoi(argv[2]);
+        chooseIndex = atoi(argv[3]);
+        EnumWindows(ChooseInDialog, 0);
+        return chosen ? 0 : 1;
+    }
     EnumWindows(PrintDialog, 0);
     return dialogNumber > 0 ? 0 : 1;
 }

@@ -7,6 +7,8 @@
 #   e2e_inspect                control texts and rectangles of the visible dialogs (CONTROLS)
 #   e2e_text SCOPE ID          the text of a control (scope main, keyboard or settings)
 #   e2e_rect SCOPE ID          its screen rectangle "left top right bottom"; e2e_visible 0|1
+#   e2e_items SCOPE ID         the items of a combo box; e2e_choose_layout INDEX picks one
+#   e2e_click SCOPE ID         clicks the middle of a control
 #   e2e_type KEYS...           types keys into the window, one after another
 #   e2e_shot NAME              screenshot $BUILD/NAME.png (SHOT)
 #   e2e_pixel X Y              the screenshot's colour at a screen point, RRGGBB
@@ -141,6 +143,32 @@ e2e_text() { e2e_field "$1" "$2" text; }
 e2e_rect() { e2e_field "$1" "$2" rect; }
 e2e_visible() { e2e_field "$1" "$2" visible; }
 
+# The list items of a combo box, one per line.
+e2e_items() {
+    local scope hwnd
+    scope=$(e2e_scope "$1")
+    hwnd=$(awk -v parent="$scope" -v id="$2" '$2 == parent && $3 == id { print $1; exit }' \
+        "$CONTROLS")
+    awk -v hwnd="$hwnd" '$1 == hwnd && $2 == "item" {
+        line = $0; sub(/^[^"]*"/, "", line); sub(/"$/, "", line); print line }' "$CONTROLS"
+}
+
+# Picks item INDEX of the visible layout list as a click into its drop-down list would.
+e2e_choose_layout() {
+    wine "$BUILD/e2e-tools/win_inspect.exe" choose 1021 "$1" >/dev/null 2>&1 ||
+        e2e_fail "cannot choose layout list item $1"
+    sleep 0.8
+}
+
+e2e_click() {
+    local rect
+    rect=$(e2e_rect "$1" "$2")
+    [ -n "$rect" ] || e2e_fail "no control $1 $2 to click"
+    set -- $rect
+    xdotool mousemove $((($1 + $3) / 2)) $((($2 + $4) / 2)) click 1
+    sleep 0.3
+}
+
 e2e_type() {
     local key
     for key in "$@"; do
@@ -155,7 +183,7 @@ e2e_shot() {
 }
 
 e2e_pixel() {
-    convert "$SHOT" -format "%[hex:p{$1,$2}]" info: 2>/dev/null | cut -c1-6
+    convert "$SHOT" -format "%[hex:p{$1,$2}]" info: 2>/dev/null | cut -c1-6 | tr "A-F" "a-f"
 }
 
 e2e_key_rect() {
