@@ -249,17 +249,18 @@ IniDocument::Location IniDocument::Locate(std::wstring_view section, std::wstrin
     const std::wstring_view wantedKey = Trim(key);
     // Lines before the first header belong to the section with the empty name.
     bool inside = wantedSection.empty();
+    if (inside) {
+        location.insertAt = 0;
+    }
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const std::wstring& text = lines_[i].text;
         if (const auto name = SectionName(text)) {
             if (inside) {
-                location.sectionEnd = i;
-                return location; // only the first section of a name counts
+                break; // only the first section of a name counts
             }
             if (SameName(*name, wantedSection)) {
                 inside = true;
-                location.header = i;
-                location.lastContent = i;
+                location.insertAt = i + 1;
             }
             continue;
         }
@@ -267,7 +268,7 @@ IniDocument::Location IniDocument::Locate(std::wstring_view section, std::wstrin
             continue;
         }
         if (!Trim(text).empty()) {
-            location.lastContent = i;
+            location.insertAt = i + 1;
         }
         const std::size_t equals = text.find(L'=');
         if (!location.key && equals != std::wstring::npos &&
@@ -275,10 +276,6 @@ IniDocument::Location IniDocument::Locate(std::wstring_view section, std::wstrin
             location.key = i;
         }
     }
-    if (inside && !location.header && !lines_.empty()) {
-        location.header = 0; // the nameless leading section has no header line
-    }
-    location.sectionEnd = lines_.size();
     return location;
 }
 
@@ -303,11 +300,11 @@ void IniDocument::Set(std::wstring_view section, std::wstring_view key, std::wst
     std::wstring keyLine(Trim(key));
     keyLine += L'=';
     keyLine += value;
-    if (!lines_.empty() && lines_.back().ending.empty()) {
+    const std::size_t at = location.insertAt.value_or(lines_.size());
+    if (at == lines_.size() && !lines_.empty() && lines_.back().ending.empty()) {
         lines_.back().ending = L"\r\n";
     }
-    if (location.header) {
-        const std::size_t at = location.lastContent + 1;
+    if (location.insertAt) {
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), {keyLine, L"\r\n"});
         return;
     }

@@ -42,9 +42,7 @@ private:
         std::wstring ending; // "\r\n", "\r", "\n" or "" for a last line without one
     };
     struct Location {
-        std::optional<std::size_t> header;
-        std::size_t sectionEnd = 0;  // one past the section's last line
-        std::size_t lastContent = 0; // the section's last non-blank line
+        std::optional<std::size_t> insertAt; // after the section's last non-blank line
         std::optional<std::size_t> key;
     };
     Location Locate(std::wstring_view section, std::wstring_view key) const;

@@ -81,6 +81,8 @@ TEST(IniDocument, SetAddsAKeyAfterTheLastLineOfItsSection) {
               "[Layout]\r\nA=1\r\nN=new\r\n\r\n[Logging]\r\nC=3\r\n");
     EXPECT_EQ(SetIn("[Layout]\nA=1", L"Layout", L"N", L"new"), "[Layout]\nA=1\r\nN=new\r\n");
     EXPECT_EQ(SetIn("[Layout]\r\n", L"Layout", L"N", L""), "[Layout]\r\nN=\r\n");
+    EXPECT_EQ(SetIn("[Layout]\nA=1\n[Logging]\nB=2", L"Layout", L"N", L"x"),
+              "[Layout]\nA=1\nN=x\r\n[Logging]\nB=2");
 }
 
 TEST(IniDocument, SetAddsAMissingSectionAtTheEnd) {
