@@ -9,6 +9,7 @@ list(APPEND CORE_TESTS
 )
 list(APPEND WIN_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/raw_input_win_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/key_page_win_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/scancode_map_win_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/worker_thread_win_test.cpp
 )
