@@ -41,12 +41,12 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
 
-struct FieldSpec {
+struct TraceField {
     const char* name;
     std::uint64_t limit;
 };
 
-constexpr FieldSpec kFields[] = {
+constexpr TraceField kFields[] = {
     {"TIME", 0xFFFFFFFFu}, {"MAKE", 0xFFFF},       {"FLAGS", 0xFFFF},
     {"VKEY", 0xFFFF},      {"DEVICE", UINT64_MAX},
 };
