@@ -21,6 +21,11 @@
 #include <string_view>
 #include <vector>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 const char kLayoutHelp[] =
     "  layout [--key-size N] [--trace] FILE         load FILE with the layout file loader\n"
     "  layout [--key-size N] [--trace] --default    load the built-in default layout text\n"
@@ -182,6 +187,12 @@ void PrintLayout(const KeyboardLayout& layout, bool loaded, bool reachedEnd,
 } // namespace
 
 int RunLayoutCommand(const std::vector<std::string>& arguments) {
+#ifdef _WIN32
+    // The same bytes on every platform: lines end in a line feed, as they do in the output's
+    // own escapes.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     enum class Source { None, File, Default, Text };
     Source source = Source::None;
     std::string file;

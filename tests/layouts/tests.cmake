@@ -14,4 +14,10 @@ list(APPEND WIN_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/layout_list_win_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_install_win_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/shipped_layouts_win_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/resource_strings_win_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/resource_strings_test.rc
 )
+if(NOT WIN32)
+    add_test(NAME layouts.cli_layout
+        COMMAND ${CMAKE_CURRENT_LIST_DIR}/cli_layout_test.sh $<TARGET_FILE:tapwise-cli>)
+endif()
