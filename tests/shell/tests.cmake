@@ -4,6 +4,7 @@ list(APPEND CORE_TESTS
 )
 list(APPEND WIN_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/controls_win_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/main_dlg_win_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/message_loop_win_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/run_main_dialog_win_test.cpp
 )
