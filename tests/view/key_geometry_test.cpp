@@ -5,9 +5,6 @@
 #include <string>
 
 namespace {
-constexpr int B = static_cast<int>(PaintRole::Background);
-constexpr int F = static_cast<int>(PaintRole::Fill);
-constexpr int O = static_cast<int>(PaintRole::Outline);
 
 LayoutKey Key(int left, int top, int right, int bottom) {
     LayoutKey key;
