@@ -181,7 +181,7 @@ TEST(LayoutParser, HeightMustBeOneOfFourValues) {
 }
 
 TEST(LayoutParser, TwoRowKeysReserveTheirLowerPartInTheNextRow) {
-    // Upper part 1.5 wide, lower part 1.25 wide, right-aligned: reserved from 0.25 to 1.5.
+    // Upper section 1.5 wide, lower section 1.25 wide, right-aligned: reserved from 0.25 to 1.5.
     const TextLoad load = LoadText(L"T\nR1-2, 0x1C, \"Enter\", \"Enter\", 1.5x2-1.25\n"
                                    L"R2, BL, \"\", \"\", 0.25\nR2, 0x2B, \"\\\\\", \"\\\\\", 1\n"
                                    L"R2, 0x10, \"Q\", \"Q\", 1\n");
