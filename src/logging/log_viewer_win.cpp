@@ -23,6 +23,10 @@ bool LogViewer::AppendLineAt(const std::wstring& text, bool fault, const SYSTEMT
     // The text is inserted at its end and then coloured as a whole, line break included.
     // Colouring the empty end first and relying on the insertion format is not enough: a
     // control may drop that format when the selection is set again.
+    // Drawing is held back while the line is inserted, coloured and scrolled into view, and
+    // done once afterwards: painting every intermediate step made each key event cost
+    // milliseconds, and fast typing queued up behind the log.
+    SendMessageW(view, WM_SETREDRAW, FALSE, 0);
     CHARRANGE range{length, length};
     SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     SendMessageW(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
@@ -42,6 +46,8 @@ bool LogViewer::AppendLineAt(const std::wstring& text, bool fault, const SYSTEMT
     range = {end, end};
     SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     SendMessageW(view, EM_LINESCROLL, 0, 1);
+    SendMessageW(view, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(view, nullptr, TRUE);
     HideCaret(view);
     return true;
 }

@@ -101,6 +101,22 @@ bool CentreWindow(HWND window) {
                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
 }
 
+bool KeepOnWorkArea(HWND window) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (window == nullptr ||
+        !::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info)) {
+        return false;
+    }
+    const PixelRect own = ScreenRect(window);
+    const PixelRect target = KeepWithin(own, FromRect(info.rcWork));
+    if (target == own) {
+        return true;
+    }
+    return ::SetWindowPos(window, nullptr, target.left, target.top, 0, 0,
+                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
+}
+
 bool ResizeClient(HWND window, int width, int height) {
     RECT rect{0, 0, width, height};
     const DWORD style = static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE));

@@ -33,5 +33,9 @@ private:
 // always kept inside that area (the left/top edge winning). Moves without resizing.
 bool CentreWindow(HWND window);
 
+// Moves a top-level window the least distance that brings it onto the work area of its
+// nearest monitor (the left/top edge winning when it is larger). Never resizes.
+bool KeepOnWorkArea(HWND window);
+
 // Sizes the window so that its client area is width x height, without moving it.
 bool ResizeClient(HWND window, int width, int height);

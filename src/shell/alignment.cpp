@@ -33,8 +33,8 @@ PixelRect StretchToRight(const PixelRect& w, const PixelRect& r, int offset) {
 }
 
 namespace {
-int CentreAxis(int size, int refLow, int refHigh, int low, int high) {
-    int position = (refLow + refHigh) / 2 - size / 2;
+// Pushes [position, position + size) back inside [low, high), the low edge winning.
+int ClampAxis(int position, int size, int low, int high) {
     if (position + size > high) {
         position = high - size;
     }
@@ -43,7 +43,16 @@ int CentreAxis(int size, int refLow, int refHigh, int low, int high) {
     }
     return position;
 }
+
+int CentreAxis(int size, int refLow, int refHigh, int low, int high) {
+    return ClampAxis((refLow + refHigh) / 2 - size / 2, size, low, high);
+}
 } // namespace
+
+PixelRect KeepWithin(const PixelRect& w, const PixelRect& bounds) {
+    return w.Moved(ClampAxis(w.left, w.Width(), bounds.left, bounds.right),
+                   ClampAxis(w.top, w.Height(), bounds.top, bounds.bottom));
+}
 
 PixelRect CentreWithin(const PixelRect& w, const PixelRect& reference, const PixelRect& bounds) {
     return w.Moved(

@@ -37,3 +37,7 @@ PixelRect StretchToRight(const PixelRect& w, const PixelRect& r,
 // Centres W on `reference` and then pushes it back inside `bounds`, the left/top edge winning
 // when W is larger than the bounds.
 PixelRect CentreWithin(const PixelRect& w, const PixelRect& reference, const PixelRect& bounds);
+
+// Moves W the least distance that brings it inside `bounds`, the left/top edge winning when W
+// is larger than the bounds.
+PixelRect KeepWithin(const PixelRect& w, const PixelRect& bounds);

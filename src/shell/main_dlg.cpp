@@ -282,6 +282,9 @@ void CMainDlg::OnReflowLayout() {
     const FrameExtent size = WindowAroundFrame(ChildRect(window, frame_.Handle()));
     ::SetWindowPos(window, nullptr, 0, 0, size.width, size.height,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A larger layout grows the window to the right and down; keep it on the screen rather
+    // than leave part of the keyboard beyond the edge.
+    KeepOnWorkArea(window);
 
     closeButton_.AlignRightEdges(window, -4);
     restoreButton_.AlignLeftOf(closeButton_.Handle(), 0);

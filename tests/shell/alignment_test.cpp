@@ -68,3 +68,13 @@ TEST(ColourScheme, DialogsColourTheirControls) {
     EXPECT_EQ(SchemeColours(SchemeDialog::SettingsPage, ColourMessage::Static, 1037), onPage);
     EXPECT_EQ(SchemeColours(SchemeDialog::SettingsPage, ColourMessage::Dialog, -1), onPage);
 }
+
+TEST(Alignment, KeepWithinMovesOnlyAsFarAsNeeded) {
+    const PixelRect area{0, 0, 1280, 984};
+    // A window grown past the right edge slides left just enough; its top stays.
+    EXPECT_EQ(KeepWithin({300, 100, 1500, 500}, area), (PixelRect{80, 100, 1280, 500}));
+    // Already inside: unchanged.
+    EXPECT_EQ(KeepWithin({10, 20, 110, 120}, area), (PixelRect{10, 20, 110, 120}));
+    // Larger than the area: the left/top edge wins, the size never changes.
+    EXPECT_EQ(KeepWithin({500, -50, 2500, 1050}, area), (PixelRect{0, 0, 2000, 1100}));
+}
