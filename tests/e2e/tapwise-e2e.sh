@@ -67,8 +67,8 @@ e2e_init() {
     trap e2e_cleanup EXIT
     e2e_tool "$BUILD/e2e-tools/wm_close" "$e2e_src/tools/wm_close.c" -lX11 cc -O2 ||
         e2e_fail "cannot build tools/wm_close.c"
-    e2e_tool "$BUILD/e2e-tools/win_inspect.exe" "$e2e_src/tools/win_inspect.c" "" \
-        x86_64-w64-mingw32-gcc -O2 || e2e_fail "cannot build tools/win_inspect.c"
+    e2e_tool "$BUILD/e2e-tools/win_query.exe" "$e2e_src/tools/win_query.c" "" \
+        x86_64-w64-mingw32-gcc -O2 || e2e_fail "cannot build tools/win_query.c"
     wine_start_display || e2e_fail "Xvfb did not start"
     wine_prefix_template "$BUILD/wine-template"
     wine_fresh_prefix "$BUILD/wine-template"
@@ -116,7 +116,7 @@ e2e_start() {
 
 e2e_inspect() {
     CONTROLS="$WORK/controls.txt"
-    wine "$BUILD/e2e-tools/win_inspect.exe" 2>/dev/null | tr -d '\r' >"$CONTROLS" ||
+    wine "$BUILD/e2e-tools/win_query.exe" 2>/dev/null | tr -d '\r' >"$CONTROLS" ||
         e2e_fail "cannot list the window's controls"
 }
 
@@ -156,7 +156,7 @@ e2e_items() {
 
 # Picks item INDEX of the visible layout list as a click into its drop-down list would.
 e2e_choose_layout() {
-    wine "$BUILD/e2e-tools/win_inspect.exe" choose 1021 "$1" >/dev/null 2>&1 ||
+    wine "$BUILD/e2e-tools/win_query.exe" choose 1021 "$1" >/dev/null 2>&1 ||
         e2e_fail "cannot choose layout list item $1"
     sleep 0.8
 }

@@ -6,7 +6,7 @@
  * With "choose ID INDEX" it instead picks item INDEX of the visible combo box ID the way the
  * list does when a user clicks an item: the selection changes and the owner is told.
  * Built with MinGW by the end-to-end tests.
- * usage: win_inspect.exe [choose ID INDEX] */
+ * usage: win_query.exe [choose ID INDEX] */
 #include <windows.h>
 
 #include <stdio.h>
