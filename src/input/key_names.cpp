@@ -3,6 +3,8 @@
 #include "layouts/keyboard_layout.h"
 
 #include <algorithm>
+#include <iterator>
+#include <vector>
 
 namespace {
 
@@ -153,20 +155,51 @@ const BuiltInName kBuiltInNames[] = {
     {0xE06D, L"AL Consumer Control Configuration*"},
 };
 
+// The built-in names by ascending code, each code once with the name that wins.
+const std::vector<BuiltInName>& SortedBuiltInNames() {
+    static const std::vector<BuiltInName> sorted = [] {
+        std::vector<BuiltInName> names;
+        // Reversed and stably sorted, the winning (later) name of a code comes first.
+        names.assign(std::rbegin(kBuiltInNames), std::rend(kBuiltInNames));
+        std::stable_sort(
+            names.begin(), names.end(),
+            [](const BuiltInName& a, const BuiltInName& b) { return a.code < b.code; });
+        names.erase(std::unique(names.begin(), names.end(),
+                                [](const BuiltInName& a, const BuiltInName& b) {
+                                    return a.code == b.code;
+                                }),
+                    names.end());
+        return names;
+    }();
+    return sorted;
+}
+
 } // namespace
 
 void KeyNameTable::Rebuild(const KeyboardLayout& layout) {
-    names_.clear();
-    for (const BuiltInName& entry : kBuiltInNames) {
-        names_[entry.code] = entry.name;
-    }
-    for (const LayoutKey& key : layout.keys) {
-        if (!key.name.empty()) {
-            names_[key.scanCode] = key.name;
+    // The same result as emptying the map and inserting every built-in name, reached by
+    // walking the map and the sorted table side by side: entries and their string buffers
+    // left by the previous load are reused instead of freed and allocated again.
+    auto entry = names_.begin();
+    for (const BuiltInName& builtIn : SortedBuiltInNames()) {
+        while (entry != names_.end() && entry->first < builtIn.code) {
+            entry = names_.erase(entry);
+        }
+        if (entry != names_.end() && entry->first == builtIn.code) {
+            entry->second.assign(builtIn.name);
+            ++entry;
         } else {
-            std::wstring label = key.label;
-            std::replace(label.begin(), label.end(), L'\n', L' ');
-            names_[key.scanCode] = std::move(label);
+            names_.emplace_hint(entry, builtIn.code, builtIn.name);
+        }
+    }
+    names_.erase(entry, names_.end());
+    for (const LayoutKey& key : layout.keys) {
+        std::wstring& name = names_[key.scanCode];
+        if (!key.name.empty()) {
+            name.assign(key.name);
+        } else {
+            name.assign(key.label);
+            std::replace(name.begin(), name.end(), L'\n', L' ');
         }
     }
 }

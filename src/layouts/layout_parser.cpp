@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <list>
 #include <string_view>
 #include <system_error>
 #include <vector>
@@ -51,19 +52,18 @@ ScanCode ToScanCode(std::int32_t value) {
     return static_cast<ScanCode>(static_cast<std::uint32_t>(value) & 0xFFFF);
 }
 
-std::wstring DoubleAmpersands(const std::wstring& text) {
-    if (text.find(L'&') == std::wstring::npos) {
-        return text;
+void AssignDoublingAmpersands(std::wstring& out, std::wstring_view text) {
+    out.assign(text);
+    if (text.find(L'&') == std::wstring_view::npos) {
+        return;
     }
-    std::wstring result;
-    result.reserve(text.size());
+    out.clear();
     for (wchar_t c : text) {
-        result.push_back(c);
+        out.push_back(c);
         if (c == L'&') {
-            result.push_back(L'&');
+            out.push_back(L'&');
         }
     }
-    return result;
 }
 
 // Text ends at its first NUL, the way it would as a C string.
@@ -82,32 +82,49 @@ std::size_t FindLineEnd(std::wstring_view text, std::size_t start) {
 }
 
 struct SizePart {
-    std::wstring text;
+    std::wstring_view text;
     wchar_t separator; // the x, X or - before it; 0 for none
 };
 
-std::vector<SizePart> SplitSize(const std::wstring& field) {
-    std::vector<SizePart> parts;
-    SizePart current{std::wstring(), 0};
+// The parts of a size field; only the first three are recorded, count tells how many
+// there are in all.
+struct SizeParts {
+    static constexpr std::size_t kRecorded = 3;
+    SizePart parts[kRecorded];
+    std::size_t count = 0;
+};
+
+SizeParts SplitSize(std::wstring_view field) {
+    SizeParts result;
+    std::size_t partStart = 0;
+    wchar_t separator = 0;
+    const auto add = [&](std::size_t end) {
+        if (result.count < SizeParts::kRecorded) {
+            result.parts[result.count] =
+                SizePart{field.substr(partStart, end - partStart), separator};
+        }
+        ++result.count;
+    };
     for (std::size_t i = 0; i < field.size(); ++i) {
         const wchar_t c = field[i];
         if (c == L'x' || c == L'X' || c == L'-') {
-            parts.push_back(std::move(current));
+            add(i);
+            partStart = i + 1;
             // A separator at the very start of the field is not recorded.
-            current = SizePart{std::wstring(), i == 0 ? wchar_t{0} : c};
-        } else {
-            current.text.push_back(c);
+            separator = i == 0 ? wchar_t{0} : c;
         }
     }
-    parts.push_back(std::move(current));
-    return parts;
+    add(field.size());
+    return result;
 }
 
 // The state of one load: the block comment flag and the row bookkeeping.
 class LayoutParser {
 public:
-    LayoutParser(int keyDimensions, KeyboardLayout& layout)
-        : keyDimensions_(keyDimensions), layout_(layout) {}
+    // spareKeys are the key nodes of the layout's previous content: new keys take them
+    // over, so that reloading a layout does not allocate every key again.
+    LayoutParser(int keyDimensions, KeyboardLayout& layout, std::list<LayoutKey>&& spareKeys)
+        : keyDimensions_(keyDimensions), layout_(layout), spareKeys_(std::move(spareKeys)) {}
 
     // Each returns false for an invalid line; an empty line or a blank is valid.
     bool ParseVersion4(std::wstring_view line);
@@ -119,10 +136,14 @@ private:
         double width;
     };
 
+    // A default key appended to the layout's list; its strings keep any spare capacity.
+    LayoutKey& AppendKey();
+
     int keyDimensions_;
     KeyboardLayout& layout_;
+    std::list<LayoutKey> spareKeys_;
     bool inComment_ = false;
-    std::vector<std::wstring> fields_; // reused from line to line
+    LayoutLineFields fields_; // reused from line to line
     std::vector<Reservation> reservations_[kRowCount];
     double rowTop_ = 0.0;
     double cursor_ = 0.0;
@@ -130,9 +151,25 @@ private:
     int currentRow_ = 0;
 };
 
+LayoutKey& LayoutParser::AppendKey() {
+    if (spareKeys_.empty()) {
+        return layout_.keys.emplace_back();
+    }
+    layout_.keys.splice(layout_.keys.end(), spareKeys_, spareKeys_.begin());
+    LayoutKey& key = layout_.keys.back();
+    std::wstring label = std::move(key.label);
+    std::wstring name = std::move(key.name);
+    key = LayoutKey{};
+    label.clear();
+    name.clear();
+    key.label = std::move(label);
+    key.name = std::move(name);
+    return key;
+}
+
 bool LayoutParser::ParseVersion4(std::wstring_view line) {
-    std::vector<std::wstring>& fields = fields_;
-    TokenizeLayoutLine(line, inComment_, fields);
+    const LayoutLineFields& fields = fields_;
+    fields_.Tokenize(line, inComment_);
     if (fields.empty()) {
         return true;
     }
@@ -140,18 +177,16 @@ bool LayoutParser::ParseVersion4(std::wstring_view line) {
         LogMessage(L"Invalid line, wrong number of fields.\n");
         return false;
     }
-    const std::wstring& rowField = fields[0];
-    const std::wstring& codeField = fields[1];
-    const std::wstring label = DoubleAmpersands(fields[2]);
-    const std::wstring& name = fields[3];
-    const std::wstring& sizeField = fields[4];
+    const std::wstring_view rowField = fields[0];
+    const std::wstring_view codeField = fields[1];
+    const std::wstring_view sizeField = fields[4];
 
     const bool blank = codeField == L"BL";
     const ScanCode code = blank ? ScanCode{0} : ToScanCode(ReadLayoutInteger(codeField));
 
     // Row: any first character, then N or N-M.
     const std::wstring_view rowText =
-        rowField.size() > 1 ? std::wstring_view(rowField).substr(1) : std::wstring_view();
+        rowField.size() > 1 ? rowField.substr(1) : std::wstring_view();
     const std::size_t dash = rowText.find(L'-');
     std::int64_t row = 0;
     std::int64_t span = 1;
@@ -185,23 +220,24 @@ bool LayoutParser::ParseVersion4(std::wstring_view line) {
     }
 
     // Size: W, WxH, W-S or WxH-S.
-    const std::vector<SizePart> parts = SplitSize(sizeField);
+    const SizeParts split = SplitSize(sizeField);
+    const SizePart* parts = split.parts;
     double width = 0.0;
     double height = static_cast<double>(span);
     double secondWidth = 0.0;
     bool sizeValid = false;
-    if (parts.size() == 1) {
+    if (split.count == 1) {
         sizeValid = !twoRow;
         width = ReadLayoutDecimal(parts[0].text);
-    } else if (parts.size() == 2 && parts[1].separator == L'-') {
+    } else if (split.count == 2 && parts[1].separator == L'-') {
         sizeValid = twoRow;
         width = ReadLayoutDecimal(parts[0].text);
         secondWidth = ReadLayoutDecimal(parts[1].text);
-    } else if (parts.size() == 2) {
+    } else if (split.count == 2) {
         sizeValid = true;
         width = ReadLayoutDecimal(parts[0].text);
         height = ReadLayoutDecimal(parts[1].text);
-    } else if (parts.size() == 3 && (parts[1].separator == L'x' || parts[1].separator == L'X') &&
+    } else if (split.count == 3 && (parts[1].separator == L'x' || parts[1].separator == L'X') &&
                parts[2].separator == L'-') {
         sizeValid = twoRow;
         width = ReadLayoutDecimal(parts[0].text);
@@ -240,10 +276,10 @@ bool LayoutParser::ParseVersion4(std::wstring_view line) {
         return true;
     }
 
-    LayoutKey key;
+    LayoutKey& key = AppendKey();
     key.scanCode = code;
-    key.label = label;
-    key.name = name;
+    AssignDoublingAmpersands(key.label, fields[2]);
+    key.name.assign(fields[3]);
     key.left = ToPixels(keyDimensions_, leftUnits);
     key.top = ToPixels(keyDimensions_, rowTop_);
     key.right = AddPixels(key.left, ToPixels(keyDimensions_, width));
@@ -251,28 +287,26 @@ bool LayoutParser::ParseVersion4(std::wstring_view line) {
     key.twoRow = twoRow;
     key.secondRowWidth = ToPixels(keyDimensions_, secondWidth);
     key.state = Unpressed;
-    layout_.keys.push_back(std::move(key));
     return true;
 }
 
 bool LayoutParser::ParseVersion3(std::wstring_view line) {
-    std::vector<std::wstring>& fields = fields_;
-    TokenizeLayoutLine(line, inComment_, fields);
+    const LayoutLineFields& fields = fields_;
+    fields_.Tokenize(line, inComment_);
     if (fields.empty()) {
         return true;
     }
     if (fields.size() != 7) {
         return false;
     }
-    LayoutKey key;
+    LayoutKey& key = AppendKey();
     key.scanCode = ToScanCode(ReadLayoutInteger(fields[0]));
-    key.label = fields[1];
-    key.name = fields[2];
+    key.label.assign(fields[1]);
+    key.name.assign(fields[2]);
     key.left = ToPixels(keyDimensions_, ReadLayoutDecimal(fields[3]));
     key.top = ToPixels(keyDimensions_, ReadLayoutDecimal(fields[4]));
     key.right = AddPixels(key.left, ToPixels(keyDimensions_, ReadLayoutDecimal(fields[5])));
     key.bottom = AddPixels(key.top, ToPixels(keyDimensions_, ReadLayoutDecimal(fields[6])));
-    layout_.keys.push_back(std::move(key));
     return true;
 }
 
@@ -300,6 +334,21 @@ public:
             }
         }
         while (Fill(1)) {
+            // Copy the run of characters up to a line end, the length limit or the end of
+            // what is decoded, then look at the character that stopped it.
+            const std::size_t available = decoded_.size() - position_;
+            const std::size_t room = kMaximumFileLineLength - line.size();
+            const wchar_t* run = decoded_.data() + position_;
+            std::size_t length = 0;
+            while (length < available && length < room && run[length] != L'\r' &&
+                   run[length] != L'\n') {
+                ++length;
+            }
+            line.append(run, length);
+            position_ += length;
+            if (length == available) {
+                continue;
+            }
             wchar_t c = decoded_[position_];
             if (c == L'\r' && Fill(2) && decoded_[position_ + 1] == L'\n') {
                 ++position_;
@@ -312,7 +361,7 @@ public:
             if (line.size() == kMaximumFileLineLength) {
                 break; // the rest is the next line
             }
-            line.push_back(c);
+            line.push_back(c); // a carriage return of its own
             ++position_;
         }
         line.resize(UpToNul(line).size());
@@ -401,6 +450,17 @@ std::wstring WithoutLineEnds(std::wstring_view text) {
     return result;
 }
 
+// Clears the layout as a load begins and hands back its old key nodes for reuse.
+std::list<LayoutKey> ClearLayout(KeyboardLayout& layout) {
+    std::list<LayoutKey> oldKeys;
+    oldKeys.splice(oldKeys.end(), layout.keys);
+    layout.Clear();
+    return oldKeys;
+}
+
+bool LoadStream(std::istream& stream, int keyDimensions, KeyboardLayout& layout,
+                KeyNameTable& names, bool* reachedEnd, std::list<LayoutKey>&& spareKeys);
+
 // The end of a load that read all of its text.
 bool FinishLoad(KeyboardLayout& layout, KeyNameTable& names, bool* reachedEnd) {
     layout.ComputeExtent();
@@ -418,14 +478,14 @@ bool LoadLayoutFile(const std::wstring& path, int keyDimensions, KeyboardLayout&
     if (reachedEnd != nullptr) {
         *reachedEnd = false;
     }
-    layout.Clear();
+    std::list<LayoutKey> spareKeys = ClearLayout(layout);
     LogMessage(L"Loading keyboard layout \"%ls\"...\n", path.c_str());
     std::ifstream stream;
     if (!OpenLayoutFile(path, stream)) {
         LogMessage(L"    Error:  Unable to open file.\n");
         return false;
     }
-    return LoadLayoutStream(stream, keyDimensions, layout, names, reachedEnd);
+    return LoadStream(stream, keyDimensions, layout, names, reachedEnd, std::move(spareKeys));
 }
 
 bool LoadLayoutStream(std::istream& stream, int keyDimensions, KeyboardLayout& layout,
@@ -433,8 +493,14 @@ bool LoadLayoutStream(std::istream& stream, int keyDimensions, KeyboardLayout& l
     if (reachedEnd != nullptr) {
         *reachedEnd = false;
     }
-    layout.Clear();
-    LayoutParser parser(keyDimensions, layout);
+    return LoadStream(stream, keyDimensions, layout, names, reachedEnd, ClearLayout(layout));
+}
+
+namespace {
+
+bool LoadStream(std::istream& stream, int keyDimensions, KeyboardLayout& layout,
+                KeyNameTable& names, bool* reachedEnd, std::list<LayoutKey>&& spareKeys) {
+    LayoutParser parser(keyDimensions, layout, std::move(spareKeys));
     Utf8LineReader reader(stream);
     std::wstring line;
     if (!reader.ReadLine(line)) {
@@ -471,13 +537,14 @@ bool LoadLayoutStream(std::istream& stream, int keyDimensions, KeyboardLayout& l
     return FinishLoad(layout, names, reachedEnd);
 }
 
+} // namespace
+
 bool LoadLayoutText(const std::wstring& fullText, int keyDimensions, KeyboardLayout& layout,
                     KeyNameTable& names, bool* reachedEnd) {
     if (reachedEnd != nullptr) {
         *reachedEnd = false;
     }
-    layout.Clear();
-    LayoutParser parser(keyDimensions, layout);
+    LayoutParser parser(keyDimensions, layout, ClearLayout(layout));
     LogMessage(L"Loading keyboard layout from string...\n");
     const std::wstring_view text = UpToNul(fullText);
     if (text.empty()) {

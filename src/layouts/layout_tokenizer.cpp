@@ -26,87 +26,150 @@ bool IsLayoutSpace(wchar_t c) {
     }
 }
 
-std::vector<std::wstring> TokenizeLayoutLine(std::wstring_view line, bool& inComment) {
-    std::vector<std::wstring> fields;
-    TokenizeLayoutLine(line, inComment, fields);
-    return fields;
+namespace {
+
+// A character that the tokenizer appends to the field whatever its state outside a block
+// comment; runs of them are copied at once.
+bool IsPlainLayoutCharacter(wchar_t c) {
+    return c != L'"' && c != L'/' && c != L',' && !IsLayoutLineEnd(c);
 }
 
-void TokenizeLayoutLine(std::wstring_view line, bool& inComment,
-                        std::vector<std::wstring>& fields) {
-    // Finished fields are swapped into the strings already in fields, so that a parser that
-    // passes the same vector for every line reuses their buffers.
-    std::size_t count = 0;
-    std::wstring current;
-    const auto keep = [&](bool evenWhenEmpty) {
-        CleanLayoutFieldInPlace(current);
-        if (evenWhenEmpty || !current.empty()) {
-            if (count < fields.size()) {
-                fields[count].swap(current);
-            } else {
-                fields.push_back(std::move(current));
-            }
-            ++count;
+// Quotes and escapes of a field, in place; returns the field's new length.
+std::size_t CleanQuotesAndEscapes(wchar_t* text, std::size_t size) {
+    // Inside a quoted section two adjacent quotes stand for one; every other quote opens or
+    // closes a section and is dropped. A section that closes at once ("") is empty text,
+    // not a quote: layouts write an empty label or name that way.
+    std::size_t out = 0;
+    bool quoted = false;
+    bool backslash = false;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (text[i] != L'"') {
+            backslash = backslash || text[i] == L'\\';
+            text[out++] = text[i];
+        } else if (quoted && i + 1 < size && text[i + 1] == L'"') {
+            text[out++] = L'"';
+            ++i;
+        } else {
+            quoted = !quoted;
         }
-        current.clear();
-    };
-    const auto finish = [&]() { fields.resize(count); };
+    }
+    if (!backslash) {
+        return out;
+    }
+    // Two left-to-right passes, each replacing every non-overlapping occurrence: \r\n
+    // becomes \n, then \n becomes a line feed.
+    size = out;
+    out = 0;
+    for (std::size_t i = 0; i < size;) {
+        if (i + 4 <= size && text[i] == L'\\' && text[i + 1] == L'r' && text[i + 2] == L'\\' &&
+            text[i + 3] == L'n') {
+            text[out++] = L'\\';
+            text[out++] = L'n';
+            i += 4;
+        } else {
+            text[out++] = text[i++];
+        }
+    }
+    size = out;
+    out = 0;
+    for (std::size_t i = 0; i < size;) {
+        if (i + 2 <= size && text[i] == L'\\' && text[i + 1] == L'n') {
+            text[out++] = L'\n';
+            i += 2;
+        } else {
+            text[out++] = text[i++];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::vector<std::wstring> TokenizeLayoutLine(std::wstring_view line, bool& inComment) {
+    LayoutLineFields fields;
+    fields.Tokenize(line, inComment);
+    std::vector<std::wstring> result;
+    result.reserve(fields.size());
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        result.emplace_back(fields[i]);
+    }
+    return result;
+}
+
+void TokenizeLayoutLine(std::wstring_view line, bool& inComment, LayoutLineFields& fields) {
+    fields.Tokenize(line, inComment);
+}
+
+void LayoutLineFields::Keep(bool evenWhenEmpty) {
+    wchar_t* field = text_.data() + fieldStart_;
+    std::size_t last = CleanQuotesAndEscapes(field, text_.size() - fieldStart_);
+    while (last > 0 && IsLayoutSpace(field[last - 1])) {
+        --last;
+    }
+    std::size_t first = 0;
+    while (first < last && IsLayoutSpace(field[first])) {
+        ++first;
+    }
+    if (evenWhenEmpty || first < last) {
+        spans_.push_back(Span{fieldStart_ + first, last - first});
+        text_.resize(fieldStart_ + last);
+    } else {
+        text_.resize(fieldStart_);
+    }
+    fieldStart_ = text_.size();
+}
+
+void LayoutLineFields::Tokenize(std::wstring_view line, bool& inComment) {
+    text_.clear();
+    spans_.clear();
+    fieldStart_ = 0;
     if (line.empty() || IsLayoutLineEnd(line[0])) {
-        finish();
         return;
     }
+    const std::size_t size = line.size();
     bool inQuotes = false;
-    for (std::size_t i = 0;; ++i) {
-        const wchar_t c = i < line.size() ? line[i] : L'\0';
-        const wchar_t next = i + 1 < line.size() ? line[i + 1] : L'\0';
-        const bool end = IsLayoutLineEnd(c);
+    for (std::size_t i = 0;;) {
+        const wchar_t c = i < size ? line[i] : L'\0';
+        const wchar_t next = i + 1 < size ? line[i + 1] : L'\0';
         if (c == L'"') {
             // Quotes count even inside a block comment; cleanup removes them later.
             inQuotes = !inQuotes;
-            current.push_back(c);
+            text_.push_back(c);
+            ++i;
         } else if (inComment) {
             if (c == L'*' && next == L'/') {
                 inComment = false;
+                i += 2;
+            } else if (IsLayoutLineEnd(c)) {
+                return; // the field being collected is lost with the comment
+            } else {
                 ++i;
-            } else if (end) {
-                finish(); // the field being collected is lost with the comment
-                return;
             }
         } else if (c == L'/' && next == L'*') {
             inComment = true; // next is examined again as a comment character
+            ++i;
         } else if (c == L'/' && next == L'/') {
-            keep(false);
-            finish();
+            Keep(false);
             return;
-        } else if (!inQuotes) {
-            if (c == L',') {
-                keep(true);
-            } else if (end) {
-                keep(false);
-                finish();
-                return;
-            } else {
-                current.push_back(c);
-            }
-        } else if (end) {
-            keep(true);
-            finish();
+        } else if (IsLayoutLineEnd(c)) {
+            // Inside quotes the field is kept even when empty.
+            Keep(inQuotes);
             return;
+        } else if (c == L',' && !inQuotes) {
+            Keep(true);
+            ++i;
         } else {
-            current.push_back(c);
+            std::size_t end = i + 1;
+            while (end < size && IsPlainLayoutCharacter(line[end])) {
+                ++end;
+            }
+            text_.append(line.data() + i, end - i);
+            i = end;
         }
     }
 }
 
 namespace {
-
-void ReplaceAll(std::wstring& text, std::wstring_view from, std::wstring_view to) {
-    std::size_t position = 0;
-    while ((position = text.find(from, position)) != std::wstring::npos) {
-        text.replace(position, from.size(), to);
-        position += to.size();
-    }
-}
 
 int DigitValue(wchar_t c) {
     if (c >= L'0' && c <= L'9') {
@@ -130,26 +193,7 @@ std::wstring CleanLayoutField(std::wstring_view field) {
 }
 
 void CleanLayoutFieldInPlace(std::wstring& text) {
-    // Inside a quoted section two adjacent quotes stand for one; every other quote opens or
-    // closes a section and is dropped. A section that closes at once ("") is empty text,
-    // not a quote: layouts write an empty label or name that way.
-    std::size_t out = 0;
-    bool quoted = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != L'"') {
-            text[out++] = text[i];
-        } else if (quoted && i + 1 < text.size() && text[i + 1] == L'"') {
-            text[out++] = L'"';
-            ++i;
-        } else {
-            quoted = !quoted;
-        }
-    }
-    text.resize(out);
-    if (text.find(L'\\') != std::wstring::npos) {
-        ReplaceAll(text, L"\\r\\n", L"\\n");
-        ReplaceAll(text, L"\\n", L"\n");
-    }
+    text.resize(CleanQuotesAndEscapes(text.data(), text.size()));
     std::size_t last = text.size();
     while (last > 0 && IsLayoutSpace(text[last - 1])) {
         --last;

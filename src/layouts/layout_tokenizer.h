@@ -14,11 +14,38 @@ inline bool IsLayoutLineEnd(wchar_t c) {
     return c == L'\r' || c == L'\n' || c == L'\0';
 }
 
+// The cleaned fields of one line, held in one buffer that is reused from line to line, so
+// that a parser tokenizing line after line does not allocate once the buffer has grown.
+class LayoutLineFields {
+public:
+    std::size_t size() const { return spans_.size(); }
+    bool empty() const { return spans_.empty(); }
+    // Valid until the next Tokenize.
+    std::wstring_view operator[](std::size_t index) const {
+        return std::wstring_view(text_).substr(spans_[index].start, spans_[index].length);
+    }
+
+    // Replaces the content with the fields of line (see TokenizeLayoutLine).
+    void Tokenize(std::wstring_view line, bool& inComment);
+
+private:
+    struct Span {
+        std::size_t start;
+        std::size_t length;
+    };
+
+    // Cleans the field collected since fieldStart_ and keeps it when asked or not empty.
+    void Keep(bool evenWhenEmpty);
+
+    std::wstring text_;
+    std::vector<Span> spans_;
+    std::size_t fieldStart_ = 0;
+};
+
 // The fields of the line that starts at line[0] and ends at its first end character or at
 // the end of the view. inComment carries an open block comment from line to line.
 std::vector<std::wstring> TokenizeLayoutLine(std::wstring_view line, bool& inComment);
-// The same into fields (replacing its content), reusing the strings it already holds.
-void TokenizeLayoutLine(std::wstring_view line, bool& inComment, std::vector<std::wstring>& fields);
+void TokenizeLayoutLine(std::wstring_view line, bool& inComment, LayoutLineFields& fields);
 
 // Quotes ("" inside a quoted section becomes ", other quotes go), escapes (\r\n and \n become a
 // line feed), then white space trimmed from both ends.
