@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <sstream>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -308,6 +310,70 @@ TEST(LayoutTextLoader, ANewLoadClearsThePreviousLayout) {
     EXPECT_EQ(layout.height, 0);
     // The names of the last complete load stay.
     EXPECT_EQ(names.Lookup(0xE11D), L"P");
+}
+
+// A load into a layout and name table that held another layout (keys under test, codes
+// looked up) ends exactly as a load into fresh ones.
+TEST(LayoutTextLoader, ReloadingMatchesAFreshLoad) {
+    const std::wstring first =
+        L"First\nR1, 0xE11D, \"Pause\", \"Long pause name\", 1x2\n"
+        L"R2-3, 0x4E, \"+\", \"\", 1.5x2-1.25\nR3, 0x10, \"Q\", \"Q key\", 1\n";
+    const std::wstring second =
+        L"Second\nR1, 0x2B, \"A & B\", \"\", 1\nR1, 0x01, \"Esc\", \"\", 0.5\n";
+    const std::string version3 = "Third,3\n0x1C, \"Enter\", \"Return\", 1, 2, 1.5, 1\n";
+    const auto expectSame = [](const KeyboardLayout& a, const KeyNameTable& aNames,
+                               const KeyboardLayout& b, const KeyNameTable& bNames) {
+        ASSERT_EQ(a.keys.size(), b.keys.size());
+        for (auto x = a.keys.begin(), y = b.keys.begin(); x != a.keys.end(); ++x, ++y) {
+            EXPECT_EQ(x->scanCode, y->scanCode);
+            EXPECT_EQ(x->label, y->label);
+            EXPECT_EQ(x->name, y->name);
+            EXPECT_EQ(std::make_tuple(x->left, x->top, x->right, x->bottom),
+                      std::make_tuple(y->left, y->top, y->right, y->bottom));
+            EXPECT_EQ(x->twoRow, y->twoRow);
+            EXPECT_EQ(x->secondRowWidth, y->secondRowWidth);
+            EXPECT_EQ(x->state, y->state);
+        }
+        EXPECT_EQ(a.name, b.name);
+        EXPECT_EQ(std::make_tuple(a.width, a.height, a.hasPause, a.hasBreak),
+                  std::make_tuple(b.width, b.height, b.hasPause, b.hasBreak));
+        EXPECT_EQ(aNames.Entries(), bNames.Entries());
+    };
+    CapturedLog log;
+    KeyboardLayout layout;
+    KeyNameTable names;
+    // A test run: keys change state and unnamed codes get empty entries.
+    const auto use = [&layout, &names]() {
+        for (LayoutKey& key : layout.keys) {
+            key.state = Alarm;
+        }
+        names.Lookup(0xE036);
+        names.Lookup(0xFFFF);
+    };
+    ASSERT_TRUE(LoadLayoutText(first, 36, layout, names));
+    use();
+
+    ASSERT_TRUE(LoadLayoutText(second, 20, layout, names));
+    KeyboardLayout fresh;
+    KeyNameTable freshNames;
+    ASSERT_TRUE(LoadLayoutText(second, 20, fresh, freshNames));
+    expectSame(layout, names, fresh, freshNames);
+    use();
+
+    std::istringstream stream(version3);
+    ASSERT_TRUE(LoadLayoutStream(stream, 36, layout, names));
+    std::istringstream freshStream(version3);
+    KeyboardLayout fresh3;
+    KeyNameTable freshNames3;
+    ASSERT_TRUE(LoadLayoutStream(freshStream, 36, fresh3, freshNames3));
+    expectSame(layout, names, fresh3, freshNames3);
+    use();
+
+    ASSERT_TRUE(LoadLayoutText(first, 36, layout, names));
+    KeyboardLayout freshFirst;
+    KeyNameTable freshFirstNames;
+    ASSERT_TRUE(LoadLayoutText(first, 36, freshFirst, freshFirstNames));
+    expectSame(layout, names, freshFirst, freshFirstNames);
 }
 
 TEST(LayoutTextLoader, NameReader) {
