@@ -4,7 +4,6 @@
 #include "input/key_replay.h"
 #include "layouts/default_layout.h"
 #include "layouts/keyboard_layout.h"
-#include "layouts/layout_parser.h"
 #include "logging/diagnostic_log.h"
 
 #include <cstdint>
@@ -14,39 +13,32 @@
 
 namespace {
 
-// Two layouts: the built-in one, and one with duplicate codes and Ctrl+Break but no Pause.
-struct Layouts {
-    KeyboardLayout builtIn;
-    KeyNameTable builtInNames;
-    KeyboardLayout small;
-    KeyNameTable smallNames;
+// Two layout texts: the built-in one, and one with duplicate codes and Ctrl+Break but no
+// Pause, whose names are longer than the formatting buffer.
+struct LayoutTexts {
+    std::wstring builtIn;
+    std::wstring small;
 };
 
-Layouts& Shared() {
-    static Layouts* layouts = [] {
+const LayoutTexts& Shared() {
+    static const LayoutTexts* texts = [] {
         InstallLogger(std::make_unique<NullLogger>());
-        auto* created = new Layouts;
-        if (!LoadLayoutText(DefaultLayoutText(), 36, created->builtIn, created->builtInNames)) {
-            std::abort();
+        auto* created = new LayoutTexts;
+        created->builtIn = DefaultLayoutText();
+        created->small = L"Small\n";
+        const wchar_t* codes[] = {L"0x1E", L"0x1E", L"0xE046", L"0x3A", L"0x45", L"0x46", L"0x1D"};
+        for (const wchar_t* code : codes) {
+            created->small += L"R1, " + std::wstring(code) + L", \"\", \"" +
+                              std::wstring(1100, L'n') + L"\", 1\n";
         }
-        const ScanCode codes[] = {0x1E, 0x1E, 0xE046, 0x3A, 0x45, 0x46, 0x1D};
-        for (ScanCode code : codes) {
-            LayoutKey key;
-            key.scanCode = code;
-            key.name = std::wstring(1100, L'n'); // longer than the formatting buffer
-            created->small.keys.push_back(key);
-        }
-        created->small.ComputeExtent();
-        created->smallNames.Rebuild(created->small);
         return created;
     }();
-    return *layouts;
+    return *texts;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Layouts& layouts = Shared();
     if (size < 5) {
         return 0;
     }
@@ -54,12 +46,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(&threshold, data, 4);
     const bool small = (data[4] & 1) != 0;
     const bool fields = (data[4] & 2) != 0;
-    const int status = 1 + (data[4] >> 2) % 7;
+    // The selection loads the layout, falls back to it, or leaves it half-read.
+    const int selection = (data[4] >> 2) % 3;
     data += 5;
     size -= 5;
-    KeyboardLayout& layout = small ? layouts.small : layouts.builtIn;
-    KeyNameTable& names = small ? layouts.smallNames : layouts.builtInNames;
-    layout.ResetKeyStates();
+    const LayoutTexts& texts = Shared();
+    const std::wstring& text = small ? texts.small : texts.builtIn;
     // Half of the maps hold a mapping to each lock key.
     RemapTable remap;
     const std::uint8_t map[] = {0,    0, 0,    0, 0,    0,    0,    0, 3, 0, 0, 0,
@@ -67,8 +59,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (threshold & 1) {
         remap.ReadScancodeMap(map, sizeof map);
     }
-    ReplaySession session(layout, names, remap, threshold, fields, status);
-    session.ClearDisplay();
+    KeyboardLayout layout;
+    KeyNameTable names;
+    ReplaySession session(layout, names, remap, threshold, fields, 36);
+    if (selection == 0) {
+        session.SelectLayout(kDefaultLayoutMarker, text);
+    } else {
+        session.SelectLayout(std::wstring(), selection == 1 ? text : text + L"\nbroken");
+    }
     std::uint32_t time = 0;
     // 8 bytes a record: time step, make code, flags, virtual key, device.
     for (; size >= 8; data += 8, size -= 8) {

@@ -1,21 +1,18 @@
 // tapwise-cli replay: runs recorded raw keyboard records through the program's decoding, key
 // test engine and key state machine, and prints every effect the page would show.
 #include "cli/cli_commands.h"
+#include "cli/cli_files.h"
 
 #include "input/key_names.h"
 #include "input/key_replay.h"
 #include "layouts/default_layout.h"
 #include "layouts/keyboard_layout.h"
-#include "layouts/layout_parser.h"
 #include "logging/diagnostic_log.h"
 #include "logging/utf8.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <memory>
 #include <string>
@@ -51,36 +48,6 @@ int UsageError(const std::string& message) {
     return 2;
 }
 
-std::wstring ArgumentToWide(const std::string& argument) {
-#ifdef _WIN32
-    // The C runtime hands arguments over in the ANSI code page.
-    try {
-        return std::filesystem::path(argument).wstring();
-    } catch (const std::exception&) {
-        return std::wstring();
-    }
-#else
-    return DecodeUtf8(argument);
-#endif
-}
-
-bool ReadBytes(const std::string& argument, std::string& bytes) {
-    std::error_code error;
-    if (std::filesystem::is_directory(argument, error)) {
-        return false;
-    }
-#ifdef _WIN32
-    std::ifstream stream(std::filesystem::path(ArgumentToWide(argument)), std::ios::binary);
-#else
-    std::ifstream stream(argument, std::ios::binary);
-#endif
-    if (!stream.is_open()) {
-        return false;
-    }
-    bytes.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
-    return !stream.bad();
-}
-
 bool ParseWhole(const std::string& text, long long low, long long high, long long& value) {
     if (text.empty()) {
         return false;
@@ -93,30 +60,6 @@ bool ParseWhole(const std::string& text, long long low, long long high, long lon
     }
     value = parsed;
     return true;
-}
-
-// As the page's layout selection: the requested layout, else the built-in one; the status
-// value it leaves (1 loaded, 4 fallback, 6 nothing).
-int SelectLayout(bool useDefault, const std::string& file, int keySize, KeyboardLayout& layout,
-                 KeyNameTable& names) {
-    if (useDefault) {
-        if (LoadLayoutText(DefaultLayoutText(), keySize, layout, names)) {
-            LogMessage(L"Loaded default layout (last layout).\n");
-            return 1;
-        }
-        LogMessage(L"Unable to load default layout (last layout).\n");
-        return 6;
-    }
-    if (LoadLayoutFile(ArgumentToWide(file), keySize, layout, names)) {
-        LogMessage(L"Loaded selected layout.\n");
-        return 1;
-    }
-    if (LoadLayoutText(DefaultLayoutText(), keySize, layout, names)) {
-        LogMessage(L"Failed to load selected layout, fell back to default.\n");
-        return 4;
-    }
-    LogMessage(L"Failed to load selected layout, failed to load default.\n");
-    return 6;
 }
 
 void Flush(ReplaySession& session) {
@@ -196,7 +139,7 @@ int RunReplayCommand(const std::vector<std::string>& arguments) {
     }
 
     std::string text;
-    if (!ReadBytes(traceFile, text)) {
+    if (!ReadArgumentBytes(traceFile, text)) {
         std::fprintf(stderr, "tapwise-cli replay: cannot read '%s'\n", traceFile.c_str());
         return 2;
     }
@@ -207,7 +150,7 @@ int RunReplayCommand(const std::vector<std::string>& arguments) {
         return 2;
     }
     std::string mapBytes;
-    if (haveMap && !ReadBytes(mapFile, mapBytes)) {
+    if (haveMap && !ReadArgumentBytes(mapFile, mapBytes)) {
         std::fprintf(stderr, "tapwise-cli replay: cannot read '%s'\n", mapFile.c_str());
         return 2;
     }
@@ -220,13 +163,11 @@ int RunReplayCommand(const std::vector<std::string>& arguments) {
                               mapBytes.size());
     }
     KeyboardLayout layout;
-    KeyNameTable& names = KeyNames();
-    const int status =
-        SelectLayout(useDefault, layoutFile, static_cast<int>(keySize), layout, names);
-
-    ReplaySession session(layout, names, remap, static_cast<std::uint32_t>(threshold), fields,
-                          status);
-    session.ClearDisplay();
+    ReplaySession session(layout, KeyNames(), remap, static_cast<std::uint32_t>(threshold), fields,
+                          static_cast<int>(keySize));
+    session.SelectLayout(useDefault ? std::wstring(kDefaultLayoutMarker)
+                                    : ArgumentToWide(layoutFile),
+                         DefaultLayoutText());
     for (const TraceRecord& record : records) {
         session.Feed(record);
         if (session.Output().size() >= (1u << 16)) {

@@ -1,5 +1,6 @@
 #include "input/key_replay.h"
 
+#include "layouts/layout_parser.h"
 #include "logging/utf8.h"
 
 #include <cinttypes>
@@ -144,39 +145,15 @@ std::string QuoteText(std::wstring_view text) {
     return quoted;
 }
 
-const wchar_t* ReplayStatusText(int status) {
-    switch (status) {
-    case 1:
-        return L"Layout loaded";
-    case 2:
-        return L"Layout Cleared/Reloaded";
-    case 3:
-        return L"Active";
-    case 4:
-    case 5:
-        return L"Invalid layout!  Default Loaded";
-    case 6:
-        return L"Invalid layout!  Unable to load default";
-    case 7:
-        return L"Invalid layout!  Default Active";
-    default:
-        return L"";
-    }
-}
-
 ReplaySession::ReplaySession(KeyboardLayout& layout, KeyNameTable& names, const RemapTable& remap,
-                             std::uint32_t threshold, bool showFields, int status)
-    : layout_(layout), showFields_(showFields), status_(status),
+                             std::uint32_t threshold, bool showFields, int keySize)
+    : layout_(layout), names_(names), showFields_(showFields), keySize_(keySize),
       engine_(queue_, names, remap, *this, [threshold] { return threshold; }) {}
 
-void ReplaySession::ClearDisplay() {
-    layout_.ResetKeyStates();
-    if (status_ == 1 || status_ == 3) {
-        status_ = 2;
-    } else if (status_ == 4 || status_ == 7) {
-        status_ = 5;
-    }
-    UpdateLayoutStatus();
+bool ReplaySession::SelectLayout(const std::wstring& path, const std::wstring& defaultText) {
+    selector_.SetDefaultLayout(defaultText, std::wstring());
+    std::wstring lastLayout;
+    return selector_.SelectLayout(*this, path, lastLayout);
 }
 
 void ReplaySession::Feed(const TraceRecord& record) {
@@ -257,11 +234,24 @@ void ReplaySession::RefreshLockIndicator(LockKey lock) {
     output_ += '\n';
 }
 
-void ReplaySession::UpdateLayoutStatus() {
-    if (status_ == 0) {
-        return;
+void ReplaySession::SetLayoutStatus(int status) {
+    // The engine only moves the status on after a key press; the selector takes that step
+    // and shows the status line when the value changes.
+    if (status != selector_.Status()) {
+        selector_.OnKeyPress(*this);
     }
+}
+
+bool ReplaySession::LoadLayoutFile(const std::wstring& path) {
+    return ::LoadLayoutFile(path, keySize_, layout_, names_);
+}
+
+bool ReplaySession::LoadLayoutString(const std::wstring& text) {
+    return LoadLayoutText(text, keySize_, layout_, names_);
+}
+
+void ReplaySession::SetStatusText(int textId, Colour) {
     output_ += "status: ";
-    AppendUtf8(ReplayStatusText(status_));
+    AppendUtf8(LayoutStatusTextDefault(textId));
     output_ += '\n';
 }

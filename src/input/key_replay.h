@@ -7,6 +7,7 @@
 #include "input/raw_decoder.h"
 #include "input/remap_table.h"
 #include "layouts/keyboard_layout.h"
+#include "layouts/layout_selection.h"
 
 #include <cstdint>
 #include <string>
@@ -28,18 +29,21 @@ bool ParseTrace(std::string_view text, std::vector<TraceRecord>& records, std::s
 // characters.
 std::string QuoteText(std::wstring_view text);
 
-class ReplaySession final : private KeyTestPage, private KeyView {
+class ReplaySession final : private KeyTestPage,
+                            private KeyView,
+                            private LayoutPage,
+                            private StatusLabel {
 public:
-    // layout and names are those of a finished layout load; status is the layout status
-    // that load left (1 loaded, 4 default after a failure, 6 nothing loaded).
+    // Layouts are loaded into layout and names with keySize pixels per key unit.
     ReplaySession(KeyboardLayout& layout, KeyNameTable& names, const RemapTable& remap,
-                  std::uint32_t threshold, bool showFields, int status);
+                  std::uint32_t threshold, bool showFields, int keySize);
     ReplaySession(const ReplaySession&) = delete;
     ReplaySession& operator=(const ReplaySession&) = delete;
 
-    // What the page does after every layout selection: every key back to untested and the
-    // status moved on and shown.
-    void ClearDisplay();
+    // The page's layout selection: the layout file at path (defaultText for the default
+    // layout marker), falling back to defaultText; then every key back to untested and the
+    // status moved on and shown. true only when the requested layout itself was loaded.
+    bool SelectLayout(const std::wstring& path, const std::wstring& defaultText);
     // Decodes one record and handles the event it queues, if any.
     void Feed(const TraceRecord& record);
     // One "state:" line per key that is not untested, in layout order.
@@ -48,31 +52,48 @@ public:
     // The lines written so far; TakeOutput hands them over and starts afresh.
     const std::string& Output() const { return output_; }
     std::string TakeOutput();
-    int Status() const { return status_; }
+    int Status() const { return selector_.Status(); }
     const KeyTestEngine& Engine() const { return engine_; }
 
 private:
+    // KeyTestPage
     void SetFieldText(int control, const wchar_t* text) override;
     void AppendLine(const wchar_t* text, bool fault) override;
     void NotifyPressed(ScanCode code) override;
     void NotifyReleased(ScanCode code) override;
     void NotifyFault(ScanCode code) override;
     void RefreshLockIndicator(LockKey lock) override;
-    int GetLayoutStatus() const override { return status_; }
-    void SetLayoutStatus(int status) override { status_ = status; }
-    void UpdateLayoutStatus() override;
+    int GetLayoutStatus() const override { return selector_.Status(); }
+    void SetLayoutStatus(int status) override;
+    // The selector shows the status whenever it moves it on.
+    void UpdateLayoutStatus() override {}
+    // KeyView
     void RedrawKey(LayoutKey&) override {}
+    // LayoutPage: only the status line has a line of output.
+    bool LoadLayoutFile(const std::wstring& path) override;
+    bool LoadLayoutString(const std::wstring& text) override;
+    void ResetKeyStates() override { layout_.ResetKeyStates(); }
+    void EmptyEventLog() override {}
+    void HideLogStatus() override {}
+    void ClearLastKeyFields() override {}
+    StatusLabel& LayoutStatusText() override { return *this; }
+    void ShowStatusCaption(bool) override {}
+    void PostLayoutChanged() override {}
+    void HighlightLayoutEntry(int) override {}
+    void FocusPage() override {}
+    // StatusLabel
+    void SetStatusText(int textId, Colour colour) override;
+    void Show(bool) override {}
 
     void AppendUtf8(std::wstring_view text);
 
     KeyboardLayout& layout_;
+    KeyNameTable& names_;
     bool showFields_;
-    int status_;
+    int keySize_;
+    LayoutSelector selector_;
     KeyEventQueue queue_;
     RawKeyDecoder decoder_;
     KeyTestEngine engine_;
     std::string output_;
 };
-
-// The text the status line shows for a layout status; empty for 0 (hidden).
-const wchar_t* ReplayStatusText(int status);

@@ -1,40 +1,49 @@
 #include "input/key_replay.h"
 
+#include "layouts/default_layout.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-KeyboardLayout MakeLayout() {
-    KeyboardLayout layout;
-    const std::pair<ScanCode, const wchar_t*> keys[] = {
-        {0x1E, L"A"}, {0x3A, L"Caps"}, {0xE11D, L"Pause"}, {0x1D, L"LCtrl"}};
-    for (const auto& [code, name] : keys) {
-        LayoutKey key;
-        key.scanCode = code;
-        key.name = name;
-        layout.keys.push_back(key);
-    }
-    LayoutKey unnamed;
-    unnamed.scanCode = 0x37;
-    unnamed.label = L"Print\nScrn";
-    layout.keys.push_back(unnamed);
-    layout.ComputeExtent();
-    return layout;
-}
+// Four named keys and one named only by its two-line label.
+const wchar_t kLayoutText[] = L"Replay test\n"
+                              L"R1, 0x1E, \"\", \"A\", 1\n"
+                              L"R1, 0x3A, \"\", \"Caps\", 1\n"
+                              L"R1, 0xE11D, \"\", \"Pause\", 1\n"
+                              L"R1, 0x1D, \"\", \"LCtrl\", 1\n"
+                              L"R1, 0x37, \"Print\\nScrn\", \"\", 1";
 
+enum class Selection { Loaded, Fallback, Nothing };
+
+// Replays a trace after a selection of the test layout: loaded as the default layout, as the
+// fall-back for a missing file, or left half-read by a default that fails after its keys.
 std::string Replay(const std::string& trace, std::uint32_t threshold = 8, bool fields = false,
-                   int status = 1) {
+                   Selection selection = Selection::Loaded) {
     std::vector<TraceRecord> records;
     std::string error;
     EXPECT_TRUE(ParseTrace(trace, records, error)) << error;
-    KeyboardLayout layout = MakeLayout();
+    KeyboardLayout layout;
     KeyNameTable names;
-    names.Rebuild(layout);
     RemapTable remap;
-    ReplaySession session(layout, names, remap, threshold, fields, status);
-    session.ClearDisplay();
+    ReplaySession session(layout, names, remap, threshold, fields, 36);
+    TempFolder folder;
+    const std::wstring missing = (folder.Path() / "missing.kbl").wstring();
+    switch (selection) {
+    case Selection::Loaded:
+        EXPECT_TRUE(session.SelectLayout(kDefaultLayoutMarker, kLayoutText));
+        break;
+    case Selection::Fallback:
+        EXPECT_FALSE(session.SelectLayout(missing, kLayoutText));
+        break;
+    case Selection::Nothing:
+        // After an earlier good load, as on the page: a failed load keeps the key names.
+        EXPECT_TRUE(session.SelectLayout(kDefaultLayoutMarker, kLayoutText));
+        session.TakeOutput();
+        EXPECT_FALSE(session.SelectLayout(missing, std::wstring(kLayoutText) + L"\nbroken"));
+        break;
+    }
     for (const TraceRecord& record : records) {
         session.Feed(record);
     }
@@ -117,7 +126,7 @@ TEST(Replay, PauseSequenceFieldsLampsAndUnnamedKeys) {
                                       "20 0x45 1 0x90\n"  // dropped
                                       "30 0x3A 0 0x14\n"  // Caps Lock
                                       "40 0x37 0 0x6A\n", // key named by its label
-                                      8, true, 4);
+                                      8, true, Selection::Fallback);
     EXPECT_EQ(output, "status: Invalid layout!  Default Loaded\n"
                       "field: 1030 \" Pause\"\n"
                       "log: Pause (0x13, BIOS 0xE11D) DOWN\n"
@@ -147,7 +156,7 @@ TEST(Replay, PauseSequenceFieldsLampsAndUnnamedKeys) {
 }
 
 TEST(Replay, NothingLoadedShowsItsStatusAndKeepsIt) {
-    EXPECT_EQ(Replay("5 0x1E 0 0x41\n", 8, false, 6),
+    EXPECT_EQ(Replay("5 0x1E 0 0x41\n", 8, false, Selection::Nothing),
               "status: Invalid layout!  Unable to load default\n"
               "log: A (0x41, BIOS 0x1E) DOWN\n"
               "held: \" A  \"\n"
