@@ -2,6 +2,7 @@
 // splitting, header, both entry versions and the line limit. The bytes are read from memory
 // through the same stream code a file goes through, so that no file system call slows the
 // search down; opening files is covered by the unit tests.
+#include "fuzz_support.h"
 #include "input/key_names.h"
 #include "layouts/keyboard_layout.h"
 #include "layouts/layout_parser.h"
@@ -13,24 +14,8 @@
 #include <sstream>
 #include <string>
 
-namespace {
-
-// Formats every message, as the file logger would, and keeps nothing.
-class FormattingLogger final : public Logger {
-public:
-    void Write(const wchar_t* format, va_list arguments) override {
-        FormatWideV(format, arguments);
-    }
-};
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool quiet = [] {
-        InstallLogger(std::make_unique<FormattingLogger>());
-        return true;
-    }();
-    (void)quiet;
+    InstallFormattingLoggerOnce();
     if (size == 0) {
         return 0;
     }

@@ -1,5 +1,6 @@
 // The text loader and the name reader on any UTF-8 text, at three key sizes; a loaded
 // layout must satisfy the layout invariants.
+#include "fuzz_support.h"
 #include "input/key_names.h"
 #include "layouts/keyboard_layout.h"
 #include "layouts/layout_parser.h"
@@ -12,24 +13,8 @@
 #include <memory>
 #include <string_view>
 
-namespace {
-
-// Formats every message, as the file logger would, and keeps nothing.
-class FormattingLogger final : public Logger {
-public:
-    void Write(const wchar_t* format, va_list arguments) override {
-        FormatWideV(format, arguments);
-    }
-};
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool quiet = [] {
-        InstallLogger(std::make_unique<FormattingLogger>());
-        return true;
-    }();
-    (void)quiet;
+    InstallFormattingLoggerOnce();
     if (size == 0) {
         return 0;
     }

@@ -1,19 +1,12 @@
 #include "input/key_test_engine.h"
 
+#include "layouts/layout_selection.h"
 #include "logging/diagnostic_log.h"
 #include "settings/app_settings.h"
 
 #include <algorithm>
 
 namespace {
-
-// Layout status values the engine moves.
-constexpr int kStatusLoaded = 1;
-constexpr int kStatusCleared = 2;
-constexpr int kStatusActive = 3;
-constexpr int kStatusFallbackLoaded = 4;
-constexpr int kStatusFallbackCleared = 5;
-constexpr int kStatusFallbackActive = 7;
 
 // Room for the longest fixed part of a line: codes of 16 bits, an interval of 32 bits.
 constexpr std::size_t kSuffixSize = 64;
@@ -30,16 +23,6 @@ const wchar_t* LockKeyName(LockKey lock) {
         return L"Scroll Lock";
     }
     return L"";
-}
-
-int LayoutStatusAfterMake(int status) {
-    if (status == kStatusLoaded || status == kStatusCleared) {
-        return kStatusActive;
-    }
-    if (status == kStatusFallbackLoaded || status == kStatusFallbackCleared) {
-        return kStatusFallbackActive;
-    }
-    return status;
 }
 
 bool LockKeyOfCode(ScanCode code, LockKey& lock) {
@@ -189,7 +172,7 @@ void KeyTestEngine::OnKeyMake(std::size_t index) {
     }
 
     const int status = page_.GetLayoutStatus();
-    const int next = LayoutStatusAfterMake(status);
+    const int next = LayoutStatusAfterKeyPress(status);
     if (next != status) {
         page_.SetLayoutStatus(next);
         page_.UpdateLayoutStatus();

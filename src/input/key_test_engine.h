@@ -65,10 +65,6 @@ protected:
     ~KeyTestPage() = default;
 };
 
-// The layout status after a key press: loaded or cleared becomes active, the fallback
-// default becomes the active fallback; any other value stays.
-int LayoutStatusAfterMake(int status);
-
 // Which lamp a press of this (already translated) code refreshes, if any.
 bool LockKeyOfCode(ScanCode code, LockKey& lock);
 

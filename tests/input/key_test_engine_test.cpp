@@ -1,6 +1,7 @@
 #include "input/key_test_engine.h"
 
 #include "input/key_states.h"
+#include "layouts/layout_selection.h"
 #include "settings/app_settings.h"
 #include "support/test_support.h"
 
@@ -278,7 +279,7 @@ TEST_F(EngineTest, LayoutStatusMovesOnTheFirstPress) {
     const std::pair<int, int> moves[] = {{0, 0}, {1, 3}, {2, 3}, {3, 3},
                                          {4, 7}, {5, 7}, {6, 6}, {7, 7}};
     for (const auto& [from, to] : moves) {
-        EXPECT_EQ(LayoutStatusAfterMake(from), to) << from;
+        EXPECT_EQ(LayoutStatusAfterKeyPress(from), to) << from;
     }
     page.status = 5;
     Make(0x1E, 0x41, 0);
