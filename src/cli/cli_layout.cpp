@@ -1,6 +1,7 @@
 // tapwise-cli layout: loads a layout the way the program does and prints what it became,
 // so that people who write layout files can see the parser's verdict and messages.
 #include "cli/cli_commands.h"
+#include "cli/cli_files.h"
 
 #include "input/key_names.h"
 #include "layouts/default_layout.h"
@@ -12,9 +13,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <memory>
 #include <string>
@@ -114,31 +112,9 @@ std::string PlainName(const std::wstring& text) {
     return out + EncodeUtf8(plain);
 }
 
-std::wstring ArgumentToWide(const std::string& argument) {
-#ifdef _WIN32
-    // The C runtime hands arguments over in the ANSI code page.
-    try {
-        return std::filesystem::path(argument).wstring();
-    } catch (const std::exception&) {
-        return std::wstring();
-    }
-#else
-    return DecodeUtf8(argument);
-#endif
-}
-
 bool ReadTextFile(const std::string& argument, std::wstring& text) {
-#ifdef _WIN32
-    std::ifstream stream(std::filesystem::path(ArgumentToWide(argument)), std::ios::binary);
-#else
-    std::ifstream stream(argument, std::ios::binary);
-#endif
-    std::error_code error;
-    if (!stream.is_open() || std::filesystem::is_directory(argument, error)) {
-        return false;
-    }
-    std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-    if (stream.bad()) {
+    std::string bytes;
+    if (!ReadArgumentBytes(argument, bytes)) {
         return false;
     }
     // A byte-order mark marks the encoding; it is not part of the text.

@@ -1,0 +1,37 @@
+#include "cli/cli_files.h"
+
+#include "logging/utf8.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+std::wstring ArgumentToWide(const std::string& argument) {
+#ifdef _WIN32
+    // The C runtime hands arguments over in the ANSI code page.
+    try {
+        return std::filesystem::path(argument).wstring();
+    } catch (const std::exception&) {
+        return std::wstring();
+    }
+#else
+    return DecodeUtf8(argument);
+#endif
+}
+
+bool ReadArgumentBytes(const std::string& argument, std::string& bytes) {
+    std::error_code error;
+    if (std::filesystem::is_directory(argument, error)) {
+        return false;
+    }
+#ifdef _WIN32
+    std::ifstream stream(std::filesystem::path(ArgumentToWide(argument)), std::ios::binary);
+#else
+    std::ifstream stream(argument, std::ios::binary);
+#endif
+    if (!stream.is_open()) {
+        return false;
+    }
+    bytes.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+    return !stream.bad();
+}

@@ -1,0 +1,10 @@
+#pragma once
+// File arguments of the tapwise-cli commands.
+#include <string>
+
+// A command-line argument as a wide path or text.
+std::wstring ArgumentToWide(const std::string& argument);
+
+// The whole content of the file an argument names; false for a directory or an unreadable
+// file.
+bool ReadArgumentBytes(const std::string& argument, std::string& bytes);
