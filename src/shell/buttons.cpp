@@ -13,8 +13,21 @@ void RedrawAtOnce(HWND window) {
     ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
 }
 
-const DRAWITEMSTRUCT* DrawItemRecord(LPARAM lParam) {
-    return reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+// A reflected WM_DRAWITEM: the button draws the item its lParam describes.
+template <class Button> LRESULT DrawReflectedItem(const Button& button, LPARAM lParam) {
+    if (lParam != 0) {
+        button.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    }
+    return TRUE;
+}
+
+// A reflected WM_CTLCOLORBTN of the flat buttons: their colours on an opaque background.
+LRESULT FlatButtonColours(WPARAM wParam, Colour text, Colour background, HBRUSH brush) {
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    ::SetBkColor(dc, background);
+    ::SetTextColor(dc, text);
+    ::SetBkMode(dc, OPAQUE);
+    return reinterpret_cast<LRESULT>(brush);
 }
 
 // The outlined rectangle of the flat buttons, drawn over a background-filled item rectangle.
@@ -45,19 +58,11 @@ void FlatButton::Draw(const DRAWITEMSTRUCT& item) const {
 
 bool FlatButton::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
-    case kReflectedCtlColorBtn: {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        ::SetBkColor(dc, background_);
-        ::SetTextColor(dc, text_);
-        ::SetBkMode(dc, OPAQUE);
-        result = reinterpret_cast<LRESULT>(backgroundBrush_.Get());
+    case kReflectedCtlColorBtn:
+        result = FlatButtonColours(wParam, text_, background_, backgroundBrush_.Get());
         return true;
-    }
     case kReflectedDrawItem:
-        if (lParam != 0) {
-            Draw(*DrawItemRecord(lParam));
-        }
-        result = TRUE;
+        result = DrawReflectedItem(*this, lParam);
         return true;
     default:
         return false;
@@ -84,19 +89,11 @@ void FlatColorButton::Draw(const DRAWITEMSTRUCT& item) const {
 
 bool FlatColorButton::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
-    case kReflectedCtlColorBtn: {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        ::SetBkColor(dc, fill_);
-        ::SetTextColor(dc, outline_);
-        ::SetBkMode(dc, OPAQUE);
-        result = reinterpret_cast<LRESULT>(fillBrush_.Get());
+    case kReflectedCtlColorBtn:
+        result = FlatButtonColours(wParam, outline_, fill_, fillBrush_.Get());
         return true;
-    }
     case kReflectedDrawItem:
-        if (lParam != 0) {
-            Draw(*DrawItemRecord(lParam));
-        }
-        result = TRUE;
+        result = DrawReflectedItem(*this, lParam);
         return true;
     default:
         return false;
@@ -178,10 +175,7 @@ bool ImageButton::ProcessMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& r
         result = 0;
         return true;
     case kReflectedDrawItem:
-        if (lParam != 0) {
-            Draw(*DrawItemRecord(lParam));
-        }
-        result = TRUE;
+        result = DrawReflectedItem(*this, lParam);
         return true;
     default:
         return false;
@@ -271,10 +265,7 @@ bool TabButton::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         result = 0;
         return true;
     case kReflectedDrawItem:
-        if (lParam != 0) {
-            Draw(*DrawItemRecord(lParam));
-        }
-        result = TRUE;
+        result = DrawReflectedItem(*this, lParam);
         return true;
     case kReflectedCtlColorBtn: {
         const std::wstring text = WindowText(Handle(), 98);
