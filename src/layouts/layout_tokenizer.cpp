@@ -5,6 +5,9 @@
 #include <limits>
 
 bool IsLayoutSpace(wchar_t c) {
+    if (c > 0x20 && c < 0x85) {
+        return false; // the common case: printable ASCII
+    }
     switch (c) {
     case 0x09:
     case 0x0A:
@@ -102,7 +105,7 @@ void TokenizeLayoutLine(std::wstring_view line, bool& inComment, LayoutLineField
 
 void LayoutLineFields::Keep(bool evenWhenEmpty) {
     wchar_t* field = text_.data() + fieldStart_;
-    std::size_t last = CleanQuotesAndEscapes(field, text_.size() - fieldStart_);
+    std::size_t last = CleanQuotesAndEscapes(field, length_ - fieldStart_);
     while (last > 0 && IsLayoutSpace(field[last - 1])) {
         --last;
     }
@@ -112,21 +115,26 @@ void LayoutLineFields::Keep(bool evenWhenEmpty) {
     }
     if (evenWhenEmpty || first < last) {
         spans_.push_back(Span{fieldStart_ + first, last - first});
-        text_.resize(fieldStart_ + last);
+        length_ = fieldStart_ + last;
     } else {
-        text_.resize(fieldStart_);
+        length_ = fieldStart_;
     }
-    fieldStart_ = text_.size();
+    fieldStart_ = length_;
 }
 
 void LayoutLineFields::Tokenize(std::wstring_view line, bool& inComment) {
-    text_.clear();
+    length_ = 0;
     spans_.clear();
     fieldStart_ = 0;
     if (line.empty() || IsLayoutLineEnd(line[0])) {
         return;
     }
     const std::size_t size = line.size();
+    // Every character of the line is appended at most once.
+    if (text_.size() < size) {
+        text_.resize(size);
+    }
+    wchar_t* const text = text_.data();
     bool inQuotes = false;
     for (std::size_t i = 0;;) {
         const wchar_t c = i < size ? line[i] : L'\0';
@@ -134,7 +142,7 @@ void LayoutLineFields::Tokenize(std::wstring_view line, bool& inComment) {
         if (c == L'"') {
             // Quotes count even inside a block comment; cleanup removes them later.
             inQuotes = !inQuotes;
-            text_.push_back(c);
+            text[length_++] = c;
             ++i;
         } else if (inComment) {
             if (c == L'*' && next == L'/') {
@@ -159,12 +167,10 @@ void LayoutLineFields::Tokenize(std::wstring_view line, bool& inComment) {
             Keep(true);
             ++i;
         } else {
-            std::size_t end = i + 1;
-            while (end < size && IsPlainLayoutCharacter(line[end])) {
-                ++end;
+            text[length_++] = c;
+            for (++i; i < size && IsPlainLayoutCharacter(line[i]); ++i) {
+                text[length_++] = line[i];
             }
-            text_.append(line.data() + i, end - i);
-            i = end;
         }
     }
 }

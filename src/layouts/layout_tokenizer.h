@@ -22,7 +22,7 @@ public:
     bool empty() const { return spans_.empty(); }
     // Valid until the next Tokenize.
     std::wstring_view operator[](std::size_t index) const {
-        return std::wstring_view(text_).substr(spans_[index].start, spans_[index].length);
+        return std::wstring_view(text_.data() + spans_[index].start, spans_[index].length);
     }
 
     // Replaces the content with the fields of line (see TokenizeLayoutLine).
@@ -37,7 +37,10 @@ private:
     // Cleans the field collected since fieldStart_ and keeps it when asked or not empty.
     void Keep(bool evenWhenEmpty);
 
-    std::wstring text_;
+    // Characters are written at text_[length_]; the buffer only grows, so that a line
+    // costs neither an allocation nor a fill once it has reached the longest line's size.
+    std::vector<wchar_t> text_;
+    std::size_t length_ = 0;
     std::vector<Span> spans_;
     std::size_t fieldStart_ = 0;
 };
