@@ -46,34 +46,6 @@ bool IsReflectedControl(int id) {
     }
 }
 
-// The id of the control that a reflectable message concerns, or 0.
-int NotifyingControlId(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_COMPAREITEM:
-    case WM_DELETEITEM:
-        return static_cast<int>(wParam);
-    case WM_COMMAND:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-        return lParam != 0 ? ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) : 0;
-    case WM_NOTIFY:
-        return lParam != 0 ? static_cast<int>(reinterpret_cast<const NMHDR*>(lParam)->idFrom) : 0;
-    default:
-        return 0;
-    }
-}
-
-// A child's rectangle in its parent's client coordinates.
-PixelRect ChildRect(HWND parent, HWND child) {
-    RECT rect{};
-    ::GetWindowRect(child, &rect);
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
-
 void SetFont(HWND control, HFONT font) {
     if (control != nullptr && font != nullptr) {
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
@@ -520,7 +492,7 @@ bool CKeyboardDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     default:
         break;
     }
-    if (IsReflectedControl(NotifyingControlId(message, wParam, lParam)) &&
+    if (IsReflectedControl(ReflectionTargetId(message, wParam, lParam)) &&
         ReflectNotification(message, wParam, lParam, result)) {
         return true;
     }

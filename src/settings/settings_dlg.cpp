@@ -83,24 +83,6 @@ bool IsOwnedButton(int id) {
     return id >= IDC_SET_UNPRESSED && id <= IDC_SET_BROWSE_LAYOUT;
 }
 
-// The id of the control that a drawing or colour message concerns, or 0.
-int ReflectedControlId(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_COMPAREITEM:
-    case WM_DELETEITEM:
-        return static_cast<int>(wParam);
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-        return ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-    case WM_NOTIFY:
-        return lParam != 0 ? static_cast<int>(reinterpret_cast<const NMHDR*>(lParam)->idFrom) : 0;
-    default:
-        return 0;
-    }
-}
-
 } // namespace
 
 SettingsPageDialogs& PlatformSettingsDialogs() {
@@ -297,7 +279,7 @@ bool CSettingsDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     default:
         break;
     }
-    if (IsOwnedButton(ReflectedControlId(message, wParam, lParam)) &&
+    if (IsOwnedButton(ReflectionTargetId(message, wParam, lParam)) &&
         ReflectNotification(message, wParam, lParam, result)) {
         return true;
     }

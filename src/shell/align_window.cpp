@@ -12,6 +12,13 @@ PixelRect ScreenRect(HWND window) {
     return FromRect(rect);
 }
 
+PixelRect ChildRect(HWND parent, HWND child) {
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return FromRect(rect);
+}
+
 bool AlignWindow::Apply(const PixelRect& target, bool move) {
     HWND window = AlignedWindow();
     if (window == nullptr) {

@@ -6,6 +6,8 @@
 
 // The rectangle of a window in screen coordinates.
 PixelRect ScreenRect(HWND window);
+// A child's rectangle in its parent's client coordinates.
+PixelRect ChildRect(HWND parent, HWND child);
 
 // A mix-in for windows that their parent places relative to other windows.
 class AlignWindow {

@@ -24,14 +24,6 @@ HINSTANCE ProgramInstance() {
     return Module().Instance() != nullptr ? Module().Instance() : ::GetModuleHandleW(nullptr);
 }
 
-// A child's rectangle in its parent's client coordinates.
-PixelRect ChildRect(HWND parent, HWND child) {
-    RECT rect{};
-    ::GetWindowRect(child, &rect);
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
-
 bool IsCaptionControl(int id) {
     switch (id) {
     case IDC_MAIN_TAB_LAYOUT:
@@ -43,36 +35,6 @@ bool IsCaptionControl(int id) {
         return true;
     default:
         return false;
-    }
-}
-
-// The id of the control that a reflectable message concerns, or 0.
-int NotifyingControlId(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_COMPAREITEM:
-    case WM_DELETEITEM:
-        return static_cast<int>(wParam);
-    case WM_PARENTNOTIFY:
-        return HIWORD(wParam);
-    case WM_NOTIFY:
-        return lParam != 0 ? static_cast<int>(reinterpret_cast<const NMHDR*>(lParam)->idFrom) : 0;
-    case WM_COMMAND:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        return lParam != 0 ? ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) : 0;
-    default:
-        return 0;
     }
 }
 
@@ -461,7 +423,7 @@ bool CMainDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     default:
         break;
     }
-    if (IsCaptionControl(NotifyingControlId(message, wParam, lParam)) &&
+    if (IsCaptionControl(ReflectionTargetId(message, wParam, lParam)) &&
         ReflectNotification(message, wParam, lParam, result)) {
         return true;
     }

@@ -67,6 +67,11 @@ BOOL ModelessDialog::PreTranslateMessage(MSG* message) {
     return window_ != nullptr && ::IsDialogMessageW(window_, message);
 }
 
+int ModelessDialog::ReflectionTargetId(UINT message, WPARAM wParam, LPARAM lParam) const {
+    HWND target = ReflectionTarget(message, wParam, lParam);
+    return target != nullptr && target != window_ ? ::GetDlgCtrlID(target) : 0;
+}
+
 HWND ModelessDialog::ReflectionTarget(UINT message, WPARAM wParam, LPARAM lParam) const {
     switch (message) {
     case WM_COMMAND:

@@ -81,6 +81,8 @@ protected:
     bool ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // The child control that a reflectable message concerns, or null.
     HWND ReflectionTarget(UINT message, WPARAM wParam, LPARAM lParam) const;
+    // Its control id, or 0: dialogs reflect only for the controls they own.
+    int ReflectionTargetId(UINT message, WPARAM wParam, LPARAM lParam) const;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
