@@ -1,6 +1,7 @@
 #include "devices/device_identity.h"
 
 #include "logging/diagnostic_log.h"
+#include "logging/utf8.h"
 
 namespace {
 
@@ -141,29 +142,12 @@ bool ParseHubSpeed(const std::uint8_t* answer, std::size_t returned, std::uint32
 }
 
 std::wstring WideFromUtf16Le(const std::uint8_t* bytes, std::size_t size) {
-    std::wstring text;
-    for (std::size_t i = 0; i + 1 < size; i += 2) {
-        const char32_t unit = static_cast<char32_t>(bytes[i] | (bytes[i + 1] << 8));
-        if (unit == 0) {
-            break;
-        }
-        if constexpr (sizeof(wchar_t) == 2) {
-            text.push_back(static_cast<wchar_t>(unit));
-        } else {
-            const bool high = unit >= 0xD800 && unit <= 0xDBFF;
-            if (high && i + 3 < size) {
-                const char32_t low = static_cast<char32_t>(bytes[i + 2] | (bytes[i + 3] << 8));
-                if (low >= 0xDC00 && low <= 0xDFFF) {
-                    text.push_back(
-                        static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00)));
-                    i += 2;
-                    continue;
-                }
-            }
-            text.push_back(static_cast<wchar_t>(unit));
-        }
+    // Registry strings end at their first zero unit, if they have one.
+    std::size_t length = 0;
+    while (length + 1 < size && (bytes[length] != 0 || bytes[length + 1] != 0)) {
+        length += 2;
     }
-    return text;
+    return DecodeUtf16(std::string_view(reinterpret_cast<const char*>(bytes), length), false);
 }
 
 namespace {

@@ -61,32 +61,6 @@ std::optional<std::wstring_view> SectionName(std::wstring_view line) {
     return Trim(trimmed.substr(1, close - 1));
 }
 
-std::wstring DecodeUtf16(std::string_view bytes, bool bigEndian) {
-    std::wstring text;
-    text.reserve(bytes.size() / 2);
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const auto first = static_cast<unsigned char>(bytes[i]);
-        const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        const char32_t unit = bigEndian ? (first << 8 | second) : (second << 8 | first);
-        if constexpr (sizeof(wchar_t) >= 4) {
-            // Join surrogate pairs; a lone surrogate is kept as it was so it is written back.
-            if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
-                const auto third = static_cast<unsigned char>(bytes[i + 2]);
-                const auto fourth = static_cast<unsigned char>(bytes[i + 3]);
-                const char32_t low = bigEndian ? (third << 8 | fourth) : (fourth << 8 | third);
-                if (low >= 0xDC00 && low <= 0xDFFF) {
-                    text.push_back(
-                        static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00)));
-                    i += 2;
-                    continue;
-                }
-            }
-        }
-        text.push_back(static_cast<wchar_t>(unit));
-    }
-    return text;
-}
-
 void AppendUtf16Unit(std::string& bytes, char32_t unit, bool bigEndian) {
     const char high = static_cast<char>((unit >> 8) & 0xFF);
     const char low = static_cast<char>(unit & 0xFF);

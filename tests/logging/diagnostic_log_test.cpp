@@ -89,3 +89,12 @@ TEST(Utf8, RoundTripsAndReplacesMalformedBytes) {
     EXPECT_EQ(DecodeUtf8("\xe2\x82"), L"\uFFFD\uFFFD");           // truncated at the end
     EXPECT_EQ(DecodeUtf8(std::string("a\0b", 3)), std::wstring(L"a\0b", 3));
 }
+
+TEST(Utf16, DecodesBothByteOrdersAndKeepsLoneSurrogates) {
+    EXPECT_EQ(DecodeUtf16(std::string("A\0\xac\x20", 4), false), L"A\u20ac");
+    EXPECT_EQ(DecodeUtf16(std::string("\0A\x20\xac", 4), true), L"A\u20ac");
+    // U+1F600 as a pair, then a lone high surrogate, then an odd trailing byte.
+    const std::wstring text = DecodeUtf16(std::string("\x3d\xd8\x00\xde\x3d\xd8x", 7), false);
+    ASSERT_EQ(EncodeUtf8(text.substr(0, text.size() - 1)), "\xf0\x9f\x98\x80");
+    EXPECT_EQ(static_cast<unsigned>(text.back()), 0xD83Du);
+}
