@@ -16,6 +16,28 @@ HINSTANCE ModuleInstance(HINSTANCE instance) {
 void RedrawNow(HWND window) {
     ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
 }
+
+// WM_PAINT of a control that draws its whole face: nothing without an update rectangle, a
+// message when there is no device context, the update rectangle traced when asked for.
+template <typename DrawFace>
+void PaintFace(HWND window, const wchar_t* className, bool traceUpdate, DrawFace draw) {
+    RECT update{};
+    if (!::GetUpdateRect(window, &update, FALSE)) {
+        return;
+    }
+    PAINTSTRUCT paint{};
+    HDC dc = ::BeginPaint(window, &paint);
+    if (dc == nullptr) {
+        LogMessage(L"%ls::OnPaint() - Error:  No display device context available.\n", className);
+        return;
+    }
+    if (traceUpdate) {
+        LogMessage(L"%ls::OnPaint() - Updating (%d, %d, %d, %d).\n", className, update.left,
+                   update.top, update.right, update.bottom);
+    }
+    draw(dc);
+    ::EndPaint(window, &paint);
+}
 } // namespace
 
 ColorStatic::ColorStatic(Colour background)
@@ -67,20 +89,7 @@ bool FlatGroupbox::ProcessMessage(UINT message, WPARAM, LPARAM, LRESULT& result)
         return false;
     }
     result = 0;
-    RECT update{};
-    if (!::GetUpdateRect(Handle(), &update, FALSE)) {
-        return true;
-    }
-    PAINTSTRUCT paint{};
-    HDC dc = ::BeginPaint(Handle(), &paint);
-    if (dc == nullptr) {
-        LogMessage(L"FlatGroupbox::OnPaint() - Error:  No display device context available.\n");
-        return true;
-    }
-    LogMessage(L"FlatGroupbox::OnPaint() - Updating (%d, %d, %d, %d).\n", update.left, update.top,
-               update.right, update.bottom);
-    Draw(dc);
-    ::EndPaint(Handle(), &paint);
+    PaintFace(Handle(), L"FlatGroupbox", true, [this](HDC dc) { Draw(dc); });
     return true;
 }
 
@@ -98,17 +107,6 @@ bool FlatIndicator::ProcessMessage(UINT message, WPARAM, LPARAM, LRESULT& result
         return false;
     }
     result = 0;
-    RECT update{};
-    if (!::GetUpdateRect(Handle(), &update, FALSE)) {
-        return true;
-    }
-    PAINTSTRUCT paint{};
-    HDC dc = ::BeginPaint(Handle(), &paint);
-    if (dc == nullptr) {
-        LogMessage(L"FlatIndicator::OnPaint() - Error:  No display device context available.\n");
-        return true;
-    }
-    Draw(dc);
-    ::EndPaint(Handle(), &paint);
+    PaintFace(Handle(), L"FlatIndicator", false, [this](HDC dc) { Draw(dc); });
     return true;
 }
