@@ -36,7 +36,8 @@ if(WIN32)
 
     # The test program carries the program's own resources (dialogs, strings, menus, bitmaps).
     add_executable(tapwise-win-tests ${TAPWISE_ALL_CORE_TESTS} ${TAPWISE_ALL_WIN_TESTS}
-        ${CMAKE_SOURCE_DIR}/tests/support/test_support.cpp ${TAPWISE_RC_SOURCES})
+        ${CMAKE_SOURCE_DIR}/tests/support/test_support.cpp
+        ${CMAKE_SOURCE_DIR}/tests/support/bitmap_file_win.cpp ${TAPWISE_RC_SOURCES})
     target_include_directories(tapwise-win-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     target_link_libraries(tapwise-win-tests PRIVATE tapwise_win gtest_main)
     target_compile_definitions(tapwise-win-tests PRIVATE TAPWISE_SOURCE_DIR="Z:${CMAKE_SOURCE_DIR}"

@@ -3,6 +3,7 @@
 #include "input/key_names.h"
 #include "layouts/layout_parser.h"
 #include "shell/colour_scheme.h"
+#include "support/bitmap_file_win.h"
 #include "support/test_support.h"
 #include "view/key_geometry.h"
 #include "view/keyboard_window.h"
@@ -97,25 +98,6 @@ bool CoveredByKey(const KeyboardLayout& layout, int x, int y) {
     return false;
 }
 
-void WriteBmp(const fs::path& path, int width, int height, const std::vector<DWORD>& pixels) {
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = -height;
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    info.biCompression = BI_RGB;
-    const std::size_t bytes = pixels.size() * sizeof(DWORD);
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = static_cast<DWORD>(file.bfOffBits + bytes);
-    std::string data(reinterpret_cast<const char*>(&file), sizeof(file));
-    data.append(reinterpret_cast<const char*>(&info), sizeof(info));
-    data.append(reinterpret_cast<const char*>(pixels.data()), bytes);
-    WriteFileBytes(path, data);
-}
-
 } // namespace
 
 TEST(ShippedLayoutPictures, EveryLayoutIsDrawnKeyForKey) {
@@ -130,8 +112,8 @@ TEST(ShippedLayoutPictures, EveryLayoutIsDrawnKeyForKey) {
         ASSERT_TRUE(picture.loaded);
         const std::vector<DWORD> pixels = picture.Pixels();
         ASSERT_EQ(pixels.size(), static_cast<std::size_t>(picture.width) * picture.height);
-        WriteBmp(output / entry.path().filename().replace_extension(".bmp"), picture.width,
-                 picture.height, pixels);
+        EXPECT_TRUE(WriteBmp(output / entry.path().filename().replace_extension(".bmp"),
+                             picture.width, picture.height, pixels));
         ++pictures;
 
         const KeyboardLayout& layout = picture.view->Layout();

@@ -4,6 +4,7 @@
 #include "layouts/default_layout.h"
 #include "layouts/layout_parser.h"
 #include "shell/colour_scheme.h"
+#include "support/bitmap_file_win.h"
 #include "view/key_geometry.h"
 #include "view/keyboard_window.h"
 
@@ -11,7 +12,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -97,25 +97,6 @@ const LayoutKey* CommonKey(const KeyboardLayout& layout) {
     return nullptr;
 }
 
-bool WriteBmp(const std::string& path, int width, int height, const std::vector<DWORD>& pixels) {
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = -height;
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    info.biCompression = BI_RGB;
-    const DWORD bytes = static_cast<DWORD>(pixels.size() * sizeof(DWORD));
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + bytes;
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof(file));
-    out.write(reinterpret_cast<const char*>(&info), sizeof(info));
-    out.write(reinterpret_cast<const char*>(pixels.data()), bytes);
-    return static_cast<bool>(out);
-}
 } // namespace
 
 TEST(KeyboardViewManual, DISABLED_Timing) {
