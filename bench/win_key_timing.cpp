@@ -4,9 +4,9 @@
 // make record to the moment the message queue is empty again (decoding, both log lines, the
 // key drawn and painted, the fields). Prints the median and the 90th percentile.
 // usage: tapwise-key-timing.exe [presses]
+#include "app/main_dlg.h"
 #include "input/elapsed_clock.h"
-#include "shell/main_dlg.h"
-#include "shell/message_loop.h"
+#include "ui/message_loop.h"
 
 #include <windows.h>
 

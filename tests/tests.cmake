@@ -39,7 +39,7 @@ if(WIN32)
         ${CMAKE_SOURCE_DIR}/tests/support/test_support.cpp
         ${CMAKE_SOURCE_DIR}/tests/support/bitmap_file_win.cpp ${TAPWISE_RC_SOURCES})
     target_include_directories(tapwise-win-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-    target_link_libraries(tapwise-win-tests PRIVATE tapwise_win gtest_main)
+    target_link_libraries(tapwise-win-tests PRIVATE tapwise_app gtest_main)
     target_compile_definitions(tapwise-win-tests PRIVATE TAPWISE_SOURCE_DIR="Z:${CMAKE_SOURCE_DIR}"
         TAPWISE_BINARY_DIR="Z:${CMAKE_BINARY_DIR}")
     tapwise_warnings(tapwise-win-tests)
@@ -57,4 +57,11 @@ if(WIN32)
         add_test(NAME e2e.${name} COMMAND ${script} $<TARGET_FILE:Tapwise> ${CMAKE_BINARY_DIR})
         set_tests_properties(e2e.${name} PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
     endforeach()
+endif()
+
+if(NOT WIN32)
+    # Layering of src/: no include points up a layer, Windows-only files end in _win.
+    find_package(Python3 REQUIRED COMPONENTS Interpreter)
+    add_test(NAME house.layers
+        COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/check_layers.py ${CMAKE_SOURCE_DIR}/src)
 endif()

@@ -515,11 +515,3 @@ IdentificationResult IdentifyDevice(DeviceServices& services, const TextLookup& 
     }
     return result;
 }
-
-bool CurrentDevice::Change(std::uintptr_t device) {
-    if (device == current_) {
-        return false;
-    }
-    current_ = device;
-    return true;
-}

@@ -191,14 +191,3 @@ IdentificationResult IdentifyDevice(DeviceServices& services, const TextLookup& 
 
 // "USB ID:  %03d" and the speed line, formatted from the looked-up texts.
 std::wstring UsbDetailsText(const TextLookup& texts, std::uint32_t port, std::uint32_t speed);
-
-// The handle of the device that sent the last input; identification runs once per change.
-class CurrentDevice {
-public:
-    // true (and the handle becomes current) when input comes from another device than before.
-    bool Change(std::uintptr_t device);
-    std::uintptr_t Handle() const { return current_; }
-
-private:
-    std::uintptr_t current_ = 0;
-};

@@ -1,7 +1,7 @@
 #include "input/key_page_win.h"
 
-#include "shell/static_controls.h"
-#include "view/keyboard_window.h"
+#include "ui/static_controls.h"
+#include "view/keyboard_window_win.h"
 
 void KeyboardViewRedraw::RedrawKey(LayoutKey& key) {
     view_.DrawKey(view_.BufferDC(), key);

@@ -1,7 +1,7 @@
 #pragma once
 // The keyboard test page's own arithmetic and texts: where the keyboard group box ends for a
 // layout of a given size, and the input language field.
-#include "shell/alignment.h"
+#include "view/alignment.h"
 
 #include <cstdint>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "input/elapsed_clock.h"
 #include "logging/diagnostic_log.h"
-#include "shell/app_messages.h"
+#include "ui/app_messages.h"
 
 namespace {
 

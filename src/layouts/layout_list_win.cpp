@@ -1,8 +1,8 @@
 #include "layouts/layout_list_win.h"
 
 #include "logging/log_files_win.h"
-#include "shell/app_messages.h"
-#include "view/keyboard_window.h"
+#include "ui/app_messages.h"
+#include "view/keyboard_window_win.h"
 
 void FillLayoutCombo(HWND combo, const LayoutLibrary& library) {
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);

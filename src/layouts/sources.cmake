@@ -6,8 +6,6 @@ list(APPEND TAPWISE_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/layout_parser.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_tokenizer.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_install.cpp
-    # Key names are rebuilt by every layout load, so they are built with the layouts.
-    ${CMAKE_CURRENT_LIST_DIR}/../input/key_names.cpp
 )
 list(APPEND TAPWISE_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/layout_list_win.cpp

@@ -1,7 +1,6 @@
 #include "logging/log_files_win.h"
 
 #include "logging/diagnostic_log.h"
-#include "logging/log_viewer_win.h"
 
 #include <shlwapi.h>
 
@@ -97,10 +96,10 @@ std::wstring ExpandEnvironmentText(const std::wstring& text) {
 }
 
 WinLogSavePage::WinLogSavePage(HWND page, HWND sequenceBox, HWND overwriteBox,
-                               StatusLabel& statusLabel, LogViewer& viewer,
+                               StatusLabel& statusLabel, std::function<std::wstring()> logText,
                                std::function<std::wstring(int)> texts)
     : page_(page), sequenceBox_(sequenceBox), overwriteBox_(overwriteBox),
-      statusLabel_(statusLabel), viewer_(viewer), texts_(std::move(texts)) {}
+      statusLabel_(statusLabel), logText_(std::move(logText)), texts_(std::move(texts)) {}
 
 std::wstring WinLogSavePage::SequenceText() {
     const int length = GetWindowTextLengthW(sequenceBox_);
@@ -128,8 +127,4 @@ void WinLogSavePage::ShowFolderError(int textId, int captionId) {
 
 std::wstring WinLogSavePage::ExpandEnvironment(const std::wstring& text) {
     return ExpandEnvironmentText(text);
-}
-
-bool WinLogSavePage::SaveLogToFile(const std::wstring& path, bool overwrite) {
-    return viewer_.SaveToFile(path, overwrite);
 }

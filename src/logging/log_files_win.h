@@ -7,8 +7,6 @@
 
 #include <functional>
 
-class LogViewer;
-
 class WinLogFiles final : public LogFiles {
 public:
     bool FolderExists(const std::wstring& folder) override;
@@ -23,12 +21,13 @@ public:
 // itself when it cannot be expanded.
 std::wstring ExpandEnvironmentText(const std::wstring& text);
 
-// The sequence-number box, the "Overwrite?" box, the status label and the event log view of
-// the keyboard test page. Texts of the message box come from `texts` by string-table id.
+// The sequence-number box, the "Overwrite?" box and the status label of the keyboard test
+// page. The log's text comes from `logText`, the message box's texts from `texts` by
+// string-table id.
 class WinLogSavePage : public LogSavePage {
 public:
     WinLogSavePage(HWND page, HWND sequenceBox, HWND overwriteBox, StatusLabel& statusLabel,
-                   LogViewer& viewer, std::function<std::wstring(int)> texts);
+                   std::function<std::wstring()> logText, std::function<std::wstring(int)> texts);
 
     std::wstring SequenceText() override;
     void SetSequenceText(const std::wstring& text) override;
@@ -36,13 +35,13 @@ public:
     void ShowFolderError(int textId, int captionId) override;
     StatusLabel& LogStatusLabel() override { return statusLabel_; }
     std::wstring ExpandEnvironment(const std::wstring& text) override;
-    bool SaveLogToFile(const std::wstring& path, bool overwrite) override;
+    std::wstring LogText() override { return logText_(); }
 
 private:
     HWND page_;
     HWND sequenceBox_;
     HWND overwriteBox_;
     StatusLabel& statusLabel_;
-    LogViewer& viewer_;
+    std::function<std::wstring()> logText_;
     std::function<std::wstring(int)> texts_;
 };

@@ -184,7 +184,7 @@ void LogSaver::OnClick_Save(LogSavePage& page, LogFiles& files, const std::wstri
         UpdateLogStatus(page.LogStatusLabel());
         return;
     }
-    if (page.SaveLogToFile(path, overwrite)) {
+    if (SaveLogText(files, path, page.LogText(), overwrite)) {
         status_ = LogStatusSaved;
         UpdateLogStatus(page.LogStatusLabel());
         IncrementSequenceNumber(page);

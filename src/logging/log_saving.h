@@ -91,8 +91,8 @@ public:
     virtual void ShowFolderError(int textId, int captionId) = 0;
     virtual StatusLabel& LogStatusLabel() = 0;
     virtual std::wstring ExpandEnvironment(const std::wstring& text) = 0;
-    // The event log view's SaveToFile.
-    virtual bool SaveLogToFile(const std::wstring& path, bool overwrite) = 0;
+    // The whole text of the event log, as the view shows it.
+    virtual std::wstring LogText() = 0;
 };
 
 // The page's sequence number and save status with the operations of the Save button.

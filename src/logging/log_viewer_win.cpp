@@ -2,8 +2,6 @@
 
 #include "logging/diagnostic_log.h"
 #include "logging/event_log.h"
-#include "logging/log_files_win.h"
-#include "logging/log_saving.h"
 
 #include <vector>
 
@@ -61,11 +59,6 @@ std::wstring LogViewer::Text() const {
     std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1, L'\0');
     const int copied = GetWindowTextW(view, buffer.data(), length + 1);
     return std::wstring(buffer.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
-}
-
-bool LogViewer::SaveToFile(const std::wstring& path, bool overwrite) {
-    WinLogFiles files;
-    return SaveLogText(files, path, Text(), overwrite);
 }
 
 void LogViewer::PrepareContextMenu(HMENU popup, const CHARRANGE& selection) {

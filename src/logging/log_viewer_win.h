@@ -1,7 +1,7 @@
 #pragma once
 // The event log view: the page's read-only RichEdit20W control, subclassed. Lines are appended
 // with a time stamp and their colour; a context menu copies the selection.
-#include "shell/window_base.h"
+#include "ui/window_base.h"
 
 #include <richedit.h>
 
@@ -13,9 +13,6 @@ public:
     bool AppendLine(const std::wstring& text, bool fault);
     // The same with a given time (the stamp uses its minute, second and milliseconds).
     bool AppendLineAt(const std::wstring& text, bool fault, const SYSTEMTIME& time);
-
-    // The view's whole text as UTF-16LE into the file; true only when all of it arrived.
-    bool SaveToFile(const std::wstring& path, bool overwrite);
 
     std::wstring Text() const;
 

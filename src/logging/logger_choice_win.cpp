@@ -1,7 +1,7 @@
 #include "logging/logger_choice_win.h"
 
 #include "logging/paths.h"
-#include "logging/shell_folder.h"
+#include "logging/shell_folder_win.h"
 
 #include <shlobj.h>
 

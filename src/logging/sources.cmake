@@ -10,5 +10,5 @@ list(APPEND TAPWISE_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/status_label_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/log_files_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/log_viewer_win.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/shell_folder.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/shell_folder_win.cpp
 )

@@ -1,7 +1,7 @@
 #pragma once
 // A page's ColorStatic as the status logic's StatusLabel.
 #include "logging/status_label.h"
-#include "shell/static_controls.h"
+#include "ui/static_controls.h"
 
 class ColorStaticLabel final : public StatusLabel {
 public:

@@ -2,7 +2,6 @@
 
 #include "logging/diagnostic_log.h"
 #include "resources/resource.h"
-#include "shell/app_messages.h"
 
 #include <cwctype>
 #include <limits>
@@ -112,15 +111,15 @@ FolderBrowseTarget FolderBrowseTargetOf(int controlId) {
     }
 }
 
-unsigned RawInputMessageForEdit(int controlId, unsigned notificationCode) {
+RawInputSwitch RawInputSwitchForEdit(int controlId, unsigned notificationCode) {
     if (!IsSettingsEdit(controlId)) {
-        return 0;
+        return RawInputSwitch::None;
     }
     if (notificationCode == kEditSetFocus) {
-        return UWM_DISABLE_RAW_INPUT;
+        return RawInputSwitch::Disable;
     }
     if (notificationCode == kEditKillFocus) {
-        return UWM_ENABLE_RAW_INPUT;
+        return RawInputSwitch::Enable;
     }
-    return 0;
+    return RawInputSwitch::None;
 }

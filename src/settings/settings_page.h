@@ -44,6 +44,8 @@ struct FolderBrowseTarget {
 // The browse button's target; editId 0 for a control that is not a browse button.
 FolderBrowseTarget FolderBrowseTargetOf(int controlId);
 
-// What an edit box's focus change asks of raw input: the message the page sends its parent
-// for EN_SETFOCUS / EN_KILLFOCUS, or 0 for any other notification or control.
-unsigned RawInputMessageForEdit(int controlId, unsigned notificationCode);
+// What an edit box's focus change asks of raw input: off while a settings box has the focus
+// (EN_SETFOCUS), on again when it loses it (EN_KILLFOCUS); nothing for any other notification
+// or control.
+enum class RawInputSwitch { None, Disable, Enable };
+RawInputSwitch RawInputSwitchForEdit(int controlId, unsigned notificationCode);

@@ -4,7 +4,7 @@
 // plans with GDI; tests rasterise them in memory.
 #include "layouts/keyboard_layout.h"
 #include "settings/app_settings.h"
-#include "shell/alignment.h"
+#include "view/alignment.h"
 
 #include <compare>
 #include <cstdint>

@@ -416,14 +416,4 @@ TEST(DeviceIdentification, FailuresKeepPreviousInterfaceText) {
     EXPECT_EQ(tree.liveSets, 0);
 }
 
-TEST(DeviceIdentification, CurrentDeviceChangesOncePerDevice) {
-    CurrentDevice current;
-    EXPECT_FALSE(current.Change(0)); // starts as the null handle
-    EXPECT_TRUE(current.Change(0x1234));
-    EXPECT_FALSE(current.Change(0x1234));
-    EXPECT_TRUE(current.Change(0x5678));
-    EXPECT_TRUE(current.Change(0x1234));
-    EXPECT_EQ(current.Handle(), 0x1234u);
-}
-
 } // namespace

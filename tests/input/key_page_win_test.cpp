@@ -1,5 +1,5 @@
 #include "input/key_page_win.h"
-#include "shell/static_controls.h"
+#include "ui/static_controls.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 #include "layouts/layout_list_win.h"
 #include "layouts/layout_parser.h"
 #include "logging/status_label_win.h"
-#include "shell/app_messages.h"
-#include "shell/static_controls.h"
-#include "view/keyboard_window.h"
+#include "ui/app_messages.h"
+#include "ui/static_controls.h"
+#include "view/keyboard_window_win.h"
 
 #include "support/test_support.h"
 

@@ -6,7 +6,6 @@ list(APPEND CORE_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/layout_file_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/default_layout_test.cpp
     # Key names are built with the layouts, so their tests run with them.
-    ${CMAKE_CURRENT_LIST_DIR}/../input/key_names_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/shipped_layouts_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_install_test.cpp
 )

@@ -80,7 +80,6 @@ public:
 
 class FakePage final : public LogSavePage {
 public:
-    FakePage(FakeLogFiles& files) : files_(files) {}
     std::wstring box = L"00001";
     bool overwrite = false;
     std::wstring logText = L"00:01.0002 a DOWN\r\n00:01.0090 a UP";
@@ -104,12 +103,7 @@ public:
         }
         return expanded;
     }
-    bool SaveLogToFile(const std::wstring& path, bool overwriteFile) override {
-        return SaveLogText(files_, path, logText, overwriteFile);
-    }
-
-private:
-    FakeLogFiles& files_;
+    std::wstring LogText() override { return logText; }
 };
 
 const std::wstring kFolder = L"C:\\Users\\t\\AppData\\Roaming\\Quillmark\\log";
@@ -190,7 +184,7 @@ TEST(LogStatusLabel, TextsColoursAndVisibility) {
 
 TEST(LogSave, FirstSaveThenExistsThenOverwrite) {
     FakeLogFiles files;
-    FakePage page(files);
+    FakePage page;
     LogSaver saver;
     CapturedLog log;
     saver.OnClick_Save(page, files, L"%APPDATA%\\Quillmark\\log", L"");
@@ -223,7 +217,7 @@ TEST(LogSave, FirstSaveThenExistsThenOverwrite) {
 TEST(LogSave, NumbersFromTheBox) {
     FakeLogFiles files;
     files.folders.insert(kFolder);
-    FakePage page(files);
+    FakePage page;
     LogSaver saver;
     page.box = L"";
     saver.OnClick_Save(page, files, kFolder, L"Board");
@@ -247,7 +241,7 @@ TEST(LogSave, NumbersFromTheBox) {
 TEST(LogSave, FolderThatCannotBeCreated) {
     FakeLogFiles files;
     files.failCreateFolder = true;
-    FakePage page(files);
+    FakePage page;
     LogSaver saver;
     saver.SetStatus(LogStatusSaved);
     page.box = L"00007";
@@ -268,7 +262,7 @@ TEST(LogSave, ShortWriteIsAFailureAndLeavesNoFile) {
     FakeLogFiles files;
     files.folders.insert(kFolder);
     files.writeLimit = 6;
-    FakePage page(files);
+    FakePage page;
     LogSaver saver;
     CapturedLog log;
     saver.OnClick_Save(page, files, kFolder, L"");
@@ -290,7 +284,7 @@ TEST(LogSave, FailedOverwriteKeepsTheEarlierLog) {
     files.folders.insert(kFolder);
     const std::wstring path = kFolder + L"\\00001.log";
     files.files[path] = "earlier";
-    FakePage page(files);
+    FakePage page;
     page.overwrite = true;
     LogSaver saver;
 

@@ -102,21 +102,22 @@ TEST_F(LogViewerFixture, FaultLineIsRedAndTheNextBlack) {
     EXPECT_EQ(effects & CFE_AUTOCOLOR, 0u);
 }
 
-TEST_F(LogViewerFixture, SaveToFileWritesTheTextAsUtf16) {
+TEST_F(LogViewerFixture, SavedTextIsUtf16) {
     TempFolder folder;
+    WinLogFiles files;
     viewer_.AppendLineAt(L"a DOWN", false, At(0, 1, 2));
     viewer_.AppendLineAt(L"\u00e9 UP", true, At(0, 1, 3));
     const std::wstring path = (folder.Path() / L"log.log").wstring();
-    ASSERT_TRUE(viewer_.SaveToFile(path, false));
+    ASSERT_TRUE(SaveLogText(files, path, viewer_.Text(), false));
     EXPECT_EQ(ReadFileBytes(path), Utf16(L"00:01.0002 a DOWN\r\n00:01.0003 \u00e9 UP"));
     // Without overwrite an existing file is left alone.
     CapturedLog log;
     SetWindowTextW(edit_, L"");
-    EXPECT_FALSE(viewer_.SaveToFile(path, false));
+    EXPECT_FALSE(SaveLogText(files, path, viewer_.Text(), false));
     EXPECT_EQ(ReadFileBytes(path), Utf16(L"00:01.0002 a DOWN\r\n00:01.0003 \u00e9 UP"));
     EXPECT_NE(log.Text().find(L"Error creating file \"" + path + L"\", 0x00000050\n"),
               std::wstring::npos);
-    ASSERT_TRUE(viewer_.SaveToFile(path, true));
+    ASSERT_TRUE(SaveLogText(files, path, viewer_.Text(), true));
     EXPECT_EQ(ReadFileBytes(path), "");
 }
 
@@ -186,8 +187,8 @@ protected:
                                nullptr, nullptr, nullptr);
         check_ = CreateWindowExW(0, L"BUTTON", L"Overwrite?", WS_CHILD | BS_AUTOCHECKBOX, 0, 30, 80,
                                  20, parent_, nullptr, nullptr, nullptr);
-        page_ = std::make_unique<TestSavePage>(parent_, box_, check_, label_, viewer_,
-                                               LogSavingTextDefault);
+        page_ = std::make_unique<TestSavePage>(
+            parent_, box_, check_, label_, [this] { return viewer_.Text(); }, LogSavingTextDefault);
         saver_.ShowSequenceNumber(*page_);
     }
     void Save(const std::wstring& folder, const std::wstring& prefix = L"Board") {

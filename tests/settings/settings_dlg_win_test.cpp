@@ -1,9 +1,9 @@
 // The settings page as a child of a stand-in main window: edits, boxes, colour and folder
 // choices reach the record at once; focus changes reach the parent as raw input requests.
-#include "settings/settings_dlg.h"
+#include "settings/settings_dlg_win.h"
 
 #include "resources/resource.h"
-#include "shell/app_messages.h"
+#include "ui/app_messages.h"
 
 #include <gtest/gtest.h>
 

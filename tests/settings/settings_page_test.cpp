@@ -1,7 +1,7 @@
 #include "settings/settings_page.h"
 
 #include "resources/resource.h"
-#include "shell/app_messages.h"
+#include "ui/app_messages.h"
 
 #include <gtest/gtest.h>
 
@@ -101,11 +101,11 @@ TEST(SettingsPage, BrowseButtonsFillTheirFolderBoxes) {
 
 TEST(SettingsPage, EditFocusSwitchesRawInput) {
     for (int id : {1003, 1004, 1047, 1052}) {
-        EXPECT_EQ(RawInputMessageForEdit(id, 0x100), 0x812Cu) << id;
-        EXPECT_EQ(RawInputMessageForEdit(id, 0x200), 0x812Du) << id;
-        EXPECT_EQ(RawInputMessageForEdit(id, 0x300), 0u) << id; // EN_CHANGE
+        EXPECT_EQ(RawInputSwitchForEdit(id, 0x100), RawInputSwitch::Disable) << id;
+        EXPECT_EQ(RawInputSwitchForEdit(id, 0x200), RawInputSwitch::Enable) << id;
+        EXPECT_EQ(RawInputSwitchForEdit(id, 0x300), RawInputSwitch::None) << id; // EN_CHANGE
     }
-    EXPECT_EQ(RawInputMessageForEdit(IDC_SET_OVERWRITE, 0x100), 0u);
+    EXPECT_EQ(RawInputSwitchForEdit(IDC_SET_OVERWRITE, 0x100), RawInputSwitch::None);
 }
 
 TEST(SettingsPage, VersionAndNumberTexts) {

@@ -3,10 +3,10 @@
 #include "input/key_names.h"
 #include "layouts/default_layout.h"
 #include "layouts/layout_parser.h"
-#include "shell/colour_scheme.h"
 #include "support/bitmap_file_win.h"
+#include "ui/colour_scheme.h"
 #include "view/key_geometry.h"
-#include "view/keyboard_window.h"
+#include "view/keyboard_window_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "shell/colour_scheme.h"
 #include "support/test_support.h"
+#include "ui/colour_scheme.h"
 #include "view/key_geometry.h"
-#include "view/keyboard_window.h"
-#include "view/message_font.h"
+#include "view/keyboard_window_win.h"
+#include "view/message_font_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 list(APPEND CORE_TESTS
+    ${CMAKE_CURRENT_LIST_DIR}/alignment_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/key_geometry_test.cpp
 )
 list(APPEND WIN_TESTS

@@ -1,0 +1,270 @@
+#include "view/keyboard_window_win.h"
+
+#include "logging/diagnostic_log.h"
+#include "view/message_font_win.h"
+
+namespace {
+RECT ToRect(const PixelRect& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+// A solid fill without creating a brush: an opaque empty text line.
+void FillSolid(HDC dc, const PixelRect& r, Colour colour) {
+    const RECT rect = ToRect(r);
+    const COLORREF previous = ::SetBkColor(dc, colour);
+    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+    ::SetBkColor(dc, previous);
+}
+
+int Sign(int value) {
+    return (value > 0) - (value < 0);
+}
+
+// Faces are top-down 32-bit DIBs.
+BITMAPINFO FaceInfo(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+} // namespace
+
+KeyboardWindow::KeyboardWindow(Colour outline, Colour background, Colour label)
+    : outline_(outline), background_(background), label_(label),
+      labelFont_(CreateMessageFont(0, false)), outlinePen_(::CreatePen(PS_SOLID, 1, outline)),
+      bufferDC_(::CreateCompatibleDC(nullptr)), faceDC_(::CreateCompatibleDC(nullptr)) {}
+
+KeyboardWindow::~KeyboardWindow() {
+    UnsubclassWindow();
+    cache_.Clear();
+    layout_.Clear();
+    if (bufferDC_ != nullptr) {
+        if (bufferDefaultBitmap_ != nullptr) {
+            ::SelectObject(bufferDC_, bufferDefaultBitmap_);
+        }
+        ::DeleteDC(bufferDC_);
+    }
+    buffer_.Reset();
+    if (faceDC_ != nullptr) {
+        ::DeleteDC(faceDC_);
+    }
+}
+
+void KeyboardWindow::ReplaceLabelFont(HFONT font) {
+    if (font != nullptr) {
+        labelFont_.Reset(font);
+    }
+}
+
+void KeyboardWindow::Execute(HDC dc, const std::vector<PaintOp>& plan, Colour fill) {
+    SelectedObject pen(dc, outlinePen_.Get());
+    for (const PaintOp& op : plan) {
+        const PixelRect& r = op.rect;
+        const Colour colour = op.role == PaintRole::Fill         ? fill
+                              : op.role == PaintRole::Background ? background_
+                                                                 : outline_;
+        switch (op.kind) {
+        case PaintOp::Kind::FillRect:
+            FillSolid(dc, r, colour);
+            break;
+        case PaintOp::Kind::OutlinedRect: {
+            SelectedObject brush(dc, ::GetStockObject(DC_BRUSH));
+            const COLORREF previous = ::SetDCBrushColor(dc, colour);
+            ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
+            ::SetDCBrushColor(dc, previous);
+            break;
+        }
+        case PaintOp::Kind::Run: {
+            // LineTo leaves out its end point, so go one pixel beyond the run's last pixel.
+            int dx = Sign(r.right - r.left);
+            const int dy = Sign(r.bottom - r.top);
+            if (dx == 0 && dy == 0) {
+                dx = 1;
+            }
+            ::MoveToEx(dc, r.left, r.top, nullptr);
+            ::LineTo(dc, r.right + dx, r.bottom + dy);
+            break;
+        }
+        case PaintOp::Kind::Pixel:
+            ::SetPixelV(dc, r.left, r.top, colour);
+            break;
+        }
+    }
+}
+
+void KeyboardWindow::DrawKeyFace(HDC dc, const PixelRect& rect, Colour fill) {
+    Execute(dc, KeyFacePlan(rect), fill);
+}
+
+void KeyboardWindow::DrawTwoRowKey(HDC dc, const PixelRect& upper, const PixelRect& lower,
+                                   Colour fill) {
+    Execute(dc, TwoRowKeyPlan(upper, lower), fill);
+}
+
+void KeyboardWindow::DrawKeyLabel(HDC dc, const PixelRect& rect, const std::wstring& label) {
+    // RedrawAll selects the font once for all keys; selecting it is not free.
+    HFONT font = labelFont_.Get();
+    SelectedObject selectedFont(dc, ::GetCurrentObject(dc, OBJ_FONT) == font ? nullptr : font);
+    const COLORREF previousColour = ::SetTextColor(dc, label_);
+    const int previousMode = ::SetBkMode(dc, TRANSPARENT);
+    RECT block = ToRect(rect);
+    ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &block, DT_CALCRECT);
+    RECT centred = ToRect(CentreBlock(rect, block.right - block.left, block.bottom - block.top));
+    ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &centred, 0);
+    ::SetBkMode(dc, previousMode);
+    ::SetTextColor(dc, previousColour);
+}
+
+void KeyboardWindow::DrawKey(HDC target, const LayoutKey& key) {
+    if (target == nullptr || !IsDrawable(key)) {
+        return;
+    }
+    const Colour fill = FillColourForState(colours_, key.state);
+    if (IsTwoRowShaped(key)) {
+        DrawTwoRowKey(target, UpperPart(key), LowerPart(key), fill);
+        DrawKeyLabel(target, LabelArea(key), key.label);
+        return;
+    }
+    const PixelRect rect = KeyRect(key);
+    const KeyImageKey cacheKey{rect.Width(), rect.Height(), key.state};
+    const CachedFace* face = cache_.Find(cacheKey);
+    if (face == nullptr) {
+        cache_.Add(cacheKey, RenderFace(target, rect.Width(), rect.Height(), fill));
+        face = cache_.Find(cacheKey);
+        if (face == nullptr) {
+            LogMessage(L"   DrawKey(\"%ls\", state %d) - key missing from cache following add.\n",
+                       key.label.c_str(), static_cast<int>(key.state));
+            return;
+        }
+    }
+    const BITMAPINFO info = FaceInfo(face->width, face->height);
+    ::SetDIBitsToDevice(target, rect.left, rect.top, static_cast<DWORD>(face->width),
+                        static_cast<DWORD>(face->height), 0, 0, 0, static_cast<UINT>(face->height),
+                        face->bits, &info, DIB_RGB_COLORS);
+    DrawKeyLabel(target, rect, key.label);
+}
+
+CachedFace KeyboardWindow::RenderFace(HDC target, int width, int height, Colour fill) {
+    CachedFace face;
+    const BITMAPINFO info = FaceInfo(width, height);
+    void* bits = nullptr;
+    HBITMAP made = ::CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (made == nullptr || bits == nullptr || faceDC_ == nullptr) {
+        if (made != nullptr) {
+            ::DeleteObject(made);
+        }
+        return face;
+    }
+    {
+        SelectedObject selected(faceDC_, made);
+        DrawKeyFace(faceDC_, {0, 0, width, height}, fill);
+    }
+    ::GdiFlush();
+    face.bitmap = made;
+    face.bits = bits;
+    face.width = width;
+    face.height = height;
+    return face;
+}
+
+void KeyboardWindow::RepaintKey(const LayoutKey& key) {
+    if (Handle() == nullptr) {
+        return;
+    }
+    const RECT bounds = ToRect(KeyBounds(key));
+    ::InvalidateRect(Handle(), &bounds, TRUE);
+}
+
+void KeyboardWindow::RedrawAll() {
+    if (bufferDC_ == nullptr) {
+        return;
+    }
+    RECT client{};
+    if (Handle() != nullptr) {
+        ::GetClientRect(Handle(), &client);
+    }
+    FillSolid(bufferDC_, {client.left, client.top, client.right, client.bottom}, background_);
+    SelectedObject font(bufferDC_, labelFont_.Get());
+    for (const LayoutKey& key : layout_.keys) {
+        DrawKey(bufferDC_, key);
+    }
+}
+
+void KeyboardWindow::InvalidateAll() {
+    if (Handle() != nullptr) {
+        ::InvalidateRect(Handle(), nullptr, TRUE);
+    }
+}
+
+void KeyboardWindow::ResetKeyStates() {
+    layout_.ResetKeyStates();
+    RedrawAll();
+    InvalidateAll();
+}
+
+void KeyboardWindow::SetStateColours(Colour unpressed, Colour depressed, Colour pressed,
+                                     Colour alarm) {
+    colours_ = {unpressed, depressed, pressed, alarm};
+    cache_.Clear();
+    RedrawAll();
+    InvalidateAll();
+}
+
+void KeyboardWindow::OnSize(int width, int height) {
+    LogMessage(L"KeyboardWindow::OnSize(%d, %d) - reallocating and drawing keyboard buffer.\n",
+               width, height);
+    if (bufferDC_ == nullptr) {
+        return;
+    }
+    if (bufferDefaultBitmap_ != nullptr) {
+        ::SelectObject(bufferDC_, bufferDefaultBitmap_);
+        bufferDefaultBitmap_ = nullptr;
+    }
+    buffer_.Reset();
+    HDC windowDC = ::GetDC(Handle());
+    if (windowDC != nullptr) {
+        buffer_.Reset(::CreateCompatibleBitmap(windowDC, width, height));
+        ::ReleaseDC(Handle(), windowDC);
+    }
+    if (buffer_) {
+        bufferDefaultBitmap_ = ::SelectObject(bufferDC_, buffer_.Get());
+    }
+    RedrawAll();
+    InvalidateAll();
+}
+
+void KeyboardWindow::OnPaint() {
+    RECT update{};
+    if (!::GetUpdateRect(Handle(), &update, FALSE)) {
+        LogMessage(L"KeyboardWindow::OnPaint():  GetUpdateRect returned 0, nothing to paint.\n");
+        return;
+    }
+    PAINTSTRUCT paint{};
+    HDC dc = ::BeginPaint(Handle(), &paint);
+    if (dc == nullptr) {
+        LogMessage(L"KeyboardWindow::OnPaint():  No display device context available.\n");
+        return;
+    }
+    ::BitBlt(dc, update.left, update.top, update.right - update.left, update.bottom - update.top,
+             bufferDC_, update.left, update.top, SRCCOPY);
+    ::EndPaint(Handle(), &paint);
+}
+
+bool KeyboardWindow::ProcessMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_SIZE:
+        OnSize(static_cast<int>(LOWORD(lParam)), static_cast<int>(HIWORD(lParam)));
+        result = 0;
+        return true;
+    case WM_PAINT:
+        OnPaint();
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}

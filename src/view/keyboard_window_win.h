@@ -1,0 +1,71 @@
+#pragma once
+// KeyboardWindow: the picture of the active layout. Everything is drawn into an off-screen
+// buffer; painting copies the invalid part of it to the screen. Faces of ordinary keys are
+// cached by size and state, so a key press costs one copy and one label.
+#include "layouts/keyboard_layout.h"
+#include "settings/app_settings.h"
+#include "ui/align_window.h"
+#include "ui/gdi_objects.h"
+#include "ui/window_base.h"
+#include "view/key_geometry.h"
+#include "view/key_image_cache_win.h"
+
+#include <string>
+
+class KeyboardWindow : public SubclassedWindow, public AlignWindow {
+public:
+    KeyboardWindow(Colour outline, Colour background, Colour label);
+    ~KeyboardWindow() override;
+
+    // Replace the active layout through the layout parser, using the KeyDimensions setting.
+    // Nothing is redrawn: the caller resets the key states and re-fits the window.
+    bool LoadLayoutFile(const std::wstring& path);
+    bool LoadLayoutString(const std::wstring& text);
+
+    KeyboardLayout& Layout() { return layout_; }
+    const KeyboardLayout& Layout() const { return layout_; }
+
+    // Draws one key with its label into target (the buffer, in the program).
+    void DrawKey(HDC target, const LayoutKey& key);
+    // Invalidates the key's area of the window, for an L-shaped key its bounding box.
+    void RepaintKey(const LayoutKey& key);
+    void RedrawAll();
+    void ResetKeyStates();
+    void SetStateColours(Colour unpressed, Colour depressed, Colour pressed, Colour alarm);
+    // Takes ownership of a new label font (null keeps the current one).
+    void ReplaceLabelFont(HFONT font);
+
+    HDC BufferDC() const { return bufferDC_; }
+    HFONT LabelFont() const { return labelFont_.Get(); }
+    std::size_t CachedFaceCount() const { return cache_.Size(); }
+    const StateColours& Colours() const { return colours_; }
+
+protected:
+    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    HWND AlignedWindow() const override { return Handle(); }
+
+private:
+    void OnSize(int width, int height);
+    void OnPaint();
+    // Draws a face into a new DIB section; an empty face when the bitmap cannot be made.
+    CachedFace RenderFace(HDC target, int width, int height, Colour fill);
+    void DrawKeyFace(HDC dc, const PixelRect& rect, Colour fill);
+    void DrawTwoRowKey(HDC dc, const PixelRect& upper, const PixelRect& lower, Colour fill);
+    void DrawKeyLabel(HDC dc, const PixelRect& rect, const std::wstring& label);
+    void Execute(HDC dc, const std::vector<PaintOp>& plan, Colour fill);
+    void InvalidateAll();
+
+    Colour outline_;
+    Colour background_;
+    Colour label_;
+    StateColours colours_;
+    OwnedFont labelFont_;
+    OwnedPen outlinePen_;
+    OwnedBitmap buffer_;
+    HDC bufferDC_ = nullptr;
+    HGDIOBJ bufferDefaultBitmap_ = nullptr;
+    // Holds a new face while it is rendered.
+    HDC faceDC_ = nullptr;
+    KeyboardLayout layout_;
+    KeyImageCache cache_;
+};

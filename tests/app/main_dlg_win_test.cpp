@@ -1,0 +1,207 @@
+#include "app/main_dlg.h"
+#include "resources/resource.h"
+#include "settings/app_settings.h"
+#include "support/test_support.h"
+#include "ui/app_messages.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+PixelRect ClientRectOf(HWND parent, HWND child) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+RAWINPUT KeyRecord(USHORT makeCode, USHORT virtualKey, bool release) {
+    RAWINPUT record{};
+    record.header.dwType = RIM_TYPEKEYBOARD;
+    record.data.keyboard.MakeCode = makeCode;
+    record.data.keyboard.Flags = release ? RI_KEY_BREAK : RI_KEY_MAKE;
+    record.data.keyboard.VKey = virtualKey;
+    return record;
+}
+
+// The window's own visibility: the main window is never shown in these tests.
+bool Shown(HWND window) {
+    return (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+std::wstring Text(HWND window) {
+    return WindowText(window, 4096);
+}
+
+// The main window as the program makes it, on a message loop of this thread; closed with
+// the close command at the end.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = Settings();
+        // The event log control's window class, as the program's start-up loads it.
+        static const HMODULE richEdit = LoadLibraryW(L"RICHED20.DLL");
+        ASSERT_NE(richEdit, nullptr);
+        Module().AddMessageLoop(&loop_);
+        dialog_ = std::make_unique<CMainDlg>();
+        window_ = dialog_->Create(IDD_MAIN);
+        ASSERT_NE(window_, nullptr);
+        page_ = dialog_->KeyboardPage().Handle();
+        ASSERT_NE(page_, nullptr);
+        Pump();
+    }
+    void TearDown() override {
+        if (window_ != nullptr && IsWindow(window_)) {
+            SendMessageW(window_, WM_COMMAND, IDC_MAIN_CLOSE, 0);
+        }
+        Pump();
+        dialog_.reset();
+        Module().RemoveMessageLoop();
+        Settings() = saved_;
+    }
+
+    AppSettings saved_;
+    CMessageLoop loop_;
+    std::unique_ptr<CMainDlg> dialog_;
+    HWND window_ = nullptr;
+    HWND page_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, FitsItselfAroundTheFrameAndThePage) {
+    EXPECT_EQ(Text(GetDlgItem(window_, IDC_MAIN_TAB_LAYOUT)), L"104 KEY ANSI");
+    RECT client{};
+    GetClientRect(window_, &client);
+    const PixelRect frame = ClientRectOf(window_, GetDlgItem(window_, IDC_MAIN_FRAME));
+    const PixelRect page = ClientRectOf(window_, page_);
+    EXPECT_EQ(client.right, frame.right + 12);
+    EXPECT_EQ(client.bottom, frame.bottom + 12);
+    EXPECT_EQ(page.left, frame.left + 12);
+    EXPECT_EQ(page.top, frame.top + 12);
+    EXPECT_EQ(frame.bottom, page.bottom + 12);
+    // The settings page lies exactly over the keyboard page.
+    EXPECT_EQ(ClientRectOf(window_, dialog_->SettingsPage().Handle()), page);
+    const PixelRect close = ClientRectOf(window_, GetDlgItem(window_, IDC_MAIN_CLOSE));
+    const PixelRect restore = ClientRectOf(window_, GetDlgItem(window_, IDC_MAIN_RESTORE));
+    EXPECT_EQ(close.right, client.right - 4);
+    EXPECT_EQ(close.top, 0);
+    EXPECT_EQ(restore.right, close.left);
+    // The keyboard view sits 12 pixels inside its group box and has the layout's size.
+    const PixelRect view = ClientRectOf(page_, GetDlgItem(page_, IDC_KBD_KEYBOARD));
+    const PixelRect group = ClientRectOf(page_, GetDlgItem(page_, IDC_KBD_KEYBOARD_GROUP));
+    EXPECT_EQ(view.left, group.left + 12);
+    EXPECT_EQ(view.top, group.top + 12);
+    EXPECT_EQ(view.Width(), dialog_->KeyboardPage().Layout().width);
+    EXPECT_EQ(view.Height(), dialog_->KeyboardPage().Layout().height);
+}
+
+TEST_F(MainWindowTest, OnlyTheTitleStripDragsAndRestoreDoesNothing) {
+    RECT window{};
+    GetWindowRect(window_, &window);
+    EXPECT_EQ(SendMessageW(window_, WM_NCHITTEST, 0, MAKELPARAM(window.left + 300, window.top + 5)),
+              HTCAPTION);
+    EXPECT_EQ(
+        SendMessageW(window_, WM_NCHITTEST, 0, MAKELPARAM(window.left + 300, window.top + 200)),
+        HTCLIENT);
+    CapturedLog log;
+    GetWindowRect(window_, &window);
+    SendMessageW(window_, WM_COMMAND, IDC_MAIN_RESTORE, 0);
+    RECT after{};
+    GetWindowRect(window_, &after);
+    EXPECT_EQ(log.Text(), L"Restore button, ignoring.\n");
+    EXPECT_TRUE(EqualRect(&window, &after));
+}
+
+TEST_F(MainWindowTest, TabsSwitchPagesAndReturningAppliesTheSettings) {
+    SendMessageW(window_, WM_COMMAND, IDC_MAIN_TAB_SETTINGS, 0);
+    EXPECT_FALSE(Shown(page_));
+    EXPECT_TRUE(Shown(dialog_->SettingsPage().Handle()));
+    Settings().Unpressed = MakeColour(1, 2, 3);
+    CapturedLog log;
+    SendMessageW(window_, WM_COMMAND, IDC_MAIN_TAB_LAYOUT, 0);
+    EXPECT_TRUE(Shown(page_));
+    EXPECT_FALSE(Shown(dialog_->SettingsPage().Handle()));
+    EXPECT_NE(log.Text().find(L"Settings updated.\n"), std::wstring::npos);
+    EXPECT_EQ(dialog_->KeyboardPage().View().Colours().unpressed, MakeColour(1, 2, 3));
+}
+
+TEST_F(MainWindowTest, KeyRecordsReachTheKeyboardTheLogAndTheFields) {
+    RawInputReader& input = dialog_->KeyboardPage().RawInput();
+    input.OnRecord(KeyRecord(0x1E, 'A', false));
+    Pump();
+    const KeyboardLayout& layout = dialog_->KeyboardPage().Layout();
+    const LayoutKey* key = nullptr;
+    for (const LayoutKey& candidate : layout.keys) {
+        if (candidate.scanCode == 0x1E) {
+            key = &candidate;
+            break;
+        }
+    }
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->state, Depressed);
+    EXPECT_EQ(Text(GetDlgItem(page_, IDC_KBD_STATUS)), L"Active");
+    input.OnRecord(KeyRecord(0x1E, 'A', true));
+    Pump();
+    EXPECT_EQ(key->state, Pressed);
+    const std::wstring log = Text(GetDlgItem(page_, IDC_KBD_LOG));
+    EXPECT_NE(log.find(L" A (0x41, BIOS 0x1E) DOWN\r\n"), std::wstring::npos) << log;
+    EXPECT_NE(log.find(L" A (0x41, BIOS 0x1E) UP -> "), std::wstring::npos) << log;
+    EXPECT_EQ(Text(GetDlgItem(page_, IDC_KBD_UP_NAME)), L" A");
+    EXPECT_EQ(Text(GetDlgItem(page_, IDC_KBD_UP_BIOS_CODE)), L" 30 (0x1e)");
+
+    // Clear / Reload: keys untested again, log and fields empty, the status reloaded.
+    SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_KBD_CLEAR, BN_CLICKED), 0);
+    Pump();
+    EXPECT_EQ(dialog_->KeyboardPage().Layout().keys.front().state, Unpressed);
+    EXPECT_EQ(Text(GetDlgItem(page_, IDC_KBD_LOG)), L"");
+    EXPECT_EQ(Text(GetDlgItem(page_, IDC_KBD_UP_NAME)), L"");
+    EXPECT_EQ(Text(GetDlgItem(page_, IDC_KBD_STATUS)), L"Layout Cleared/Reloaded");
+}
+
+TEST_F(MainWindowTest, SequenceBoxFocusSwitchesRawInputOffAndOn) {
+    HWND box = GetDlgItem(page_, IDC_KBD_SEQUENCE);
+    CapturedLog log;
+    SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_KBD_SEQUENCE, EN_SETFOCUS),
+                 reinterpret_cast<LPARAM>(box));
+    SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_KBD_SEQUENCE, EN_KILLFOCUS),
+                 reinterpret_cast<LPARAM>(box));
+    EXPECT_EQ(log.Text(), L"Disabling raw input...\nEnabling raw input...\n");
+    // The settings page's edit boxes go through the main window.
+    log.Clear();
+    SendMessageW(window_, UWM_DISABLE_RAW_INPUT, 0, 0);
+    EXPECT_EQ(log.Text(), L"Disabling raw input...\n");
+}
+
+TEST_F(MainWindowTest, ShowLogOffHidesTheLogControlsAndShortensThePage) {
+    CapturedLog log;
+    dialog_->KeyboardPage().ApplySettings();
+    Pump();
+    EXPECT_EQ(log.Text().find(L"CMainDlg::OnReflowLayout"), std::wstring::npos)
+        << "an unchanged ShowLog must not reflow";
+    Settings().ShowLog = false;
+    dialog_->KeyboardPage().ApplySettings();
+    Pump();
+    EXPECT_NE(log.Text().find(L"Hiding log window and controls.\n"), std::wstring::npos);
+    for (int id :
+         {IDC_KBD_LOG, IDC_KBD_SAVE, IDC_KBD_SEQUENCE, IDC_KBD_OVERWRITE, IDC_KBD_LOG_STATUS}) {
+        EXPECT_FALSE(Shown(GetDlgItem(page_, id))) << id;
+    }
+    RECT client{};
+    GetClientRect(page_, &client);
+    EXPECT_EQ(client.bottom, ClientRectOf(page_, GetDlgItem(page_, IDC_KBD_KEYBOARD_GROUP)).bottom);
+}
