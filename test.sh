@@ -15,7 +15,11 @@ ctest --preset linux -j "$jobs"
 echo "== Windows build, tests under Wine, end-to-end tests"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
+cmake --build --preset windows --target package >/dev/null
 ctest --preset windows
+
+echo "== Windows build as on a Windows machine (MinGW, tests off)"
+tools/check_windows_build.sh build/windows-notests
 
 if [ -f fuzz/fuzz.cmake ]; then
     echo "== fuzz targets (short bounded runs)"

@@ -27,36 +27,51 @@ foreach(sub IN LISTS TAPWISE_SUBSYSTEMS)
 endforeach()
 
 if(WIN32)
-    # GoogleTest for Windows comes from Debian's sources.
-    set(TAPWISE_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest sources for the Windows test program")
-    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
-    add_subdirectory(${TAPWISE_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    if(CMAKE_CROSSCOMPILING)
+        # Built on Linux and run under Wine: GoogleTest comes from Debian's sources, and the
+        # tests see the source tree through Wine's Z: drive.
+        set(TAPWISE_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest sources for the Windows test program")
+        set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+        set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+        set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+        add_subdirectory(${TAPWISE_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+        set(TAPWISE_GTEST_MAIN gtest_main)
+        set(TAPWISE_TEST_PATH_PREFIX "Z:")
+    else()
+        find_package(GTest REQUIRED)
+        set(TAPWISE_GTEST_MAIN GTest::gtest_main)
+        set(TAPWISE_TEST_PATH_PREFIX "")
+    endif()
 
     # The test program carries the program's own resources (dialogs, strings, menus, bitmaps).
     add_executable(tapwise-win-tests ${TAPWISE_ALL_CORE_TESTS} ${TAPWISE_ALL_WIN_TESTS}
         ${CMAKE_SOURCE_DIR}/tests/support/test_support.cpp
         ${CMAKE_SOURCE_DIR}/tests/support/bitmap_file_win.cpp ${TAPWISE_RC_SOURCES})
     target_include_directories(tapwise-win-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-    target_link_libraries(tapwise-win-tests PRIVATE tapwise_app gtest_main)
-    target_compile_definitions(tapwise-win-tests PRIVATE TAPWISE_SOURCE_DIR="Z:${CMAKE_SOURCE_DIR}"
-        TAPWISE_BINARY_DIR="Z:${CMAKE_BINARY_DIR}")
+    target_link_libraries(tapwise-win-tests PRIVATE tapwise_app ${TAPWISE_GTEST_MAIN})
+    target_compile_definitions(tapwise-win-tests PRIVATE
+        TAPWISE_SOURCE_DIR="${TAPWISE_TEST_PATH_PREFIX}${CMAKE_SOURCE_DIR}"
+        TAPWISE_BINARY_DIR="${TAPWISE_TEST_PATH_PREFIX}${CMAKE_BINARY_DIR}")
     tapwise_warnings(tapwise-win-tests)
     if(NOT MSVC)
         target_link_options(tapwise-win-tests PRIVATE -static)
     endif()
-    add_test(NAME windows.unit
-        COMMAND ${CMAKE_SOURCE_DIR}/tests/win/wine-run.sh $<TARGET_FILE:tapwise-win-tests>)
-    set_tests_properties(windows.unit PROPERTIES TIMEOUT 600)
 
-    # End-to-end scripts: tests/e2e/*.sh, each run with the built program and source tree.
-    file(GLOB TAPWISE_E2E_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/e2e_*.sh)
-    foreach(script IN LISTS TAPWISE_E2E_SCRIPTS)
-        get_filename_component(name ${script} NAME_WE)
-        add_test(NAME e2e.${name} COMMAND ${script} $<TARGET_FILE:Tapwise> ${CMAKE_BINARY_DIR})
-        set_tests_properties(e2e.${name} PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
-    endforeach()
+    if(CMAKE_CROSSCOMPILING)
+        add_test(NAME windows.unit
+            COMMAND ${CMAKE_SOURCE_DIR}/tests/win/wine-run.sh $<TARGET_FILE:tapwise-win-tests>)
+        set_tests_properties(windows.unit PROPERTIES TIMEOUT 600)
+
+        # End-to-end scripts: tests/e2e/*.sh, each run with the built program and build folder.
+        file(GLOB TAPWISE_E2E_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/e2e_*.sh)
+        foreach(script IN LISTS TAPWISE_E2E_SCRIPTS)
+            get_filename_component(name ${script} NAME_WE)
+            add_test(NAME e2e.${name} COMMAND ${script} $<TARGET_FILE:Tapwise> ${CMAKE_BINARY_DIR})
+            set_tests_properties(e2e.${name} PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+        endforeach()
+    else()
+        add_test(NAME windows.unit COMMAND tapwise-win-tests)
+    endif()
 endif()
 
 if(NOT WIN32)

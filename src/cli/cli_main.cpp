@@ -1,5 +1,6 @@
 // tapwise-cli: the portable core without a window.
 #include "cli/cli_commands.h"
+#include "tapwise_version.h"
 
 #include <cstdio>
 #include <cstring>
@@ -9,6 +10,7 @@
 namespace {
 
 const char kUsage[] = "usage: tapwise-cli COMMAND [options]\n"
+                      "       tapwise-cli --version\n"
                       "\n"
                       "Commands:\n";
 
@@ -41,6 +43,10 @@ int main(int argc, char** argv) {
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         PrintHelp(argc < 2 ? stderr : stdout);
         return argc < 2 ? 2 : 0;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("tapwise-cli %s\n", TAPWISE_VERSION_TEXT);
+        return 0;
     }
     const std::vector<std::string> arguments(argv + 2, argv + argc);
     for (const Command& command : kCommands) {

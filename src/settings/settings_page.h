@@ -2,16 +2,17 @@
 // The decisions of the settings page, apart from the window that shows them: which control
 // edits which field, how a typed text becomes a value, and which colours the page's labels get.
 #include "settings/app_settings.h"
+#include "tapwise_version.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 // The version shown on the settings page; the same four numbers as the version resource.
-inline constexpr int kVersionMajor = 1;
-inline constexpr int kVersionMinor = 0;
-inline constexpr int kVersionRevision = 2;
-inline constexpr int kVersionBuild = 2910;
+inline constexpr int kVersionMajor = TAPWISE_VERSION_MAJOR;
+inline constexpr int kVersionMinor = TAPWISE_VERSION_MINOR;
+inline constexpr int kVersionRevision = TAPWISE_VERSION_REVISION;
+inline constexpr int kVersionBuild = TAPWISE_VERSION_BUILD;
 
 // "1.0.2.2910"
 std::wstring ProgramVersionText();

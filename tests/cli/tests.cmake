@@ -2,3 +2,7 @@ list(APPEND CORE_TESTS
 )
 list(APPEND WIN_TESTS
 )
+if(NOT WIN32)
+    add_test(NAME cli.version
+        COMMAND ${CMAKE_CURRENT_LIST_DIR}/cli_version_test.sh $<TARGET_FILE:tapwise-cli> ${PROJECT_VERSION})
+endif()
