@@ -4,7 +4,8 @@
 set -u
 need_for() {
     case "$1" in
-        run) echo "cmake ninja-build g++ g++-mingw-w64-x86-64 wine wine64 python3" ;;
+        # googletest: the cross build configures the Windows test program from its sources.
+        run) echo "cmake ninja-build g++ g++-mingw-w64-x86-64 googletest wine wine64 python3" ;;
         *) echo "cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
                  g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick xauth libx11-dev
                  clang-format python3" ;;
