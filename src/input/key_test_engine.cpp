@@ -91,8 +91,9 @@ KeyTestEngine::KeyTestEngine(KeyEventQueue& queue, KeyNameTable& names, const Re
                              KeyTestPage& page, ThresholdSource threshold)
     : queue_(queue), names_(names), remap_(remap), page_(page), threshold_(std::move(threshold)) {
     if (!threshold_) {
-        // Stored signed in the settings, used unsigned: a negative value means a huge one.
-        threshold_ = [] { return static_cast<std::uint32_t>(Settings().ChatterThreshold); };
+        threshold_ = [] {
+            return static_cast<std::uint32_t>(UsableChatterThreshold(Settings().ChatterThreshold));
+        };
     }
     buffer_[0] = L'\0';
 }

@@ -71,8 +71,7 @@ CKeyboardDlg::CKeyboardDlg()
       viewRedraw_(keyboardView_), numLamp_(numLockLamp_), scrollLamp_(scrollLockLamp_),
       capsLamp_(capsLockLamp_), lockIndicators_(lockMonitor_, capsLamp_, numLamp_, scrollLamp_),
       statusLabel_(statusText_), logStatusLabel_(logStatus_),
-      engine_(keyEvents_, KeyNames(), remapTable_, *this,
-              [] { return static_cast<std::uint32_t>(Settings().ChatterThreshold); }),
+      engine_(keyEvents_, KeyNames(), remapTable_, *this, nullptr), // reads the setting
       errorBox_(&ShowErrorBox) {
     ReadScancodeMap(remapTable_);
 }

@@ -30,5 +30,11 @@ struct AppSettings {
     std::int32_t LogNumberFont = 0;
 };
 
+// A threshold below 0 switches the chatter check off, as 0 does; read unsigned it would flag
+// every second press of every key.
+constexpr std::int32_t UsableChatterThreshold(std::int32_t milliseconds) {
+    return milliseconds < 0 ? 0 : milliseconds;
+}
+
 // The process-wide record.
 AppSettings& Settings();

@@ -210,7 +210,12 @@ void CSettingsDlg::OnEditNotification(int id, UINT code, HWND edit) {
         return;
     }
     if (code == EN_CHANGE) {
-        StoreEditText(settings_, id, ControlText(edit));
+        const std::wstring typed = ControlText(edit);
+        StoreEditText(settings_, id, typed);
+        // The new text raises EN_CHANGE again, which stores the same value.
+        if (const std::wstring shown = CorrectedEditText(settings_, id, typed); !shown.empty()) {
+            ::SetWindowTextW(edit, shown.c_str());
+        }
     }
 }
 

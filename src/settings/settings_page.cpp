@@ -65,11 +65,18 @@ bool StoreEditText(AppSettings& settings, int controlId, std::wstring_view text)
         settings.LayoutFileDirectory.assign(text);
         return true;
     case IDC_SET_CHATTER:
-        settings.ChatterThreshold = ReadDecimalInt(text);
+        settings.ChatterThreshold = UsableChatterThreshold(ReadDecimalInt(text));
         return true;
     default:
         return false;
     }
+}
+
+std::wstring CorrectedEditText(const AppSettings& settings, int controlId, std::wstring_view text) {
+    if (controlId == IDC_SET_CHATTER && ReadDecimalInt(text) != settings.ChatterThreshold) {
+        return FormatDecimalInt(settings.ChatterThreshold);
+    }
+    return std::wstring();
 }
 
 Colour* StateColourOfButton(AppSettings& settings, int controlId) {

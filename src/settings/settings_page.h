@@ -26,9 +26,13 @@ std::int32_t ReadDecimalInt(std::wstring_view text);
 std::wstring FormatDecimalInt(std::int32_t value);
 
 // Stores the whole text of one of the page's edit boxes into its field at once: the folders and
-// the prefix exactly as typed, the chatter threshold through ReadDecimalInt. False for a
-// control that is not one of the four edit boxes.
+// the prefix exactly as typed, the chatter threshold through ReadDecimalInt, a negative one as
+// 0. False for a control that is not one of the four edit boxes.
 bool StoreEditText(AppSettings& settings, int controlId, std::wstring_view text);
+
+// After StoreEditText: the text the box must show instead of text when the stored value is not
+// the one text says (a pasted negative threshold shows as 0); empty when text stands.
+std::wstring CorrectedEditText(const AppSettings& settings, int controlId, std::wstring_view text);
 
 // The field shown by a colour button (1038 to 1041), or null for any other control.
 Colour* StateColourOfButton(AppSettings& settings, int controlId);

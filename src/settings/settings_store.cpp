@@ -127,7 +127,8 @@ bool LoadSettings(SettingsProfile& profile, AppSettings& settings) {
                       settings.LayoutFileDirectory);
     profile.ExpandEnvironment(settings.LayoutFileDirectory);
 
-    settings.ChatterThreshold = profile.ReadInt(kLayoutSection, L"ChatterThreshold", 8);
+    settings.ChatterThreshold =
+        UsableChatterThreshold(profile.ReadInt(kLayoutSection, L"ChatterThreshold", 8));
     ReadStringSetting(profile, kLayoutSection, L"LastLayout", L"", settings.LastLayout);
 
     ReadStringSetting(profile, kLoggingSection, L"LogFileDirectory", kDefaultLogFolder,
@@ -158,7 +159,8 @@ bool SaveSettings(SettingsProfile& profile, const AppSettings& settings, int* fa
         WriteColourSetting(profile, kLayoutSection, L"Alarm", settings.Alarm),
         WriteStringSetting(profile, kLayoutSection, L"LayoutFileDirectory",
                            settings.LayoutFileDirectory),
-        WriteIntSetting(profile, kLayoutSection, L"ChatterThreshold", settings.ChatterThreshold),
+        WriteIntSetting(profile, kLayoutSection, L"ChatterThreshold",
+                        UsableChatterThreshold(settings.ChatterThreshold)),
         WriteStringSetting(profile, kLayoutSection, L"LastLayout", settings.LastLayout),
         WriteStringSetting(profile, kLoggingSection, L"LogFileDirectory",
                            settings.LogFileDirectory),
@@ -194,7 +196,7 @@ std::wstring FormatSettingsListing(const AppSettings& settings) {
     line(L"Pressed", FormatColourText(settings.Pressed));
     line(L"Alarm", FormatColourText(settings.Alarm));
     line(L"LayoutFileDirectory", settings.LayoutFileDirectory);
-    line(L"ChatterThreshold", number(settings.ChatterThreshold));
+    line(L"ChatterThreshold", number(UsableChatterThreshold(settings.ChatterThreshold)));
     line(L"LastLayout", settings.LastLayout);
     line(L"LogFileDirectory", settings.LogFileDirectory);
     line(L"LogFilePrefix", settings.LogFilePrefix);

@@ -387,7 +387,9 @@ TEST(KeyTestEngineSettings, WithoutASourceTheSettingIsReadAtEachMake) {
     EXPECT_FALSE(pressAgainAfter(8));
     Settings().ChatterThreshold = 20;
     EXPECT_TRUE(pressAgainAfter(19));
-    Settings().ChatterThreshold = -1; // read unsigned: no gap is long enough
-    EXPECT_TRUE(pressAgainAfter(100000));
+    // Below 0 the check is off: read unsigned, every second press would be a fault.
+    Settings().ChatterThreshold = -1;
+    EXPECT_FALSE(pressAgainAfter(100000));
+    EXPECT_FALSE(pressAgainAfter(0));
     Settings().ChatterThreshold = saved;
 }

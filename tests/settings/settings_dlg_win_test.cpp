@@ -201,6 +201,19 @@ TEST_F(SettingsPageTest, ThresholdBoxTakesDigitsOnlyAndPastedTextByItsLeadingDig
     EXPECT_EQ(settings.ChatterThreshold, 15);
 }
 
+TEST_F(SettingsPageTest, NegativeThresholdShowsAndStoresZero) {
+    settings.ChatterThreshold = -7; // as a record filled before the rule existed
+    CreatePage();
+    page.RefreshFromSettings();
+    HWND box = Item(IDC_SET_CHATTER);
+    EXPECT_EQ(settings.ChatterThreshold, 0);
+    EXPECT_EQ(TextOf(box), L"0");
+    SetWindowTextW(box, L"12");
+    SetWindowTextW(box, L"-5"); // pasted: the box takes it despite ES_NUMBER
+    EXPECT_EQ(settings.ChatterThreshold, 0);
+    EXPECT_EQ(TextOf(box), L"0");
+}
+
 TEST_F(SettingsPageTest, EditFocusSwitchesRawInputThroughTheParent) {
     CreatePage();
     SetFocus(page.Handle());

@@ -57,6 +57,18 @@ TEST(SettingsPage, ThresholdTextBecomesANumberAtOnce) {
     EXPECT_EQ(settings.ChatterThreshold, 0);
     EXPECT_TRUE(StoreEditText(settings, IDC_SET_CHATTER, L"30abc"));
     EXPECT_EQ(settings.ChatterThreshold, 30);
+    EXPECT_EQ(CorrectedEditText(settings, IDC_SET_CHATTER, L"30abc"), L"");
+}
+
+TEST(SettingsPage, NegativeThresholdIsStoredAndShownAsZero) {
+    AppSettings settings;
+    for (const wchar_t* pasted : {L"-5", L"-2147483648", L" -1ms"}) {
+        EXPECT_TRUE(StoreEditText(settings, IDC_SET_CHATTER, pasted));
+        EXPECT_EQ(settings.ChatterThreshold, 0) << pasted;
+        EXPECT_EQ(CorrectedEditText(settings, IDC_SET_CHATTER, pasted), L"0") << pasted;
+    }
+    EXPECT_EQ(CorrectedEditText(settings, IDC_SET_CHATTER, L"0"), L"");
+    EXPECT_EQ(CorrectedEditText(settings, IDC_SET_LOG_PREFIX, L"-5"), L"");
 }
 
 TEST(SettingsPage, OtherControlsStoreNothing) {

@@ -151,6 +151,10 @@ TYPED_TEST_P(SettingsStoreContract, IntegerRuleReadsLeadingNumberWithLimitsAndFl
     EXPECT_TRUE(settings.ShowLog);
     EXPECT_FALSE(settings.Overwrite);
 
+    this->WriteIni("[Layout]\r\nChatterThreshold=-5\r\n");
+    LoadSettings(*this->Profile(), settings);
+    EXPECT_EQ(settings.ChatterThreshold, 0); // the check is off, not every press a fault
+
     this->WriteIni("[Layout]\r\nKeyDimensions=none\r\n[Logging]\r\nShowLog=yes\r\n");
     LoadSettings(*this->Profile(), settings);
     EXPECT_EQ(settings.KeyDimensions, 10);
@@ -191,7 +195,7 @@ TYPED_TEST_P(SettingsStoreContract, SaveWritesAllSixteenKeysThatLoadBackUnchange
     EXPECT_EQ(this->Read(L"Logging", L"LogFileDirectory"), this->appData_ + L"\\Quillmark\\log");
     EXPECT_EQ(this->Read(L"Logging", L"Overwrite"), L"1");
     EXPECT_EQ(this->Read(L"Logging", L"ShowLog"), L"0");
-    EXPECT_EQ(this->Read(L"Layout", L"ChatterThreshold"), L"-3");
+    EXPECT_EQ(this->Read(L"Layout", L"ChatterThreshold"), L"0"); // below 0 is written as 0
     EXPECT_EQ(this->Read(L"Layout", L"KeyLabelFont"), L"0");
     const wchar_t* layoutKeys[] = {L"Depressed",     L"Pressed",         L"LastLayout",
                                    L"KeyDimensions", L"PressedKeysFont", L"LogFont",
