@@ -1,11 +1,13 @@
 // Feeds random raw keyboard record sequences through decoding, the key test engine and the
-// key states, with random thresholds and clock jumps.
+// key states, with random thresholds, clock jumps, records that arrive while another window
+// has the foreground, and returns to the foreground.
 #include "input/key_names.h"
 #include "input/key_replay.h"
 #include "layouts/default_layout.h"
 #include "layouts/keyboard_layout.h"
 #include "logging/diagnostic_log.h"
 
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -20,7 +22,7 @@ struct LayoutTexts {
     std::wstring small;
 };
 
-const LayoutTexts& Shared() {
+const LayoutTexts& Texts() {
     static const LayoutTexts* texts = [] {
         InstallLogger(std::make_unique<NullLogger>());
         auto* created = new LayoutTexts;
@@ -36,6 +38,41 @@ const LayoutTexts& Shared() {
     return *texts;
 }
 
+// A session with its layout selected, kept across inputs: loading a layout costs far more
+// than an input's records, and the choices that shape it are few.
+struct PreparedSession {
+    KeyboardLayout layout;
+    KeyNameTable names;
+    RemapTable remap;
+    std::unique_ptr<ReplaySession> session;
+};
+
+// choice: bit 0 the small layout, bit 1 the fields shown, bit 2 the remap table, then the
+// selection: 0 loads the layout, 1 falls back to it, 2 leaves it half-read.
+ReplaySession& SessionFor(unsigned choice) {
+    static std::array<std::unique_ptr<PreparedSession>, 24> prepared;
+    std::unique_ptr<PreparedSession>& slot = prepared[choice];
+    if (!slot) {
+        slot = std::make_unique<PreparedSession>();
+        // Half of the maps hold a mapping to each lock key.
+        const std::uint8_t map[] = {0,    0, 0,    0, 0,    0,    0,    0, 3, 0, 0, 0,
+                                    0x1E, 0, 0x3A, 0, 0x1D, 0xE0, 0x45, 0, 0, 0, 0, 0};
+        if (choice & 4) {
+            slot->remap.ReadScancodeMap(map, sizeof map);
+        }
+        slot->session = std::make_unique<ReplaySession>(slot->layout, slot->names, slot->remap, 8,
+                                                        (choice & 2) != 0, 36);
+        const std::wstring& text = (choice & 1) ? Texts().small : Texts().builtIn;
+        const unsigned selection = choice >> 3;
+        if (selection == 0) {
+            slot->session->SelectLayout(kDefaultLayoutMarker, text);
+        } else {
+            slot->session->SelectLayout(std::wstring(), selection == 1 ? text : text + L"\nbroken");
+        }
+    }
+    return *slot->session;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -44,31 +81,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::uint32_t threshold;
     std::memcpy(&threshold, data, 4);
-    const bool small = (data[4] & 1) != 0;
-    const bool fields = (data[4] & 2) != 0;
-    // The selection loads the layout, falls back to it, or leaves it half-read.
-    const int selection = (data[4] >> 2) % 3;
+    const unsigned small = data[4] & 1;
+    const unsigned fields = (data[4] >> 1) & 1;
+    const unsigned selection = static_cast<unsigned>(data[4] >> 2) % 3;
     data += 5;
     size -= 5;
-    const LayoutTexts& texts = Shared();
-    const std::wstring& text = small ? texts.small : texts.builtIn;
-    // Half of the maps hold a mapping to each lock key.
-    RemapTable remap;
-    const std::uint8_t map[] = {0,    0, 0,    0, 0,    0,    0,    0, 3, 0, 0, 0,
-                                0x1E, 0, 0x3A, 0, 0x1D, 0xE0, 0x45, 0, 0, 0, 0, 0};
-    if (threshold & 1) {
-        remap.ReadScancodeMap(map, sizeof map);
-    }
-    KeyboardLayout layout;
-    KeyNameTable names;
-    ReplaySession session(layout, names, remap, threshold, fields, 36);
-    if (selection == 0) {
-        session.SelectLayout(kDefaultLayoutMarker, text);
-    } else {
-        session.SelectLayout(std::wstring(), selection == 1 ? text : text + L"\nbroken");
-    }
+    ReplaySession& session =
+        SessionFor(small | fields << 1 | (threshold & 1) << 2 | selection << 3);
+    session.Restart(threshold);
     std::uint32_t time = 0;
-    // 8 bytes a record: time step, make code, flags, virtual key, device.
+    // 8 bytes a record: time step, make code, flags, virtual key, device and where it went.
     for (; size >= 8; data += 8, size -= 8) {
         TraceRecord record;
         const std::int16_t step = static_cast<std::int16_t>(data[0] | (data[1] << 8));
@@ -78,14 +100,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         record.record.flags = data[4];
         record.record.virtualKey = static_cast<std::uint16_t>(data[5] | (data[6] << 8));
         record.record.device = data[7] & 3;
-        session.Feed(record);
+        if (data[7] & 8) {
+            session.Activate(time); // the page came back to the foreground first
+        }
+        session.Feed(record, (data[7] & 4) != 0);
         if (session.Output().size() > (1u << 20)) {
             session.TakeOutput();
         }
     }
     session.Finish();
-    for (const LayoutKey& key : layout.keys) {
+    for (const LayoutKey& key : session.Layout().keys) {
         if (key.state < Unpressed || key.state > Alarm) {
+            std::abort();
+        }
+    }
+    for (ScanCode code : session.Engine().Held()) {
+        if (!session.Engine().IsHeld(code)) {
             std::abort();
         }
     }

@@ -148,7 +148,7 @@ std::string QuoteText(std::wstring_view text) {
 ReplaySession::ReplaySession(KeyboardLayout& layout, KeyNameTable& names, const RemapTable& remap,
                              std::uint32_t threshold, bool showFields, int keySize)
     : layout_(layout), names_(names), showFields_(showFields), keySize_(keySize),
-      engine_(queue_, names, remap, *this, [threshold] { return threshold; }) {}
+      threshold_(threshold), engine_(queue_, names, remap, *this, [this] { return threshold_; }) {}
 
 bool ReplaySession::SelectLayout(const std::wstring& path, const std::wstring& defaultText) {
     selector_.SetDefaultLayout(defaultText, std::wstring());
@@ -156,7 +156,11 @@ bool ReplaySession::SelectLayout(const std::wstring& path, const std::wstring& d
     return selector_.SelectLayout(*this, path, lastLayout);
 }
 
-void ReplaySession::Feed(const TraceRecord& record) {
+void ReplaySession::Feed(const TraceRecord& record, bool background) {
+    if (background && !decoder_.TakesBackgroundRecord(
+                          record.record, [this](ScanCode code) { return engine_.IsHeld(code); })) {
+        return;
+    }
     if (decoder_.IsNewDevice(record.record)) {
         decoder_.SetCurrentDevice(record.record.device);
     }
@@ -166,6 +170,19 @@ void ReplaySession::Feed(const TraceRecord& record) {
     } else if (result.message == KeyMessage::Break) {
         engine_.OnKeyBreak(result.index);
     }
+}
+
+void ReplaySession::Activate(std::uint32_t time) {
+    engine_.ReleaseKeysMissedWhileAway(time, nullptr);
+}
+
+void ReplaySession::Restart(std::uint32_t threshold) {
+    threshold_ = threshold;
+    engine_.ForgetAllKeys();
+    queue_.clear();
+    decoder_ = RawKeyDecoder();
+    selector_.ClearKeyboardDisplay(*this);
+    output_.clear();
 }
 
 void ReplaySession::Finish() {

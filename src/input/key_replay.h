@@ -44,8 +44,14 @@ public:
     // layout marker), falling back to defaultText; then every key back to untested and the
     // status moved on and shown. true only when the requested layout itself was loaded.
     bool SelectLayout(const std::wstring& path, const std::wstring& defaultText);
-    // Decodes one record and handles the event it queues, if any.
-    void Feed(const TraceRecord& record);
+    // Decodes one record and handles the event it queues, if any. A background record (another
+    // window had the foreground) is taken only when the page would take it.
+    void Feed(const TraceRecord& record, bool background = false);
+    // The page is active again: keys whose release it missed are released at time.
+    void Activate(std::uint32_t time);
+    // Back to the moment the layout selection ended: every key untested, no event seen, the
+    // status as the selection left it, no output; threshold replaces the chatter threshold.
+    void Restart(std::uint32_t threshold);
     // One "state:" line per key that is not untested, in layout order.
     void Finish();
 
@@ -54,6 +60,7 @@ public:
     std::string TakeOutput();
     int Status() const { return selector_.Status(); }
     const KeyTestEngine& Engine() const { return engine_; }
+    const KeyboardLayout& Layout() const { return layout_; }
 
 private:
     // KeyTestPage
@@ -92,6 +99,7 @@ private:
     bool showFields_;
     int keySize_;
     LayoutSelector selector_;
+    std::uint32_t threshold_;
     KeyEventQueue queue_;
     RawKeyDecoder decoder_;
     KeyTestEngine engine_;

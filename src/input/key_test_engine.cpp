@@ -60,8 +60,11 @@ void FormatKeyLine(BoundedText& out, KeyLineKind kind, const std::wstring& name,
     case KeyLineKind::Up:
         suffix.Append(L") UP -> ", 8);
         break;
+    case KeyLineKind::UpWhileAway:
+        suffix.Append(L") UP (released while away)", 26);
+        break;
     }
-    if (kind != KeyLineKind::Down) {
+    if (kind == KeyLineKind::Chatter || kind == KeyLineKind::Up) {
         // Printed with %d: an interval of 2^31 ms or more shows as negative.
         suffix.AppendDecimal(static_cast<std::int32_t>(interval)).Append(L"ms", 2);
     }
@@ -163,6 +166,7 @@ void KeyTestEngine::OnKeyMake(std::size_t index) {
         RewriteHeldKeys();
         timing.phase = KeyTiming::Held;
         timing.time = time;
+        timing.virtualKey = event->virtualKey;
     }
 
     WriteCodeFields(kFieldLastDownWinCode, kFieldLastDownBiosCode, *event);
@@ -206,4 +210,33 @@ void KeyTestEngine::OnKeyBreak(std::size_t index) {
     FormatNameField(nameField, name);
     page_.SetFieldText(kFieldLastUpName, nameField.Text());
     WriteCodeFields(kFieldLastUpWinCode, kFieldLastUpBiosCode, *event);
+}
+
+bool KeyTestEngine::IsHeld(ScanCode code) const {
+    const auto found = timings_.find(code);
+    return found != timings_.end() && found->second.phase == KeyTiming::Held;
+}
+
+void KeyTestEngine::ReleaseKeysMissedWhileAway(std::uint32_t time, const KeyDownQuery& stillDown) {
+    const HeldKeys held = held_;
+    for (ScanCode code : held) {
+        KeyTiming& timing = timings_[code];
+        if (stillDown && stillDown(code, timing.virtualKey)) {
+            continue;
+        }
+        page_.NotifyReleased(code);
+        BoundedText line(buffer_, kFormatBufferSize);
+        FormatKeyLine(line, KeyLineKind::UpWhileAway, names_.Lookup(code), timing.virtualKey, code,
+                      0);
+        page_.AppendLine(line.Text(), false);
+        held_.erase(std::remove(held_.begin(), held_.end(), code), held_.end());
+        RewriteHeldKeys();
+        timing.phase = KeyTiming::ReleasedAway;
+        timing.time = time;
+    }
+}
+
+void KeyTestEngine::ForgetAllKeys() {
+    timings_.clear();
+    held_.clear();
 }

@@ -37,9 +37,13 @@ const wchar_t* LockKeyName(LockKey lock);
 
 // The engine's own record of a key code, apart from the key's display state.
 struct KeyTiming {
-    enum Phase : std::int32_t { NeverSeen = 0, Held = 1, Released = 2 };
+    // ReleasedAway: the release happened where the page could not see it; its time is
+    // unknown, so the next press is not checked for chatter.
+    enum Phase : std::int32_t { NeverSeen = 0, Held = 1, Released = 2, ReleasedAway = 3 };
     std::int32_t phase = NeverSeen;
-    std::uint32_t time = 0; // Held: start of the hold; Released: time of the last break
+    std::uint32_t time = 0;       // Held: start of the hold; Released: time of the last break;
+                                  // ReleasedAway: when the page noticed
+    std::uint16_t virtualKey = 0; // of the make that began the hold
 };
 
 using KeyTimingTable = std::map<ScanCode, KeyTiming>;
@@ -71,10 +75,11 @@ bool LockKeyOfCode(ScanCode code, LockKey& lock);
 // Every text the engine writes is bounded by this buffer size (terminator included).
 constexpr std::size_t kFormatBufferSize = 1024;
 
-enum class KeyLineKind { Down, Chatter, Up };
+enum class KeyLineKind { Down, Chatter, Up, UpWhileAway };
 
-// One event log line: "%s (0x%02X, BIOS 0x%02X) DOWN", "... CHATTER DETECTED -> %dms" or
-// "... UP -> %dms". An over-long name is cut so the codes and the interval always show.
+// One event log line: "%s (0x%02X, BIOS 0x%02X) DOWN", "... CHATTER DETECTED -> %dms",
+// "... UP -> %dms" or "... UP (released while away)" (no interval: the release time is
+// unknown). An over-long name is cut so the codes and the interval always show.
 void FormatKeyLine(BoundedText& out, KeyLineKind kind, const std::wstring& name,
                    std::uint16_t virtualKey, ScanCode code, std::uint32_t interval);
 // " %s"
@@ -98,6 +103,20 @@ public:
     // Handlers of the page's make and break messages; index is the event's queue position.
     void OnKeyMake(std::size_t index);
     void OnKeyBreak(std::size_t index);
+
+    // Whether the last event of this code (complete, prefix included) was a make.
+    bool IsHeld(ScanCode code) const;
+
+    // Says whether a key is still down right now, by its code and virtual key.
+    using KeyDownQuery = std::function<bool(ScanCode code, std::uint16_t virtualKey)>;
+    // The page is active again after a time in which releases could not reach it (another
+    // window had the foreground, or raw input was off for an edit box). Every key held here
+    // that stillDown (if given) does not report as down is released at time: its state and
+    // the held-keys line follow, and an "UP (released while away)" line is written.
+    void ReleaseKeysMissedWhileAway(std::uint32_t time, const KeyDownQuery& stillDown);
+
+    // Back to a new engine: no key seen, none held (tools that replay many sessions).
+    void ForgetAllKeys();
 
     const KeyTimingTable& Timings() const { return timings_; }
     const HeldKeys& Held() const { return held_; }

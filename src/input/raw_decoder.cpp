@@ -58,3 +58,14 @@ RawKeyDecoder::Process(const RawKeyRecord& record, std::uint32_t time, KeyEventQ
     }
     return Decode(record, time, queue);
 }
+
+bool RawKeyDecoder::TakesBackgroundRecord(const RawKeyRecord& record,
+                                          const std::function<bool(ScanCode)>& isHeld) const {
+    if ((record.flags & kRawFlagBreak) == 0) {
+        return false;
+    }
+    if (pendingIgnoreCode_ != 0 && record.makeCode == pendingIgnoreCode_) {
+        return true;
+    }
+    return isHeld && isHeld(CompleteScanCode(record.makeCode, record.flags));
+}

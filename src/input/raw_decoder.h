@@ -38,6 +38,13 @@ public:
     DecodeResult Process(const RawKeyRecord& record, std::uint32_t time, KeyEventQueue& queue,
                          const std::function<void(const RawKeyRecord&)>& identifyDevice);
 
+    // Raw input that arrives while another window has the foreground is what the user types
+    // there. Only the release of a key that isHeld says the tester holds is taken (and the
+    // record the decoder awaits to end that key's sequence), so that it gets its real time;
+    // every other record is neither decoded, logged, identified nor counted.
+    bool TakesBackgroundRecord(const RawKeyRecord& record,
+                               const std::function<bool(ScanCode)>& isHeld) const;
+
     std::uint64_t CurrentDevice() const { return currentDevice_; }
     void SetCurrentDevice(std::uint64_t device) { currentDevice_ = device; }
     std::uint16_t PendingIgnoreCode() const { return pendingIgnoreCode_; }

@@ -163,6 +163,64 @@ TEST(Replay, NothingLoadedShowsItsStatusAndKeepsIt) {
               "state: 0x001E 1 \"A\"\n");
 }
 
+TEST(Replay, ReleasesInTheBackgroundKeepTheirTimeAndOtherTypingIsIgnored) {
+    KeyboardLayout layout;
+    KeyNameTable names;
+    RemapTable remap;
+    ReplaySession session(layout, names, remap, 8, false, 36);
+    session.SelectLayout(kDefaultLayoutMarker, DefaultLayoutText());
+    const auto record = [](std::uint32_t time, std::uint16_t make, std::uint16_t flags,
+                           std::uint16_t vkey) {
+        TraceRecord traced;
+        traced.time = time;
+        traced.record = RawKeyRecord{make, flags, vkey, 1};
+        return traced;
+    };
+    session.Feed(record(100, 0x1E, 0, 0x41));
+    session.Feed(record(110, 0x30, 0, 0x42));
+    session.TakeOutput();
+    CapturedLog log;
+    // Another window has the foreground: typing there is neither decoded nor logged.
+    session.Feed(record(200, 0x2D, 0, 0x58), true);
+    session.Feed(record(210, 0x2D, 1, 0x58), true);
+    session.Feed(record(250, 0x1E, 1, 0x41), true); // A, held here: its real release
+    EXPECT_EQ(log.Text(), L"OnInput():  Scan code 0x1e, Up, Virtual key 0x41.\n");
+    EXPECT_EQ(session.TakeOutput(), "log: A (0x41, BIOS 0x1E) UP -> 150ms\n"
+                                    "held: \" B  \"\n");
+    // B's release was missed altogether: released on return, and pressed again at once.
+    session.Activate(400);
+    session.Feed(record(401, 0x30, 0, 0x42));
+    EXPECT_EQ(session.TakeOutput(), "log: B (0x42, BIOS 0x30) UP (released while away)\n"
+                                    "held: \" \"\n"
+                                    "log: B (0x42, BIOS 0x30) DOWN\n"
+                                    "held: \" B  \"\n");
+}
+
+TEST(Replay, RestartReturnsToTheSelectedLayoutWithNothingSeen) {
+    KeyboardLayout layout;
+    KeyNameTable names;
+    RemapTable remap;
+    ReplaySession session(layout, names, remap, 8, false, 36);
+    session.SelectLayout(kDefaultLayoutMarker, DefaultLayoutText());
+    TraceRecord press;
+    press.record = RawKeyRecord{0x1E, 0, 0x41, 1};
+    TraceRecord release = press;
+    release.record.flags = kRawFlagBreak;
+    release.time = 50;
+    session.Feed(press);
+    session.Feed(release);
+    session.Restart(100);
+    EXPECT_EQ(session.Output(), "");
+    EXPECT_EQ(session.Status(), LayoutStatusCleared);
+    press.time = 60; // 10 ms after the release before the restart, below the new threshold
+    session.Feed(press);
+    session.Finish();
+    EXPECT_EQ(session.TakeOutput(), "log: A (0x41, BIOS 0x1E) DOWN\n"
+                                    "held: \" A  \"\n"
+                                    "status: Active\n"
+                                    "state: 0x001E 1 \"A\"\n");
+}
+
 TEST(Replay, QuotingEscapesControlsQuotesAndBackslashes) {
     EXPECT_EQ(QuoteText(L"a\"b\\c\nd\re\x01\x7f\u00e9"),
               "\"a\\\"b\\\\c\\nd\\re\\x01\\x7F\xC3\xA9\"");

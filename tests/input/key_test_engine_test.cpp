@@ -304,6 +304,73 @@ TEST_F(EngineTest, TimingsSurviveALayoutReset) {
     EXPECT_EQ(StateOf(0x1E), Depressed);
 }
 
+TEST_F(EngineTest, KeysWhoseReleaseWasMissedAreReleasedOnReturn) {
+    // A and LShift held, then the page loses the foreground; A is released elsewhere.
+    Make(0x2A, 0xA0, 1000);
+    Make(0x1E, 0x41, 1010);
+    page.Take();
+    engine.ReleaseKeysMissedWhileAway(5000, nullptr);
+    EXPECT_EQ(page.Take(),
+              (Effects{L"released 42",
+                       L"line LShift (0xA0, BIOS 0x2A) UP (released "
+                       L"while away)",
+                       L"held [ A  ]", L"released 30",
+                       L"line A (0x41, BIOS 0x1E) UP (released while away)", L"held [ ]"}));
+    EXPECT_EQ(StateOf(0x1E), Pressed);
+    EXPECT_FALSE(engine.IsHeld(0x1E));
+
+    // The next real press, soon after the made-up release time: a normal DOWN, no chatter.
+    CapturedLog log;
+    Make(0x1E, 0x41, 5002);
+    EXPECT_EQ(page.Take(),
+              (Effects{L"line A (0x41, BIOS 0x1E) DOWN", L"pressed 30", L"held [ A  ]"}));
+    EXPECT_EQ(log.Text(), L"");
+    EXPECT_EQ(StateOf(0x1E), Depressed);
+    // Its release measures from this press, and the chatter rule is back for the next one.
+    Break(0x1E, 0x41, 5102);
+    EXPECT_EQ(page.Take()[1], L"line A (0x41, BIOS 0x1E) UP -> 100ms");
+    Make(0x1E, 0x41, 5105);
+    EXPECT_EQ(page.Take()[2], L"FAULT A (0x41, BIOS 0x1E) CHATTER DETECTED -> 3ms");
+}
+
+TEST_F(EngineTest, KeysStillDownOnReturnStayHeld) {
+    Make(0x2A, 0xA0, 0);
+    Make(0x48, 0x26, 5, kRawFlagE0);
+    page.Take();
+    std::vector<std::pair<ScanCode, std::uint16_t>> asked;
+    engine.ReleaseKeysMissedWhileAway(900, [&](ScanCode code, std::uint16_t virtualKey) {
+        asked.emplace_back(code, virtualKey);
+        return code == 0x2A;
+    });
+    EXPECT_EQ(asked,
+              (std::vector<std::pair<ScanCode, std::uint16_t>>{{0x2A, 0xA0}, {0xE048, 0x26}}));
+    EXPECT_EQ(page.Take(),
+              (Effects{L"released 57416", L"line Up (0x26, BIOS 0xE048) UP (released while away)",
+                       L"held [ LSHIFT  ]"}));
+    EXPECT_TRUE(engine.IsHeld(0x2A));
+    // Its repeat is still a repeat, its release an ordinary UP from the first press.
+    Make(0x2A, 0xA0, 950);
+    EXPECT_TRUE(page.Take().empty());
+    Break(0x2A, 0xA0, 1000);
+    EXPECT_EQ(page.Take()[1], L"line LShift (0xA0, BIOS 0x2A) UP -> 1000ms");
+    // Nothing held: a return writes nothing.
+    engine.ReleaseKeysMissedWhileAway(2000, nullptr);
+    EXPECT_TRUE(page.Take().empty());
+}
+
+TEST_F(EngineTest, ForgettingAllKeysStartsAfresh) {
+    Make(0x1E, 0x41, 0);
+    Break(0x1E, 0x41, 100);
+    Make(0x2A, 0xA0, 100);
+    engine.ForgetAllKeys();
+    EXPECT_TRUE(engine.Held().empty());
+    EXPECT_TRUE(engine.Timings().empty());
+    page.Take();
+    Make(0x1E, 0x41, 101); // no release on record: no chatter
+    EXPECT_EQ(page.Take()[0], L"line A (0x41, BIOS 0x1E) DOWN");
+    EXPECT_EQ(page.fields[kFieldHeldKeys], L" A  ");
+}
+
 TEST(KeyLineFormat, MatchesPrintfForEveryWidth) {
     const unsigned values[] = {0, 1, 9, 10, 99, 100, 255, 256, 999, 1000, 4351, 65535};
     for (unsigned value : values) {

@@ -235,3 +235,27 @@ TEST(RawKeyDecoder, WorksWithoutAnIdentifier) {
     EXPECT_EQ(decoder.CurrentDevice(), kKeyboard);
     EXPECT_FALSE(decoder.IsNewDevice(Down(0x30, 0x42)));
 }
+
+TEST(RawKeyDecoder, BackgroundRecordsAreTakenOnlyForReleasesOfHeldKeys) {
+    RawKeyDecoder decoder;
+    const auto held = [](ScanCode code) {
+        return code == 0x1E || code == 0xE048 || code == kScanCodePause;
+    };
+    EXPECT_TRUE(decoder.TakesBackgroundRecord(Up(0x1E, 0x41), held));
+    EXPECT_TRUE(decoder.TakesBackgroundRecord(Up(0x48, 0x26, kRawFlagE0), held));
+    // Typing in another program: presses, releases of keys not held, other prefixes.
+    EXPECT_FALSE(decoder.TakesBackgroundRecord(Down(0x1E, 0x41), held));
+    EXPECT_FALSE(decoder.TakesBackgroundRecord(Up(0x30, 0x42), held));
+    EXPECT_FALSE(decoder.TakesBackgroundRecord(Up(0x48, 0x68), held)); // Num 8, not Up
+    EXPECT_FALSE(decoder.TakesBackgroundRecord(Up(0x1E, 0x41), nullptr));
+
+    // Pause released in the background: its trailing 0x45 is taken too, so that it is
+    // dropped as part of the sequence rather than left awaited.
+    KeyEventQueue queue;
+    decoder.SetCurrentDevice(kKeyboard);
+    CapturedLog log;
+    ASSERT_TRUE(decoder.TakesBackgroundRecord(Up(0x1D, 0x13, kRawFlagE1), held));
+    decoder.Decode(Up(0x1D, 0x13, kRawFlagE1), 10, queue);
+    EXPECT_TRUE(decoder.TakesBackgroundRecord(Up(0x45, 0x90), held));
+    EXPECT_FALSE(decoder.TakesBackgroundRecord(Down(0x45, 0x90), held));
+}
