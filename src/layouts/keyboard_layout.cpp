@@ -38,3 +38,18 @@ void KeyboardLayout::ResetKeyStates() {
         key.state = Unpressed;
     }
 }
+
+KeyShapeFault ShapeFaultOf(const LayoutKey& key) {
+    if (key.right <= key.left || key.bottom <= key.top) {
+        return KeyShapeFault::EmptyRectangle;
+    }
+    if (!key.twoRow || key.secondRowWidth == key.right - key.left) {
+        return KeyShapeFault::None;
+    }
+    // The parts meet at the middle row, top + height / 2, truncated.
+    const int middle = key.top + (key.bottom - key.top) / 2;
+    if (middle <= key.top) {
+        return KeyShapeFault::EmptyUpperPart;
+    }
+    return key.secondRowWidth <= 0 ? KeyShapeFault::EmptyLowerPart : KeyShapeFault::None;
+}

@@ -29,6 +29,11 @@ struct LayoutKey {
     std::int32_t state = Unpressed;
 };
 
+// Why a key cannot be drawn: its rectangle is empty, or it is L-shaped (two rows whose lower
+// part is narrower or wider than the upper) with an empty part.
+enum class KeyShapeFault { None, EmptyRectangle, EmptyUpperPart, EmptyLowerPart };
+KeyShapeFault ShapeFaultOf(const LayoutKey& key);
+
 struct KeyboardLayout {
     std::wstring name;
     std::list<LayoutKey> keys; // in the order the layout text defined them

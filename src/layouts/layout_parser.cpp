@@ -461,8 +461,38 @@ std::list<LayoutKey> ClearLayout(KeyboardLayout& layout) {
 bool LoadStream(std::istream& stream, int keyDimensions, KeyboardLayout& layout,
                 KeyNameTable& names, bool* reachedEnd, std::list<LayoutKey>&& spareKeys);
 
+// A key that cannot be drawn is left out of the picture; say so, so that the layout's author
+// can find it. Keys are counted from 1 in the order of the text.
+void ReportUndrawableKeys(const KeyboardLayout& layout) {
+    int number = 0;
+    for (const LayoutKey& key : layout.keys) {
+        ++number;
+        switch (ShapeFaultOf(key)) {
+        case KeyShapeFault::None:
+            break;
+        case KeyShapeFault::EmptyRectangle:
+            LogMessage(L"   Key %d (0x%04X) cannot be drawn: its rectangle (%d, %d, %d, %d) is "
+                       L"empty.\n",
+                       number, static_cast<unsigned>(key.scanCode), key.left, key.top, key.right,
+                       key.bottom);
+            break;
+        case KeyShapeFault::EmptyUpperPart:
+            LogMessage(L"   Key %d (0x%04X) cannot be drawn: the upper part of its L shape is "
+                       L"empty (height %d).\n",
+                       number, static_cast<unsigned>(key.scanCode), key.bottom - key.top);
+            break;
+        case KeyShapeFault::EmptyLowerPart:
+            LogMessage(L"   Key %d (0x%04X) cannot be drawn: the lower part of its L shape is "
+                       L"empty (width %d).\n",
+                       number, static_cast<unsigned>(key.scanCode), key.secondRowWidth);
+            break;
+        }
+    }
+}
+
 // The end of a load that read all of its text.
 bool FinishLoad(KeyboardLayout& layout, KeyNameTable& names, bool* reachedEnd) {
+    ReportUndrawableKeys(layout);
     layout.ComputeExtent();
     names.Rebuild(layout);
     if (reachedEnd != nullptr) {

@@ -53,10 +53,7 @@ PixelRect LabelArea(const LayoutKey& key) {
 }
 
 bool IsDrawable(const LayoutKey& key) {
-    if (KeyRect(key).IsEmpty()) {
-        return false;
-    }
-    return !IsTwoRowShaped(key) || (!UpperPart(key).IsEmpty() && !LowerPart(key).IsEmpty());
+    return ShapeFaultOf(key) == KeyShapeFault::None;
 }
 
 PixelRect CentreBlock(const PixelRect& area, int blockWidth, int blockHeight) {

@@ -61,6 +61,14 @@ check "text trace" 'Loading keyboard layout from string...
 Invalid line, wrong number of fields.
    Error:  Line 4 invalid (length 18, "R1, 0x02, "c", "d"").' "$(cat "$work/err")"
 
+# A key that cannot be drawn: loaded, and named in the trace.
+printf 'Gaps\nR1, 0x01, "a", "a", 1\nR1, 0x02, "b", "b", 0\n' >"$work/gaps.kbl"
+out=$("$cli" layout --trace "$work/gaps.kbl" 2>"$work/err"); status=$?
+check "undrawable status" 0 "$status"
+check "undrawable trace" "Loading keyboard layout \"$work/gaps.kbl\"...
+   Key 2 (0x0002) cannot be drawn: its rectangle (36, 0, 36, 36) is empty." "$(cat "$work/err")"
+check "undrawable key kept" 'key: 0x0002 36 0 36 36 0 0 "b" "b"' "$(printf '%s\n' "$out" | grep '^key: 0x0002')"
+
 # Header only: the load reaches the end, so the key names are printed.
 printf 'Empty\n' >"$work/empty.kbl"
 out=$("$cli" layout "$work/empty.kbl"); status=$?

@@ -209,6 +209,22 @@ TEST(LayoutParser, TwoRowKeyWithoutSecondWidthMakesItsRowTaller) {
     EXPECT_EQ(KeyAt(load.layout, 1).left, 0); // the reservation starts where Q ends
 }
 
+TEST(LayoutParser, KeysThatCannotBeDrawnAreReportedOneLineEach) {
+    const TextLoad load = LoadText(L"T\nR1, 0x01, \"a\", \"a\", 1\nR1, 0x02, \"b\", \"b\", 0\n"
+                                   L"R1-2, 0x1C, \"E\", \"E\", 1.5x2-0\nR1, 0x03, \"c\", \"c\", 1\n"
+                                   L"R2, 0x04, \"d\", \"d\", wide\n");
+    ASSERT_TRUE(load.loaded) << load.log;
+    EXPECT_EQ(load.log,
+              std::wstring(kTextStart) +
+                  L"   Key 2 (0x0002) cannot be drawn: its rectangle (36, 0, 36, 36) is empty.\n"
+                  L"   Key 3 (0x001C) cannot be drawn: the lower part of its L shape is empty "
+                  L"(width 0).\n"
+                  L"   Key 5 (0x0004) cannot be drawn: its rectangle (0, 72, 0, 108) is empty.\n");
+    // A drawable layout loads without a word.
+    EXPECT_EQ(LoadText(L"T\nR1, 0x01, \"a\", \"a\", 1\nR1-2, 0x1C, \"E\", \"E\", 1.5x2-1.25\n").log,
+              kTextStart);
+}
+
 TEST(LayoutParser, HugeSizesAndKeySizesStayInsideIntRange) {
     TextLoad load = LoadText(L"T\nR1, 0x01, \"a\", \"a\", 1e300\nR1, 0x02, \"b\", \"b\", 1\n");
     ASSERT_TRUE(load.loaded);
