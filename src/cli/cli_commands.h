@@ -5,6 +5,10 @@
 
 // Each returns the process exit status.
 
+// tapwise-cli import [--name NAME] [--layout LAYOUT_NAME] [--keymap FILE] INPUT.json [-o OUT]
+int RunImportCommand(const std::vector<std::string>& arguments);
+extern const char kImportHelp[];
+
 // tapwise-cli layout [--key-size N] [--trace] FILE | --default | --text FILE
 int RunLayoutCommand(const std::vector<std::string>& arguments);
 extern const char kLayoutHelp[];

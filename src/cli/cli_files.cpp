@@ -19,7 +19,7 @@ std::wstring ArgumentToWide(const std::string& argument) {
 #endif
 }
 
-bool ReadArgumentBytes(const std::string& argument, std::string& bytes) {
+bool ReadArgumentBytes(const std::string& argument, std::string& bytes, std::size_t limit) {
     std::error_code error;
     if (std::filesystem::is_directory(argument, error)) {
         return false;
@@ -32,6 +32,13 @@ bool ReadArgumentBytes(const std::string& argument, std::string& bytes) {
     if (!stream.is_open()) {
         return false;
     }
-    bytes.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+    if (limit == static_cast<std::size_t>(-1)) {
+        bytes.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+        return !stream.bad();
+    }
+    // Only what is needed to tell that the file is too long is read.
+    bytes.resize(limit + 1);
+    stream.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(stream.gcount()));
     return !stream.bad();
 }

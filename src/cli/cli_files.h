@@ -5,6 +5,7 @@
 // A command-line argument as a wide path or text.
 std::wstring ArgumentToWide(const std::string& argument);
 
-// The whole content of the file an argument names; false for a directory or an unreadable
-// file.
-bool ReadArgumentBytes(const std::string& argument, std::string& bytes);
+// The whole content of the file an argument names, or its first limit + 1 bytes when it is
+// longer; false for a directory or an unreadable file.
+bool ReadArgumentBytes(const std::string& argument, std::string& bytes,
+                       std::size_t limit = static_cast<std::size_t>(-1));

@@ -22,6 +22,7 @@ struct Command {
 
 // Each command adds one line here.
 const Command kCommands[] = {
+    {"import", RunImportCommand, kImportHelp},
     {"layout", RunLayoutCommand, kLayoutHelp},
     {"replay", RunReplayCommand, kReplayHelp},
     {"settings", RunSettingsCommand, kSettingsHelp},

@@ -12,3 +12,14 @@ list(APPEND TAPWISE_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/layout_install_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/resource_strings_win.cpp
 )
+# Layout import from KLE and QMK JSON (the only users of the JSON library).
+list(APPEND TAPWISE_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/layout_import.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/import_json.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/imported_key.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/kle_reader.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/qmk_reader.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/qmk_keycodes.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/legend_table.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/kbl_writer.cpp
+)

@@ -8,6 +8,7 @@ list(APPEND CORE_TESTS
     # Key names are built with the layouts, so their tests run with them.
     ${CMAKE_CURRENT_LIST_DIR}/shipped_layouts_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_install_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/layout_import_test.cpp
 )
 list(APPEND WIN_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/layout_list_win_test.cpp
@@ -19,4 +20,6 @@ list(APPEND WIN_TESTS
 if(NOT WIN32)
     add_test(NAME layouts.cli_layout
         COMMAND ${CMAKE_CURRENT_LIST_DIR}/cli_layout_test.sh $<TARGET_FILE:tapwise-cli>)
+    add_test(NAME layouts.cli_import
+        COMMAND ${CMAKE_CURRENT_LIST_DIR}/cli_import_test.sh $<TARGET_FILE:tapwise-cli>)
 endif()

@@ -1,0 +1,17 @@
+#pragma once
+// JSON reading for the layout importers, bounded so that hostile input costs little: the
+// nesting depth is checked before anything is built, and every failure is a message that
+// says where in the user's text it happened. Included only by the importers' own sources.
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <string_view>
+
+// Reads JSON as people write it for keyboards: strict JSON, and also KLE raw data as the
+// editor shows it (rows without the enclosing brackets, property names without quotes),
+// comments and trailing commas. False with a message such as "invalid JSON at line 3,
+// column 14: ..." when the text cannot be read.
+bool ReadImportJson(std::string_view text, nlohmann::json& value, std::string& error);
+
+// The deepest nesting of arrays and objects accepted.
+constexpr int kMaxJsonDepth = 64;

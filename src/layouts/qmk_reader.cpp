@@ -1,0 +1,313 @@
+#include "layouts/qmk_reader.h"
+
+#include "layouts/import_json.h"
+#include "layouts/layout_import.h"
+
+#include <cmath>
+
+namespace {
+
+using nlohmann::json;
+
+std::string Names(const json& layouts) {
+    std::string names;
+    for (const auto& [name, value] : layouts.items()) {
+        names += (names.empty() ? "" : ", ") + name;
+    }
+    return names;
+}
+
+// The layout an alias stands for (followed a few steps), or the name itself.
+std::string Resolve(const json& definition, std::string name) {
+    const auto aliases = definition.find("layout_aliases");
+    for (int step = 0; step < 8 && aliases != definition.end() && aliases->is_object(); ++step) {
+        const auto target = aliases->find(name);
+        if (target == aliases->end() || !target->is_string()) {
+            break;
+        }
+        name = target->get<std::string>();
+    }
+    return name;
+}
+
+bool ChooseLayout(const json& definition, const json& layouts, const std::string& wanted,
+                  const std::string& keymapLayout, std::string& chosen, std::string& error) {
+    if (!wanted.empty()) {
+        chosen = Resolve(definition, wanted);
+        if (!layouts.contains(chosen)) {
+            error = "no layout named '" + wanted + "'; the layouts are: " + Names(layouts);
+            return false;
+        }
+        return true;
+    }
+    if (!keymapLayout.empty() && layouts.contains(Resolve(definition, keymapLayout))) {
+        chosen = Resolve(definition, keymapLayout);
+        return true;
+    }
+    if (layouts.size() == 1) {
+        chosen = layouts.begin().key();
+        return true;
+    }
+    if (layouts.contains(Resolve(definition, "LAYOUT"))) {
+        chosen = Resolve(definition, "LAYOUT");
+        return true;
+    }
+    error = "the keyboard has several layouts; choose one with --layout: " + Names(layouts);
+    return false;
+}
+
+bool ReadNumber(const json& key, const char* name, double fallback, double low, double high,
+                double& value, std::string& error) {
+    const auto it = key.find(name);
+    if (it == key.end()) {
+        value = fallback;
+        return true;
+    }
+    if (!it->is_number()) {
+        error = std::string("'") + name + "' must be a number";
+        return false;
+    }
+    value = it->get<double>();
+    error = CheckRange((std::string("'") + name + "'").c_str(), value, low, high);
+    return error.empty();
+}
+
+bool ReadKey(const json& entry, ImportedKey& key, bool& rotated, std::string& error) {
+    if (!entry.is_object()) {
+        error = "must be an object with x and y";
+        return false;
+    }
+    if (!entry.contains("x") || !entry.contains("y")) {
+        error = "has no x or no y";
+        return false;
+    }
+    constexpr double kFar = 10000;
+    double r = 0;
+    double rx = 0;
+    double ry = 0;
+    if (!ReadNumber(entry, "x", 0, -kFar, kFar, key.x, error) ||
+        !ReadNumber(entry, "y", 0, -kFar, kFar, key.y, error) ||
+        !ReadNumber(entry, "w", 1, 0.01, 100, key.w, error) ||
+        !ReadNumber(entry, "h", 1, 0.01, 100, key.h, error) ||
+        !ReadNumber(entry, "r", 0, -360, 360, r, error) ||
+        !ReadNumber(entry, "rx", 0, -kFar, kFar, rx, error) ||
+        !ReadNumber(entry, "ry", 0, -kFar, kFar, ry, error)) {
+        return false;
+    }
+    key.inputX = key.x;
+    key.inputY = key.y;
+    const auto label = entry.find("label");
+    if (label != entry.end()) {
+        if (!label->is_string()) {
+            error = "'label' must be a string";
+            return false;
+        }
+        key.legends.push_back(label->get<std::string>());
+    }
+    rotated = std::fmod(r, 360.0) != 0;
+    if (rotated) {
+        RotateToBoundingBox(key, r, rx, ry);
+    }
+    return true;
+}
+
+// keymap.c: the text between the parentheses of the first LAYOUT...( after "keymaps",
+// split at the commas that are not inside parentheses, comments and literals skipped.
+bool ReadKeymapC(std::string_view text, std::vector<std::string>& keycodes, std::string& error) {
+    std::string code; // without comments, literals and preprocessor lines
+    code.reserve(text.size());
+    bool lineStart = true;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (lineStart && (c == ' ' || c == '\t')) {
+            code += c;
+            continue;
+        }
+        if (lineStart && c == '#') {
+            while (i < text.size() && !(text[i] == '\n' && text[i - 1] != '\\')) {
+                ++i;
+            }
+            code += '\n';
+            continue;
+        }
+        lineStart = c == '\n';
+        if (c == '/' && i + 1 < text.size() && text[i + 1] == '/') {
+            while (i + 1 < text.size() && text[i + 1] != '\n') {
+                ++i;
+            }
+            code += ' ';
+        } else if (c == '/' && i + 1 < text.size() && text[i + 1] == '*') {
+            const std::size_t end = text.find("*/", i + 2);
+            i = end == std::string_view::npos ? text.size() : end + 1;
+            code += ' ';
+        } else if (c == '"' || c == '\'') {
+            std::size_t j = i + 1;
+            while (j < text.size() && text[j] != c && text[j] != '\n') {
+                j += text[j] == '\\' ? 2 : 1;
+            }
+            i = j;
+            code += " 0 ";
+        } else {
+            code += c;
+        }
+    }
+    const auto isWordChar = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '_';
+    };
+    std::size_t from = code.find("keymaps");
+    if (from == std::string::npos) {
+        error = "keymap.c: no keymaps array";
+        return false;
+    }
+    std::size_t open = std::string::npos;
+    for (std::size_t at = code.find("LAYOUT", from); at != std::string::npos;
+         at = code.find("LAYOUT", at + 1)) {
+        if (at > 0 && isWordChar(code[at - 1])) {
+            continue;
+        }
+        std::size_t p = at;
+        while (p < code.size() && isWordChar(code[p])) {
+            ++p;
+        }
+        while (p < code.size() &&
+               (code[p] == ' ' || code[p] == '\t' || code[p] == '\n' || code[p] == '\r')) {
+            ++p;
+        }
+        if (p < code.size() && code[p] == '(') {
+            open = p;
+            break;
+        }
+    }
+    if (open == std::string::npos) {
+        error = "keymap.c: no LAYOUT...(...) in the keymaps array";
+        return false;
+    }
+    int depth = 0;
+    std::string current;
+    for (std::size_t p = open + 1; p < code.size(); ++p) {
+        const char c = code[p];
+        if (c == '(') {
+            ++depth;
+        } else if (c == ')' && depth == 0) {
+            if (!current.empty() || !keycodes.empty()) {
+                keycodes.push_back(current);
+            }
+            return true;
+        } else if (c == ')') {
+            --depth;
+        }
+        if (c == ',' && depth == 0) {
+            keycodes.push_back(current);
+            current.clear();
+            if (keycodes.size() > kMaxImportKeys) {
+                error = "keymap.c: more than " + std::to_string(kMaxImportKeys) + " keycodes";
+                return false;
+            }
+        } else if (c != ' ' && c != '\t' && c != '\n' && c != '\r') {
+            current += c;
+        }
+    }
+    error = "keymap.c: the LAYOUT...( has no closing parenthesis";
+    return false;
+}
+
+} // namespace
+
+bool IsQmkDefinition(const json& value) {
+    return value.is_object() && value.contains("layouts");
+}
+
+bool ReadQmkBoard(const json& definition, const std::string& wanted,
+                  const std::string& keymapLayout, QmkBoard& board, std::string& error) {
+    board = QmkBoard();
+    const auto name = definition.find("keyboard_name");
+    if (name != definition.end() && name->is_string()) {
+        board.keyboardName = name->get<std::string>();
+    }
+    const json& layouts = definition.at("layouts");
+    if (!layouts.is_object() || layouts.empty()) {
+        error = "'layouts' must be an object holding at least one layout";
+        return false;
+    }
+    if (!ChooseLayout(definition, layouts, wanted, keymapLayout, board.layoutName, error)) {
+        return false;
+    }
+    const json& chosen = layouts.at(board.layoutName);
+    const auto keys = chosen.is_object() ? chosen.find("layout") : chosen.end();
+    if (keys == chosen.end() || !keys->is_array()) {
+        error = "layouts." + board.layoutName + ".layout must be an array of keys";
+        return false;
+    }
+    if (keys->size() > kMaxImportKeys) {
+        error = "layouts." + board.layoutName + " has " + std::to_string(keys->size()) +
+                " keys; a layout file holds at most 1000 lines";
+        return false;
+    }
+    for (std::size_t i = 0; i < keys->size(); ++i) {
+        ImportedKey key;
+        bool rotated = false;
+        std::string why;
+        if (!ReadKey((*keys)[i], key, rotated, why)) {
+            error = "layouts." + board.layoutName + ".layout, key " + std::to_string(i + 1) + ": " +
+                    why;
+            return false;
+        }
+        board.rotatedKeys += rotated ? 1 : 0;
+        board.keys.push_back(std::move(key));
+    }
+    return true;
+}
+
+bool ReadQmkKeymap(std::string_view text, std::vector<std::string>& keycodes,
+                   std::string& layoutName, std::string& error) {
+    keycodes.clear();
+    layoutName.clear();
+    if (text.size() > kMaxImportBytes) {
+        error = "the keymap is larger than " + std::to_string(kMaxImportBytes / 1024) + " KB";
+        return false;
+    }
+    std::size_t first = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+    while (first < text.size() && (text[first] == ' ' || text[first] == '\t' ||
+                                   text[first] == '\n' || text[first] == '\r')) {
+        ++first;
+    }
+    if (first >= text.size() || text[first] != '{') {
+        return ReadKeymapC(text, keycodes, error);
+    }
+    json keymap;
+    std::string why;
+    if (!ReadImportJson(text, keymap, why)) {
+        error = "keymap: " + why;
+        return false;
+    }
+    const auto layout = keymap.find("layout");
+    if (layout != keymap.end() && layout->is_string()) {
+        layoutName = layout->get<std::string>();
+    }
+    const auto layers = keymap.find("layers");
+    if (layers == keymap.end() || !layers->is_array() || layers->empty() ||
+        !(*layers)[0].is_array()) {
+        error = "keymap: 'layers' must be an array whose first item is the base layer";
+        return false;
+    }
+    const json& base = (*layers)[0];
+    if (base.size() > kMaxImportKeys) {
+        error = "keymap: more than " + std::to_string(kMaxImportKeys) + " keycodes";
+        return false;
+    }
+    for (std::size_t i = 0; i < base.size(); ++i) {
+        if (!base[i].is_string()) {
+            error = "keymap: keycode " + std::to_string(i + 1) + " of layer 0 is not a string";
+            return false;
+        }
+        std::string keycode;
+        for (char c : base[i].get<std::string>()) {
+            if (c != ' ' && c != '\t' && c != '\n' && c != '\r') {
+                keycode += c;
+            }
+        }
+        keycodes.push_back(keycode);
+    }
+    return true;
+}
