@@ -1,14 +1,23 @@
-// Handling time of one key press and release in the running program: the main window with
-// both pages is created as at start-up, then raw keyboard records for A are handed to the
-// keyboard test page as WM_INPUT would hand them; each press and release is timed from the
-// make record to the moment the message queue is empty again (decoding, both log lines, the
-// key drawn and painted, the fields). Prints the median and the 90th percentile.
-// usage: tapwise-key-timing.exe [presses]
+// Key handling times in the running program: the main window with both pages is created as at
+// start-up, then raw keyboard records are handed to the keyboard test page as WM_INPUT would
+// hand them. Prints medians and 90th percentiles of:
+// - one press and release of A: handled with the key drawn on the screen (decoding, engine,
+//   fields, the key painted), and until the message queue is empty (the log lines written and
+//   painted too);
+// - a burst of 1,000 records (a roll over 10 keys, 50 press/release cycles) handed over at once,
+//   from the first record until the queue is empty with all 1,000 lines in the view;
+// - one press and release until idle with 1,000 and with LINES lines already in the view, and
+//   the process's working set at LINES lines.
+// usage: tapwise-key-timing.exe [presses] [lines]
 #include "app/main_dlg.h"
 #include "input/elapsed_clock.h"
+#include "resources/resource.h"
+#include "settings/app_settings.h"
 #include "ui/message_loop.h"
 
 #include <windows.h>
+
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -28,7 +37,7 @@ RAWINPUT KeyRecord(USHORT makeCode, USHORT virtualKey, bool release) {
     return record;
 }
 
-// Handles the posted key messages only: the work of the key engine without the painting.
+// Handles the posted key messages only: the work of the key engine, the log lines queued.
 void HandleKeyMessages() {
     MSG message;
     while (::PeekMessageW(&message, nullptr, WM_USER + 101, WM_USER + 102, PM_REMOVE)) {
@@ -44,58 +53,203 @@ void PumpUntilIdle() {
     }
 }
 
-double Milliseconds(LONGLONG ticks, LONGLONG frequency) {
-    return static_cast<double>(ticks) * 1000.0 / static_cast<double>(frequency);
+class Stopwatch {
+public:
+    Stopwatch() {
+        ::QueryPerformanceFrequency(&frequency_);
+        ::QueryPerformanceCounter(&start_);
+    }
+    double Milliseconds() const {
+        LARGE_INTEGER now;
+        ::QueryPerformanceCounter(&now);
+        return static_cast<double>(now.QuadPart - start_.QuadPart) * 1000.0 /
+               static_cast<double>(frequency_.QuadPart);
+    }
+
+private:
+    LARGE_INTEGER frequency_{};
+    LARGE_INTEGER start_{};
+};
+
+struct Summary {
+    double median = 0;
+    double p90 = 0;
+};
+
+Summary Summarise(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return {values[values.size() / 2], values[values.size() * 9 / 10]};
+}
+
+// The ten keys of the roll: A S D F G H J K L ;
+const USHORT kRollCodes[10] = {0x1E, 0x1F, 0x20, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27};
+const USHORT kRollKeys[10] = {'A', 'S', 'D', 'F', 'G', 'H', 'J', 'K', 'L', 0xBA};
+
+class Bench {
+public:
+    explicit Bench(CMainDlg& dialog) : dialog_(dialog), page_(dialog.KeyboardPage().Handle()) {
+        log_ = ::GetDlgItem(page_, IDC_KBD_LOG);
+    }
+
+    RawInputReader& Input() { return dialog_.KeyboardPage().RawInput(); }
+
+    // The lines in the view, counted in its text (the control's own count is of display rows).
+    int Lines() const {
+        const int length = ::GetWindowTextLengthW(log_);
+        if (length == 0) {
+            return 0;
+        }
+        std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1);
+        ::GetWindowTextW(log_, text.data(), length + 1);
+        return 1 + static_cast<int>(std::count(text.begin(), text.end(), L'\n'));
+    }
+
+    void Clear() {
+        ::SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_KBD_CLEAR, BN_CLICKED), 0);
+        PumpUntilIdle();
+    }
+
+    // One press and release of A: handled with the key on the screen, and until idle.
+    void PressAndRelease(double& handled, double& idle) {
+        HWND keyboard = ::GetDlgItem(page_, IDC_KBD_KEYBOARD);
+        const Stopwatch watch;
+        Input().OnRecord(KeyRecord(0x1E, 'A', false));
+        HandleKeyMessages();
+        ::UpdateWindow(keyboard);
+        Input().OnRecord(KeyRecord(0x1E, 'A', true));
+        HandleKeyMessages();
+        ::UpdateWindow(keyboard);
+        handled = watch.Milliseconds();
+        PumpUntilIdle();
+        idle = watch.Milliseconds();
+    }
+
+    // 50 cycles of a roll over 10 keys, every record handed over before any is handled.
+    double Burst() {
+        const int before = Lines();
+        const Stopwatch watch;
+        for (int cycle = 0; cycle < 50; ++cycle) {
+            for (int key = 0; key < 10; ++key) {
+                Input().OnRecord(KeyRecord(kRollCodes[key], kRollKeys[key], false));
+                if (key > 0) {
+                    Input().OnRecord(KeyRecord(kRollCodes[key - 1], kRollKeys[key - 1], true));
+                }
+            }
+            Input().OnRecord(KeyRecord(kRollCodes[9], kRollKeys[9], true));
+        }
+        PumpUntilIdle();
+        const double elapsed = watch.Milliseconds();
+
+        if (Lines() - before != 1000) {
+            std::fprintf(stderr, "burst: %d lines arrived, not 1000\n", Lines() - before);
+        }
+        return elapsed;
+    }
+
+    // Fills the view to `lines` lines through the key road, 1,000 records at a time (each
+    // record makes one line).
+    void FillTo(int lines) {
+        int now = Lines();
+        while (now < lines) {
+            int records = std::min(1000, lines - now);
+            records -= records % 2;
+            if (records == 0) {
+                break;
+            }
+            now += records;
+            for (int i = 0; i + 1 < records; i += 2) {
+                const int key = (i / 2) % 10;
+                Input().OnRecord(KeyRecord(kRollCodes[key], kRollKeys[key], false));
+                Input().OnRecord(KeyRecord(kRollCodes[key], kRollKeys[key], true));
+            }
+            PumpUntilIdle();
+        }
+    }
+
+private:
+    CMainDlg& dialog_;
+    HWND page_;
+    HWND log_ = nullptr;
+};
+
+void PrintPresses(const char* what, std::vector<double>& handled, std::vector<double>& idle) {
+    const Summary h = Summarise(handled);
+    const Summary i = Summarise(idle);
+    std::printf("%s: handled, key drawn: median %.3f ms, p90 %.3f ms; until idle with the lines "
+                "in the view: median %.3f ms, p90 %.3f ms\n",
+                what, h.median, h.p90, i.median, i.p90);
+}
+
+double PressesAtSize(Bench& bench, int presses, const char* what) {
+    std::vector<double> handled;
+    std::vector<double> idle;
+    for (int i = 0; i < presses; ++i) {
+        double h = 0;
+        double t = 0;
+        bench.PressAndRelease(h, t);
+        handled.push_back(h);
+        idle.push_back(t);
+        ::Sleep(10); // clear of the chatter rule
+    }
+    PrintPresses(what, handled, idle);
+    return Summarise(idle).median;
 }
 
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
     const int presses = argc > 1 ? std::max(1, _wtoi(argv[1])) : 200;
+    const int largeLines = argc > 2 ? std::max(2000, _wtoi(argv[2])) : 200000;
     Module().Init(::GetModuleHandleW(nullptr));
     ElapsedMilliseconds();
     ::LoadLibraryW(L"RICHED20.DLL");
     CMessageLoop loop;
     Module().AddMessageLoop(&loop);
     auto* mainDialog = new CMainDlg();
-    HWND window = mainDialog->Create(129);
+    HWND window = mainDialog->Create(IDD_MAIN);
     if (window == nullptr) {
         std::fprintf(stderr, "cannot create the main window\n");
         return 1;
     }
     ::ShowWindow(window, SW_SHOW);
     PumpUntilIdle();
+    Bench bench(*mainDialog);
 
-    LARGE_INTEGER frequency;
-    ::QueryPerformanceFrequency(&frequency);
-    RawInputReader& input = mainDialog->KeyboardPage().RawInput();
-    std::vector<double> handling;
-    std::vector<double> total;
-    // A pause between presses keeps them clear of the chatter rule.
-    for (int i = 0; i < presses; ++i) {
-        LARGE_INTEGER start;
-        LARGE_INTEGER handled;
-        LARGE_INTEGER end;
-        ::QueryPerformanceCounter(&start);
-        input.OnRecord(KeyRecord(0x1E, 'A', false));
-        HandleKeyMessages();
-        input.OnRecord(KeyRecord(0x1E, 'A', true));
-        HandleKeyMessages();
-        ::QueryPerformanceCounter(&handled);
-        PumpUntilIdle();
-        ::QueryPerformanceCounter(&end);
-        handling.push_back(Milliseconds(handled.QuadPart - start.QuadPart, frequency.QuadPart));
-        total.push_back(Milliseconds(end.QuadPart - start.QuadPart, frequency.QuadPart));
-        ::Sleep(10);
-    }
-    std::sort(handling.begin(), handling.end());
-    std::sort(total.begin(), total.end());
     std::printf("presses: %d\n", presses);
-    std::printf("handling (decode, engine, log lines, key drawn into the buffer, fields): "
-                "median %.3f ms, p90 %.3f ms\n",
-                handling[handling.size() / 2], handling[handling.size() * 9 / 10]);
-    std::printf("with painting until the queue is empty: median %.3f ms, p90 %.3f ms\n",
-                total[total.size() / 2], total[total.size() * 9 / 10]);
+    PressesAtSize(bench, presses, "one press and release");
+
+    std::vector<double> bursts;
+    for (int i = 0; i < 20; ++i) {
+        bench.Clear();
+        bursts.push_back(bench.Burst());
+        ::Sleep(20);
+    }
+    const Summary burst = Summarise(bursts);
+    std::printf("burst of 1,000 records to idle with 1,000 lines in the view (20 runs): "
+                "median %.1f ms, p90 %.1f ms\n",
+                burst.median, burst.p90);
+
+    bench.Clear();
+    bench.FillTo(1000);
+    const double small = PressesAtSize(bench, presses, "at 1,000 lines");
+    const Stopwatch fill;
+    bench.FillTo(largeLines);
+    const double fillSeconds = fill.Milliseconds() / 1000.0;
+    const int lines = bench.Lines();
+    char what[64];
+    std::snprintf(what, sizeof(what), "at %d lines", lines);
+    const double large = PressesAtSize(bench, presses, what);
+    std::printf("appending at %d lines costs %.2f times the cost at 1,000 lines "
+                "(filled in %.1f s)\n",
+                lines, large / small, fillSeconds);
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof(memory);
+    if (::GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof(memory))) {
+        std::printf("working set at %d lines: %.1f MB (peak %.1f MB)\n", lines,
+                    static_cast<double>(memory.WorkingSetSize) / (1024.0 * 1024.0),
+                    static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0));
+    }
+
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     loop.Run();
     Module().RemoveMessageLoop();

@@ -1,6 +1,7 @@
 #include "input/keyboard_dlg_win.h"
 
 #include "devices/device_identity_win.h"
+#include "input/elapsed_clock.h"
 #include "input/key_names.h"
 #include "input/key_states.h"
 #include "input/keyboard_page.h"
@@ -154,6 +155,7 @@ void CKeyboardDlg::AttachControls() {
     keyboardGroup_.SubclassWindow(::GetDlgItem(page, IDC_KBD_KEYBOARD_GROUP));
     LogMessage(L"LogViewer::SubclassWindow()\n");
     logViewer_.SubclassWindow(::GetDlgItem(page, IDC_KBD_LOG));
+    logViewer_.LiftTextLimit();
     clearButton_.SubclassWindow(::GetDlgItem(page, IDC_KBD_CLEAR));
     saveButton_.SubclassWindow(::GetDlgItem(page, IDC_KBD_SAVE));
     numLockLamp_.SubclassWindow(::GetDlgItem(page, IDC_KBD_NUM_LOCK));
@@ -237,6 +239,7 @@ void CKeyboardDlg::EnableRawInputAtStart() {
 }
 
 void CKeyboardDlg::OnDestroy() {
+    logViewer_.WriteQueuedLines();
     lockMonitor_.Stop(INFINITE);
     if (shellHook_ != nullptr) {
         ::UnhookWindowsHookEx(shellHook_);
@@ -250,6 +253,8 @@ void CKeyboardDlg::OnDestroy() {
 
 void CKeyboardDlg::OnClick_Clear() {
     LogMessage(L"CKeyboardDlg::OnClick_ClearClearing keyboard display...\n");
+    // Lines of the test before go in before the view is emptied, never after it.
+    logViewer_.WriteQueuedLines();
     // A copy: the selection writes the setting it reads.
     const std::wstring lastLayout = Settings().LastLayout;
     selector_.SelectLayout(*layoutPage_, lastLayout, Settings().LastLayout);
@@ -257,11 +262,13 @@ void CKeyboardDlg::OnClick_Clear() {
 }
 
 void CKeyboardDlg::OnClick_Save() {
+    logViewer_.WriteQueuedLines();
     logSaver_.OnClick_Save(*logSavePage_, logFiles_, Settings().LogFileDirectory,
                            Settings().LogFilePrefix);
 }
 
 void CKeyboardDlg::OnLayoutChoice() {
+    logViewer_.WriteQueuedLines();
     const LRESULT index = ::SendMessageW(layoutList_, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR) {
         ::SetFocus(Handle());
@@ -333,6 +340,7 @@ LRESULT CALLBACK CKeyboardDlg::ShellHookProc(int code, WPARAM wParam, LPARAM lPa
 
 void CKeyboardDlg::Reflow() {
     LogMessage(L"Reflowing keyboard dialog layout...\n");
+    logViewer_.WriteQueuedLines();
     HWND page = Handle();
     const PixelRect group = ChildRect(page, keyboardGroup_.Handle());
     const int width = keyboardView_.Layout().width;
@@ -398,7 +406,41 @@ void CKeyboardDlg::SetFieldText(int control, const wchar_t* text) {
 }
 
 void CKeyboardDlg::AppendLine(const wchar_t* text, bool fault) {
-    logViewer_.AppendLine(text, fault);
+    logViewer_.QueueLine(text, fault, ElapsedMilliseconds());
+}
+
+void CKeyboardDlg::ScheduleLogWrite() {
+    const LogLineQueue& queued = logViewer_.Queued();
+    if (queued.Empty()) {
+        return;
+    }
+    // During a long burst the view still moves at least every delay limit.
+    if (queued.DueForWrite(true, ElapsedMilliseconds())) {
+        logViewer_.WriteQueuedLines();
+        return;
+    }
+    if (!logWritePosted_) {
+        logWritePosted_ = ::PostMessageW(Handle(), UWM_WRITE_LOG, 0, 0) != FALSE;
+        if (!logWritePosted_) {
+            logViewer_.WriteQueuedLines();
+        }
+    }
+}
+
+void CKeyboardDlg::OnWriteLog() {
+    logWritePosted_ = false;
+    // Posted messages come before raw input: records that arrived meanwhile are stamped
+    // before the view takes its time.
+    rawInput_.DecodeWaitingInput();
+    if (logViewer_.Queued().DueForWrite(rawInput_.KeyInputWaiting(), ElapsedMilliseconds())) {
+        logViewer_.WriteQueuedLines();
+    } else if (!logViewer_.Queued().Empty()) {
+        // Behind the waiting key messages; their handling may write first.
+        logWritePosted_ = ::PostMessageW(Handle(), UWM_WRITE_LOG, 0, 0) != FALSE;
+        if (!logWritePosted_) {
+            logViewer_.WriteQueuedLines();
+        }
+    }
 }
 
 void CKeyboardDlg::NotifyPressed(ScanCode code) {
@@ -457,13 +499,23 @@ bool CKeyboardDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         return true;
     case WM_INPUT:
         result = rawInput_.OnInput(lParam);
+        rawInput_.DecodeWaitingInput();
         return true;
     case UWM_KEY_MAKE:
+        // Records already waiting are stamped before this event's work delays them.
+        rawInput_.DecodeWaitingInput();
         engine_.OnKeyMake(static_cast<std::size_t>(wParam));
+        ScheduleLogWrite();
         result = 0;
         return true;
     case UWM_KEY_BREAK:
+        rawInput_.DecodeWaitingInput();
         engine_.OnKeyBreak(static_cast<std::size_t>(wParam));
+        ScheduleLogWrite();
+        result = 0;
+        return true;
+    case UWM_WRITE_LOG:
+        OnWriteLog();
         result = 0;
         return true;
     case UWM_DISABLE_RAW_INPUT:

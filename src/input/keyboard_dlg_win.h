@@ -74,6 +74,10 @@ private:
     LRESULT OnCtlColor(UINT message, HDC dc, HWND control);
     void IdentifyDevice(const RAWINPUT& record);
     void UpdateLogStatus();
+    // After a key event: queued log lines are written once no key input waits (a posted
+    // UWM_WRITE_LOG), or at once when the oldest has waited the delay limit.
+    void ScheduleLogWrite();
+    void OnWriteLog();
     static LRESULT CALLBACK ShellHookProc(int code, WPARAM wParam, LPARAM lParam);
 
     // KeyTestPage: what the key test engine changes on the page.
@@ -140,6 +144,7 @@ private:
     int minimumGroupWidth_ = 0;
     int minimumGroupHeight_ = 0;
     HHOOK shellHook_ = nullptr;
+    bool logWritePosted_ = false;
 
     static CKeyboardDlg* hookPage_;
 };

@@ -61,6 +61,29 @@ void RawInputReader::OnRecord(const RAWINPUT& record) {
                    static_cast<WPARAM>(result.index), 0);
 }
 
+void RawInputReader::DecodeWaitingInput() {
+    // PeekMessageW may deliver sent messages; one of them must not start a second drain.
+    if (draining_ || target_ == nullptr) {
+        return;
+    }
+    draining_ = true;
+    MSG message;
+    while (::PeekMessageW(&message, target_, WM_INPUT, WM_INPUT, PM_REMOVE | PM_NOYIELD)) {
+        OnInput(message.lParam);
+    }
+    draining_ = false;
+}
+
+bool RawInputReader::KeyInputWaiting() const {
+    if (target_ == nullptr) {
+        return false;
+    }
+    MSG message;
+    return ::PeekMessageW(&message, target_, UWM_KEY_MAKE, UWM_KEY_BREAK,
+                          PM_NOREMOVE | PM_NOYIELD) ||
+           ::PeekMessageW(&message, target_, WM_INPUT, WM_INPUT, PM_NOREMOVE | PM_NOYIELD);
+}
+
 bool RawInputReader::EnableRawInput() {
     LogMessage(L"Enabling raw input...\n");
     return RegisterKeyboard(kRawInputFlags, target_);

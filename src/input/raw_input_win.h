@@ -34,6 +34,12 @@ public:
     // Decodes a record already read: time stamp, device check, decoding, and the posted
     // UWM_KEY_MAKE / UWM_KEY_BREAK with the event's index.
     void OnRecord(const RAWINPUT& record);
+    // Decodes every WM_INPUT already waiting for the target, oldest first, so that each record
+    // is time-stamped before the window spends time on the work of earlier events. The order
+    // of the events and of their posted messages stays the order of arrival.
+    void DecodeWaitingInput();
+    // A raw record or a posted key message not yet handled is waiting for the target.
+    bool KeyInputWaiting() const;
 
     // Register the target window for raw keyboard input / remove the registration. Each writes
     // its trace line and, on failure, the error code; false on failure.
@@ -47,4 +53,5 @@ private:
     KeyEventQueue& queue_;
     DeviceIdentifier identifyDevice_;
     RawKeyDecoder decoder_;
+    bool draining_ = false;
 };

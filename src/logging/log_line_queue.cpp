@@ -25,20 +25,25 @@ LogInsertion LogLineQueue::Take(bool viewIsEmpty) {
     }
     insertion.text.reserve(size);
     bool first = true;
+    std::size_t position = 0;
     for (const Line& line : lines_) {
         const std::size_t start = insertion.text.size();
-        if (!first || !viewIsEmpty) {
+        const bool lineBreak = !first || !viewIsEmpty;
+        if (lineBreak) {
             insertion.text += L"\r\n";
         }
         first = false;
         insertion.text += line.text;
         const Colour colour = LogLineColour(line.fault);
         const std::size_t length = insertion.text.size() - start;
+        const std::size_t span = length - (lineBreak ? 1 : 0);
         if (!insertion.runs.empty() && insertion.runs.back().colour == colour) {
             insertion.runs.back().length += length;
+            insertion.runs.back().span += span;
         } else {
-            insertion.runs.push_back(LogColourRun{start, length, colour});
+            insertion.runs.push_back(LogColourRun{start, length, colour, position, span});
         }
+        position += span;
     }
     insertion.lines = lines_.size();
     lines_.clear();

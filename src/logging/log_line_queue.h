@@ -17,11 +17,15 @@ constexpr std::uint32_t kLogWriteDelayLimitMs = 50;
 // characters, so at least 1,000,000 lines fit).
 constexpr long kLogViewTextLimit = 0x7FFFFFFE;
 
-// A stretch of the inserted text in one colour.
+// A stretch of the inserted text in one colour. start and length count characters of the
+// text; position and span count them as a rich edit control does, which keeps each "\r\n" as
+// one character.
 struct LogColourRun {
     std::size_t start = 0;
     std::size_t length = 0;
     Colour colour = 0;
+    std::size_t position = 0;
+    std::size_t span = 0;
 };
 
 // Queued lines as one insertion at the end of the view: the text with "\r\n" before every

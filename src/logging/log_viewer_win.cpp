@@ -5,6 +5,10 @@
 
 #include <vector>
 
+void LogViewer::LiftTextLimit() {
+    SendMessageW(Handle(), EM_EXLIMITTEXT, 0, kLogViewTextLimit);
+}
+
 bool LogViewer::AppendLine(const std::wstring& text, bool fault) {
     SYSTEMTIME now{};
     GetLocalTime(&now);
@@ -12,45 +16,72 @@ bool LogViewer::AppendLine(const std::wstring& text, bool fault) {
 }
 
 bool LogViewer::AppendLineAt(const std::wstring& text, bool fault, const SYSTEMTIME& time) {
+    QueueLineAt(text, fault, time, 0);
+    WriteQueuedLines();
+    return true;
+}
+
+void LogViewer::QueueLine(const std::wstring& text, bool fault, std::uint32_t now) {
+    SYSTEMTIME time{};
+    GetLocalTime(&time);
+    QueueLineAt(text, fault, time, now);
+}
+
+void LogViewer::QueueLineAt(const std::wstring& text, bool fault, const SYSTEMTIME& time,
+                            std::uint32_t now) {
+    queued_.Push(ComposeLogLine(true, time.wMinute, time.wSecond, time.wMilliseconds, text), fault,
+                 now);
+}
+
+void LogViewer::WriteQueuedLines() {
+    if (queued_.Empty()) {
+        return;
+    }
     HWND view = Handle();
     SetFocus(view);
     const int length = GetWindowTextLengthW(view);
-    const std::wstring line =
-        ComposeLogLine(length <= 0, time.wMinute, time.wSecond, time.wMilliseconds, text);
+    const LogInsertion insertion = queued_.Take(length <= 0);
 
-    // The text is inserted at its end and then coloured as a whole, line break included.
-    // Colouring the empty end first and relying on the insertion format is not enough: a
-    // control may drop that format when the selection is set again.
-    // Drawing is held back while the line is inserted, coloured and scrolled into view, and
-    // done once afterwards: painting every intermediate step made each key event cost
-    // milliseconds, and fast typing queued up behind the log.
+    // Drawing is held back for the whole insertion and done once afterwards. The text goes in
+    // with one replacement in the normal colour, set as the format of the empty selection at
+    // the end (nothing moves the selection in between: a control drops that format when the
+    // selection is set again); then only the fault runs are coloured. Each message costs the
+    // control a pass over its layout, so their number must not grow with the lines.
     SendMessageW(view, WM_SETREDRAW, FALSE, 0);
     CHARRANGE range{length, length};
     SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     SendMessageW(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
     const LONG start = range.cpMin;
-    SendMessageW(view, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
-    SendMessageW(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    const LONG end = range.cpMax;
-
-    range = {start, end};
-    SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     CHARFORMATW format{};
     format.cbSize = sizeof(format);
     format.dwMask = CFM_COLOR;
     format.dwEffects = 0;
-    format.crTextColor = LogLineColour(fault);
+    format.crTextColor = kNormalLineColour;
     SendMessageW(view, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    SendMessageW(view, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(insertion.text.c_str()));
+    SendMessageW(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    const LONG end = range.cpMax;
+    for (const LogColourRun& run : insertion.runs) {
+        if (run.colour == kNormalLineColour) {
+            continue;
+        }
+        range.cpMin = start + static_cast<LONG>(run.position);
+        range.cpMax = start + static_cast<LONG>(run.position + run.span);
+        SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+        format.crTextColor = run.colour;
+        SendMessageW(view, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    }
     range = {end, end};
     SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    SendMessageW(view, EM_LINESCROLL, 0, 1);
+    // One line of scrolling per line, as if each had been appended alone.
+    SendMessageW(view, EM_LINESCROLL, 0, static_cast<LPARAM>(insertion.lines));
     SendMessageW(view, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(view, nullptr, TRUE);
     HideCaret(view);
-    return true;
 }
 
-std::wstring LogViewer::Text() const {
+std::wstring LogViewer::Text() {
+    WriteQueuedLines();
     HWND view = Handle();
     const int length = GetWindowTextLengthW(view);
     if (length <= 0) {
@@ -107,6 +138,13 @@ LRESULT LogViewer::OnRightButtonUp(LPARAM position) {
 
 void LogViewer::OnCopy() {
     LogMessage(L"LogViewer::OnCopy()\n");
+    // Queued lines go in first; writing them moves the selection, so the user's is kept.
+    CHARRANGE selection{};
+    SendMessageW(Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    if (!queued_.Empty()) {
+        WriteQueuedLines();
+        SendMessageW(Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    }
     SendMessageW(Handle(), WM_COPY, 0, 0);
 }
 

@@ -4,6 +4,9 @@
 // Posted by a window to itself after OnInput queued an event; wParam = the event's index.
 inline constexpr unsigned int UWM_KEY_MAKE = 0x0400 + 101;
 inline constexpr unsigned int UWM_KEY_BREAK = 0x0400 + 102;
+// Posted by the keyboard test page to itself: write the queued event log lines once no key
+// input is waiting.
+inline constexpr unsigned int UWM_WRITE_LOG = 0x0400 + 120;
 // Keyboard test page -> main window, posted when a layout selection finished.
 inline constexpr unsigned int UWM_LAYOUT_CHANGED = 0x8000 + 200;
 // Re-fit the keyboard page, the frame and the main window.

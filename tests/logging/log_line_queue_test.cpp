@@ -87,6 +87,11 @@ TEST(LogLineQueue, FaultLinesFormRedRunsWithTheirLineBreak) {
     EXPECT_EQ(insertion.runs[2].start, 12u);
     EXPECT_EQ(insertion.runs[2].length, 3u);
     EXPECT_EQ(insertion.runs[2].colour, kNormalLineColour);
+    // A rich edit control keeps each line break as one character.
+    EXPECT_EQ(insertion.runs[1].position, 4u);
+    EXPECT_EQ(insertion.runs[1].span, 4u);
+    EXPECT_EQ(insertion.runs[2].position, 8u);
+    EXPECT_EQ(insertion.runs[2].span, 2u);
 
     const LogInsertion nothing = queue.Take(true);
     EXPECT_TRUE(nothing.text.empty());
