@@ -5,10 +5,14 @@
  * parent 0; after a combo box, one line per list item:  <window> item <index> "<text>".
  * With "choose ID INDEX" it instead picks item INDEX of the visible combo box ID the way the
  * list does when a user clicks an item: the selection changes and the owner is told.
+ * With "text ID" it prints the whole text of the visible control ID as UTF-8, line breaks as
+ * they are (the listing cuts texts at 1023 characters).
  * Built with MinGW by the end-to-end tests.
- * usage: win_query.exe [choose ID INDEX] */
+ * usage: win_query.exe [choose ID INDEX | text ID] */
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -91,6 +95,45 @@ static BOOL CALLBACK ChooseInDialog(HWND window, LPARAM unused) {
     return !chosen;
 }
 
+static int textId = 0;
+static int printed = 0;
+
+static BOOL CALLBACK PrintTextOfChild(HWND window, LPARAM unused) {
+    (void)unused;
+    DWORD_PTR length = 0;
+    wchar_t* text;
+    char* utf8;
+    int size;
+    if (GetDlgCtrlID(window) != textId || !IsWindowVisible(window)) {
+        return TRUE;
+    }
+    SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 10000, &length);
+    text = calloc(length + 1, sizeof(wchar_t));
+    if (text == NULL) {
+        return FALSE;
+    }
+    SendMessageTimeoutW(window, WM_GETTEXT, length + 1, (LPARAM)text, SMTO_ABORTIFHUNG, 10000,
+                        NULL);
+    size = WideCharToMultiByte(CP_UTF8, 0, text, -1, NULL, 0, NULL, NULL);
+    utf8 = malloc(size > 0 ? (size_t)size : 1);
+    if (utf8 != NULL && size > 0) {
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, size, NULL, NULL);
+        fwrite(utf8, 1, strlen(utf8), stdout);
+        printed = 1;
+    }
+    free(utf8);
+    free(text);
+    return FALSE;
+}
+
+static BOOL CALLBACK PrintTextInDialog(HWND window, LPARAM unused) {
+    (void)unused;
+    if (IsWindowVisible(window) && !printed) {
+        EnumChildWindows(window, PrintTextOfChild, 0);
+    }
+    return !printed;
+}
+
 static BOOL CALLBACK PrintDialog(HWND window, LPARAM unused) {
     (void)unused;
     wchar_t className[64] = L"";
@@ -113,6 +156,12 @@ int main(int argc, char** argv) {
         chooseIndex = atoi(argv[3]);
         EnumWindows(ChooseInDialog, 0);
         return chosen ? 0 : 1;
+    }
+    if (argc == 3 && strcmp(argv[1], "text") == 0) {
+        textId = atoi(argv[2]);
+        _setmode(_fileno(stdout), _O_BINARY);
+        EnumWindows(PrintTextInDialog, 0);
+        return printed ? 0 : 1;
     }
     EnumWindows(PrintDialog, 0);
     return dialogNumber > 0 ? 0 : 1;
