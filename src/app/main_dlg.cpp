@@ -242,6 +242,28 @@ void CMainDlg::OnReflowLayout() {
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     const FrameExtent size = WindowAroundFrame(ChildRect(window, frame_.Handle()));
+    // A layout too large for the screen is drawn with smaller keys, so that the whole
+    // window, close button included, stays on the screen.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (keyboardPage != nullptr && !fitting_ &&
+        ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const FrameExtent over = OverflowOf(size, monitor.rcWork.right - monitor.rcWork.left,
+                                            monitor.rcWork.bottom - monitor.rcWork.top);
+        if (over.width > 0 || over.height > 0) {
+            const KeyboardLayout& layout = keyboardPage_.Layout();
+            fitting_ = true;
+            const bool fitted =
+                keyboardPage_.FitKeyboard(layout.width - over.width, layout.height - over.height);
+            if (fitted) {
+                OnReflowLayout();
+            }
+            fitting_ = false;
+            if (fitted) {
+                return;
+            }
+        }
+    }
     ::SetWindowPos(window, nullptr, 0, 0, size.width, size.height,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // A larger layout grows the window to the right and down; keep it on the screen rather

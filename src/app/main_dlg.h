@@ -62,6 +62,7 @@ private:
     int titleHeight_ = 0;
     int dragStripHeight_ = 0;
     int minimumFrameWidth_ = 0;
+    bool fitting_ = false; // a reflow is shrinking the keyboard to fit the screen
     OwnedPen borderPen_;
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;

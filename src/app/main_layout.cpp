@@ -12,6 +12,11 @@ FrameExtent FrameAroundPage(int pageWidth, int pageHeight, int minimumFrameWidth
     return frame;
 }
 
+FrameExtent OverflowOf(const FrameExtent& window, int workWidth, int workHeight) {
+    return {window.width > workWidth ? window.width - workWidth : 0,
+            window.height > workHeight ? window.height - workHeight : 0};
+}
+
 FrameExtent WindowAroundFrame(const PixelRect& frameInClient) {
     return {frameInClient.right + kFrameMargin, frameInClient.bottom + kFrameMargin};
 }

@@ -25,5 +25,9 @@ FrameExtent FrameAroundPage(int pageWidth, int pageHeight, int minimumFrameWidth
 // The window's size (it has no border) when it ends a margin beyond the frame.
 FrameExtent WindowAroundFrame(const PixelRect& frameInClient);
 
+// How far a window of this size reaches beyond a work area of workWidth x workHeight
+// (0 in a direction where it fits).
+FrameExtent OverflowOf(const FrameExtent& window, int workWidth, int workHeight);
+
 // The web site that the logo opens.
 inline constexpr wchar_t kHomePageAddress[] = L"https://www.quillmark.example/tapwise";

@@ -7,6 +7,7 @@
 #include "input/keyboard_page.h"
 #include "input/scancode_map_win.h"
 #include "layouts/default_layout.h"
+#include "layouts/layout_file_load.h"
 #include "layouts/layout_install_win.h"
 #include "layouts/layout_parser.h"
 #include "layouts/resource_strings_win.h"
@@ -189,6 +190,9 @@ void CKeyboardDlg::AttachControls() {
     for (int i = 0; i < 6; ++i) {
         controls.lastKeyFields[static_cast<size_t>(i)] = lastKeyFields_[i];
     }
+    controls.reportFailure = [this](const std::wstring& line) {
+        logViewer_.AppendLine(line, true);
+    };
     layoutPage_ = std::make_unique<WinLayoutPage>(controls, keyboardView_, statusLabel_);
     logSavePage_ = std::make_unique<WinLogSavePage>(
         page, ::GetDlgItem(page, IDC_KBD_SEQUENCE), overwriteBox_, logStatusLabel_,
@@ -218,7 +222,8 @@ void CKeyboardDlg::BuildLayoutList() {
     const std::wstring folder = ExpandLayoutFolder(settings.LayoutFileDirectory);
     // A first start fills the new layout folder with the layouts that ship beside the program.
     InstallLayoutsBesideProgram(folder);
-    selector_.BuildLibrary(folder, [](const std::wstring& path) { return ReadLayoutName(path); });
+    selector_.BuildLibrary(folder,
+                           [](const std::wstring& path) { return ReadAnyLayoutName(path); });
     FillLayoutCombo(layoutList_, selector_.Library());
     if (settings.LastLayout.empty()) {
         settings.LastLayout = kDefaultLayoutMarker;
@@ -336,6 +341,10 @@ LRESULT CALLBACK CKeyboardDlg::ShellHookProc(int code, WPARAM wParam, LPARAM lPa
                                 wParam, lParam);
     }
     return 0;
+}
+
+bool CKeyboardDlg::FitKeyboard(int maxWidth, int maxHeight) {
+    return keyboardView_.FitWithin(maxWidth, maxHeight);
 }
 
 void CKeyboardDlg::Reflow() {

@@ -39,6 +39,9 @@ public:
     // Fits the keyboard view to the active layout, the group boxes and log controls around it
     // and the page around them; shows or hides the log controls as ShowLog says.
     void Reflow();
+    // Draws the layout with smaller keys when it is larger than maxWidth x maxHeight; true
+    // when its size changed (the caller reflows again).
+    bool FitKeyboard(int maxWidth, int maxHeight);
     // Shows the active input language in the language field.
     void UpdateInputLanguage();
     // Takes the state colours and the show-log switch from the settings.

@@ -8,8 +8,7 @@
 
 namespace {
 
-bool HasLayoutExtension(const std::wstring& fileName) {
-    static const std::wstring extension = L".kbl";
+bool HasExtension(const std::wstring& fileName, const std::wstring& extension) {
     if (fileName.size() < extension.size()) {
         return false;
     }
@@ -17,6 +16,11 @@ bool HasLayoutExtension(const std::wstring& fileName) {
     return std::equal(tail.begin(), tail.end(), extension.begin(), [](wchar_t a, wchar_t b) {
         return (a >= L'A' && a <= L'Z' ? a - L'A' + L'a' : a) == b;
     });
+}
+
+// Layout text, and keyboard descriptions that are converted when loaded.
+bool HasLayoutExtension(const std::wstring& fileName) {
+    return HasExtension(fileName, L".kbl") || HasExtension(fileName, L".json");
 }
 
 // The code units of a character as UTF-16 would hold them.

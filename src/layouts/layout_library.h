@@ -10,8 +10,8 @@ struct LayoutEntry {
     std::wstring name; // never empty
 };
 
-// The "*.kbl" files of a folder (directories skipped), as full paths in the order of the
-// enumeration. A missing or unreadable folder gives none.
+// The "*.kbl" and "*.json" files of a folder (directories skipped), as full paths in the order of
+// the enumeration. A missing or unreadable folder gives none.
 std::vector<std::wstring> FindLayoutFiles(const std::wstring& folder);
 
 // Layout names compare as sequences of UTF-16 code units: ordinal and case-sensitive, so

@@ -65,3 +65,13 @@ void WinLayoutPage::HighlightLayoutEntry(int index) {
 void WinLayoutPage::FocusPage() {
     SetFocus(controls_.page);
 }
+
+const LayoutLoadFailure* WinLayoutPage::LastLoadFailure() const {
+    return &view_.LastFailure();
+}
+
+void WinLayoutPage::ReportLoadFailure(const std::wstring& line) {
+    if (controls_.reportFailure) {
+        controls_.reportFailure(line);
+    }
+}

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 
 class KeyboardWindow;
 
@@ -24,6 +25,8 @@ struct LayoutPageControls {
     HWND logStatus = nullptr;            // 1071
     HWND statusCaption = nullptr;        // 1068
     std::array<HWND, 6> lastKeyFields{}; // 1030 to 1035
+    // Writes a red line into the event log.
+    std::function<void(const std::wstring&)> reportFailure;
 };
 
 class WinLayoutPage final : public LayoutPage {
@@ -42,6 +45,8 @@ public:
     void PostLayoutChanged() override;
     void HighlightLayoutEntry(int index) override;
     void FocusPage() override;
+    const LayoutLoadFailure* LastLoadFailure() const override;
+    void ReportLoadFailure(const std::wstring& line) override;
 
 private:
     LayoutPageControls controls_;

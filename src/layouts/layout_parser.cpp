@@ -129,8 +129,17 @@ public:
     // Each returns false for an invalid line; an empty line or a blank is valid.
     bool ParseVersion4(std::wstring_view line);
     bool ParseVersion3(std::wstring_view line);
+    // The message of the last invalid line, without its line end; empty when it had none.
+    const wchar_t* Reason() const { return reason_; }
 
 private:
+    // Writes the message and keeps it for the user.
+    bool Invalid(const wchar_t* message) {
+        LogMessage(L"%ls\n", message);
+        reason_ = message;
+        return false;
+    }
+
     struct Reservation {
         double start;
         double width;
@@ -149,6 +158,7 @@ private:
     double cursor_ = 0.0;
     double rowHeight_ = 0.0;
     int currentRow_ = 0;
+    const wchar_t* reason_ = L"";
 };
 
 LayoutKey& LayoutParser::AppendKey() {
@@ -174,8 +184,7 @@ bool LayoutParser::ParseVersion4(std::wstring_view line) {
         return true;
     }
     if (fields.size() != 5) {
-        LogMessage(L"Invalid line, wrong number of fields.\n");
-        return false;
+        return Invalid(L"Invalid line, wrong number of fields.");
     }
     const std::wstring_view rowField = fields[0];
     const std::wstring_view codeField = fields[1];
@@ -198,19 +207,16 @@ bool LayoutParser::ParseVersion4(std::wstring_view line) {
         const std::int64_t lastRow = ReadLayoutInteger(rowText.substr(dash + 1));
         twoRow = true;
         if (lastRow <= row) {
-            LogMessage(L"Invalid second row value.\n");
-            return false;
+            return Invalid(L"Invalid second row value.");
         }
         span = lastRow - row + 1;
     }
     // A two-row key in the last row would reach a row that has no reservation list.
     if (row < 1 || row > kRowCount || span < 1 || span > 2 || row + span - 1 > kRowCount) {
-        LogMessage(L"Invalid row field.\n");
-        return false;
+        return Invalid(L"Invalid row field.");
     }
     if (row < currentRow_) {
-        LogMessage(L"Row is out of sequence.\n");
-        return false;
+        return Invalid(L"Row is out of sequence.");
     }
     if (row != currentRow_) {
         cursor_ = 0.0;
@@ -245,8 +251,7 @@ bool LayoutParser::ParseVersion4(std::wstring_view line) {
         secondWidth = ReadLayoutDecimal(parts[2].text);
     }
     if (!sizeValid) {
-        LogMessage(L"Invalid width field.\n");
-        return false;
+        return Invalid(L"Invalid width field.");
     }
 
     // The lower part of a two-row key takes room in the next row, right-aligned.
@@ -266,8 +271,7 @@ bool LayoutParser::ParseVersion4(std::wstring_view line) {
     cursor_ = cursor_ + skip + width;
 
     if (height != 0.25 && height != 0.5 && height != 1.0 && height != 2.0) {
-        LogMessage(L"Invalid height, must be 0.25, 0.5 or 1.\n");
-        return false;
+        return Invalid(L"Invalid height, must be 0.25, 0.5 or 1.");
     }
     if (secondWidth == 0.0 && height > rowHeight_) {
         rowHeight_ = height;
@@ -459,7 +463,15 @@ std::list<LayoutKey> ClearLayout(KeyboardLayout& layout) {
 }
 
 bool LoadStream(std::istream& stream, int keyDimensions, KeyboardLayout& layout,
-                KeyNameTable& names, bool* reachedEnd, std::list<LayoutKey>&& spareKeys);
+                KeyNameTable& names, bool* reachedEnd, std::list<LayoutKey>&& spareKeys,
+                LayoutLoadFailure* failure);
+
+void SetFailure(LayoutLoadFailure* failure, int line, std::wstring reason) {
+    if (failure != nullptr) {
+        failure->line = line;
+        failure->reason = std::move(reason);
+    }
+}
 
 // A key that cannot be drawn is left out of the picture; say so, so that the layout's author
 // can find it. Keys are counted from 1 in the order of the text.
@@ -491,12 +503,16 @@ void ReportUndrawableKeys(const KeyboardLayout& layout) {
 }
 
 // The end of a load that read all of its text.
-bool FinishLoad(KeyboardLayout& layout, KeyNameTable& names, bool* reachedEnd) {
+bool FinishLoad(KeyboardLayout& layout, KeyNameTable& names, bool* reachedEnd,
+                LayoutLoadFailure* failure = nullptr) {
     ReportUndrawableKeys(layout);
     layout.ComputeExtent();
     names.Rebuild(layout);
     if (reachedEnd != nullptr) {
         *reachedEnd = true;
+    }
+    if (layout.keys.empty()) {
+        SetFailure(failure, 0, L"no keys in the layout");
     }
     return !layout.keys.empty();
 }
@@ -504,7 +520,8 @@ bool FinishLoad(KeyboardLayout& layout, KeyNameTable& names, bool* reachedEnd) {
 } // namespace
 
 bool LoadLayoutFile(const std::wstring& path, int keyDimensions, KeyboardLayout& layout,
-                    KeyNameTable& names, bool* reachedEnd) {
+                    KeyNameTable& names, bool* reachedEnd, LayoutLoadFailure* failure) {
+    SetFailure(failure, 0, std::wstring());
     if (reachedEnd != nullptr) {
         *reachedEnd = false;
     }
@@ -513,28 +530,33 @@ bool LoadLayoutFile(const std::wstring& path, int keyDimensions, KeyboardLayout&
     std::ifstream stream;
     if (!OpenLayoutFile(path, stream)) {
         LogMessage(L"    Error:  Unable to open file.\n");
+        SetFailure(failure, 0, L"Unable to open file.");
         return false;
     }
-    return LoadStream(stream, keyDimensions, layout, names, reachedEnd, std::move(spareKeys));
+    return LoadStream(stream, keyDimensions, layout, names, reachedEnd, std::move(spareKeys),
+                      failure);
 }
 
 bool LoadLayoutStream(std::istream& stream, int keyDimensions, KeyboardLayout& layout,
-                      KeyNameTable& names, bool* reachedEnd) {
+                      KeyNameTable& names, bool* reachedEnd, LayoutLoadFailure* failure) {
     if (reachedEnd != nullptr) {
         *reachedEnd = false;
     }
-    return LoadStream(stream, keyDimensions, layout, names, reachedEnd, ClearLayout(layout));
+    SetFailure(failure, 0, std::wstring());
+    return LoadStream(stream, keyDimensions, layout, names, reachedEnd, ClearLayout(layout),
+                      failure);
 }
 
 namespace {
 
 bool LoadStream(std::istream& stream, int keyDimensions, KeyboardLayout& layout,
-                KeyNameTable& names, bool* reachedEnd, std::list<LayoutKey>&& spareKeys) {
+                KeyNameTable& names, bool* reachedEnd, std::list<LayoutKey>&& spareKeys,
+                LayoutLoadFailure* failure) {
     LayoutParser parser(keyDimensions, layout, std::move(spareKeys));
     Utf8LineReader reader(stream);
     std::wstring line;
     if (!reader.ReadLine(line)) {
-        return FinishLoad(layout, names, reachedEnd);
+        return FinishLoad(layout, names, reachedEnd, failure);
     }
     int version = 4;
     const std::size_t comma = line.rfind(L',');
@@ -548,23 +570,28 @@ bool LoadStream(std::istream& stream, int keyDimensions, KeyboardLayout& layout,
     while (reader.ReadLine(line)) {
         ++lineNumber;
         bool valid = false;
+        std::wstring reason;
         if (version == 4) {
             valid = parser.ParseVersion4(line);
+            reason = parser.Reason();
         } else if (version == 3) {
             valid = parser.ParseVersion3(line);
         } else {
             LogMessage(L"   Error:  Unknown version number (%d).\n", version);
+            reason = L"Unknown version number (" + std::to_wstring(version) + L").";
         }
         if (!valid) {
             LogMessage(L"   Error:  Line %d invalid.\n", lineNumber);
+            SetFailure(failure, lineNumber, reason.empty() ? L"Line invalid." : reason);
             return false;
         }
         if (lineNumber >= kMaximumLineNumber) {
             LogMessage(L"   Error:  Maximum lines exceeded.\n");
+            SetFailure(failure, lineNumber, L"Maximum lines exceeded.");
             return false;
         }
     }
-    return FinishLoad(layout, names, reachedEnd);
+    return FinishLoad(layout, names, reachedEnd, failure);
 }
 
 } // namespace

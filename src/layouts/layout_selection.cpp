@@ -1,6 +1,7 @@
 #include "layouts/layout_selection.h"
 
 #include "layouts/default_layout.h"
+#include "layouts/layout_file_load.h"
 #include "logging/diagnostic_log.h"
 
 std::wstring LayoutStatusTextDefault(int id) {
@@ -89,6 +90,7 @@ bool LayoutSelector::SelectLayout(LayoutPage& page, const std::wstring& requeste
                                   std::wstring& lastLayout) {
     std::wstring path = requested;
     bool result = false;
+    std::wstring failure; // the line that tells the user why the requested file failed
     if (path == kDefaultLayoutMarker) {
         if (page.LoadLayoutString(defaultText_)) {
             LogMessage(L"Loaded default layout (last layout).\n");
@@ -102,16 +104,24 @@ bool LayoutSelector::SelectLayout(LayoutPage& page, const std::wstring& requeste
         LogMessage(L"Loaded selected layout.\n");
         status_ = LayoutStatusLoaded;
         result = true;
-    } else if (page.LoadLayoutString(defaultText_)) {
-        LogMessage(L"Failed to load selected layout, fell back to default.\n");
-        status_ = LayoutStatusDefaultLoaded;
-        path = kDefaultLayoutMarker;
     } else {
-        LogMessage(L"Failed to load selected layout, failed to load default.\n");
-        status_ = LayoutStatusNoLayout;
-        path.clear();
+        const LayoutLoadFailure* reason = page.LastLoadFailure();
+        failure = LayoutFailureLine(path, reason != nullptr ? *reason : LayoutLoadFailure{});
+        if (page.LoadLayoutString(defaultText_)) {
+            LogMessage(L"Failed to load selected layout, fell back to default.\n");
+            status_ = LayoutStatusDefaultLoaded;
+            path = kDefaultLayoutMarker;
+        } else {
+            LogMessage(L"Failed to load selected layout, failed to load default.\n");
+            status_ = LayoutStatusNoLayout;
+            path.clear();
+        }
     }
     ClearKeyboardDisplay(page);
+    // After the clear, which empties the event log: the reason stays in view.
+    if (!failure.empty()) {
+        page.ReportLoadFailure(failure);
+    }
     page.PostLayoutChanged();
     lastLayout = path;
     // The entry is found by its path, so the list shows the layout that was loaded even when

@@ -2,6 +2,7 @@
 // Choosing the active layout: loading with the fall-back to the built-in default, the layout
 // status with its transitions, and what the keyboard test page is told afterwards.
 #include "layouts/layout_library.h"
+#include "layouts/layout_parser.h"
 #include "logging/status_label.h"
 
 #include <string>
@@ -64,6 +65,10 @@ public:
     virtual void HighlightLayoutEntry(int index) = 0;
     // Gives the keyboard focus to the page itself.
     virtual void FocusPage() = 0;
+    // Why the last LoadLayoutFile failed, when the page knows.
+    virtual const LayoutLoadFailure* LastLoadFailure() const { return nullptr; }
+    // Shows the user why a chosen layout was not loaded (one line in the event log).
+    virtual void ReportLoadFailure(const std::wstring& line) { (void)line; }
 };
 
 class LayoutSelector {

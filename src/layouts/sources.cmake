@@ -22,4 +22,6 @@ list(APPEND TAPWISE_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/qmk_keycodes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/legend_table.cpp
     ${CMAKE_CURRENT_LIST_DIR}/kbl_writer.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/layout_file_load.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/layout_fit.cpp
 )

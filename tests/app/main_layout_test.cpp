@@ -18,6 +18,16 @@ TEST(MainWindowLayout, FrameHoldsThePageWithMarginsButNotNarrowerThanTheMinimum)
     EXPECT_EQ(narrow.height, 224);
 }
 
+TEST(MainWindowLayout, OverflowBeyondTheWorkArea) {
+    const FrameExtent fits = OverflowOf({1280, 1000}, 1280, 1024);
+    EXPECT_EQ(fits.width, 0);
+    EXPECT_EQ(fits.height, 0);
+    const FrameExtent wide = OverflowOf({10878, 400}, 1280, 1024);
+    EXPECT_EQ(wide.width, 9598);
+    EXPECT_EQ(wide.height, 0);
+    EXPECT_EQ(OverflowOf({100, 1100}, 1280, 1024).height, 76);
+}
+
 TEST(MainWindowLayout, WindowEndsTwelvePixelsBeyondTheFrame) {
     const FrameExtent window = WindowAroundFrame(PixelRect{20, 60, 1044, 584});
     EXPECT_EQ(window.width, 1056);

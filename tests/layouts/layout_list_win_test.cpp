@@ -1,4 +1,5 @@
 #include "layouts/default_layout.h"
+#include "layouts/layout_file_load.h"
 #include "layouts/layout_list_win.h"
 #include "layouts/layout_parser.h"
 #include "logging/status_label_win.h"
@@ -133,6 +134,31 @@ TEST_F(LayoutListFixture, FallbackHighlightsTheDefaultEntry) {
 
     selector_.OnKeyPress(*page_);
     EXPECT_EQ(WindowText(statusWindow_), L"Invalid layout!  Default Active");
+}
+
+TEST_F(LayoutListFixture, JsonLayoutsAreListedAndAFailureIsReportedInTheLog) {
+    WriteFileBytes(folder_.Path() / "kle.json",
+                   "[{\"name\": \"Tiny KLE\"}, [\"Q\", \"W\", \"E\"]]");
+    WriteFileBytes(folder_.Path() / "broken.json", "[[\"Q\",\n\"W\" \"E\"]]");
+    std::vector<std::wstring> reported;
+    controls_.reportFailure = [&reported](const std::wstring& line) { reported.push_back(line); };
+    page_ = std::make_unique<WinLayoutPage>(controls_, view_, statusLabel_);
+    selector_.BuildLibrary(ExpandLayoutFolder(L"%TAPWISE_TEST_LAYOUTS%"), ReadAnyLayoutName);
+    FillLayoutCombo(controls_.combo, selector_.Library());
+    EXPECT_EQ(ComboItems(), (std::vector<std::wstring>{L"104 Key ANSI", L"ANSI", L"ANSI Compact",
+                                                       L"Tiny KLE", L"ansi", L"broken.json"}));
+    selector_.OnSelectionChange(*page_, 3, lastLayout_);
+    EXPECT_EQ(view_.Layout().name, L"Tiny KLE");
+    EXPECT_EQ(view_.Layout().keys.size(), 3u);
+    EXPECT_TRUE(reported.empty());
+
+    selector_.OnSelectionChange(*page_, 5, lastLayout_);
+    EXPECT_EQ(view_.Layout().name, L"104 Key ANSI");
+    EXPECT_EQ(WindowText(statusWindow_), L"Invalid layout!  Default Loaded");
+    EXPECT_EQ(reported, (std::vector<std::wstring>{
+                            L"Layout \"broken.json\" not loaded: invalid JSON at line 2, column 7: "
+                            L"syntax error while parsing array - unexpected string literal; "
+                            L"expected ']'"}));
 }
 
 } // namespace
