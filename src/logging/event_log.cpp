@@ -31,7 +31,7 @@ std::string EncodeLogFileBytes(std::wstring_view text) {
     return bytes;
 }
 
-long PlaceMenuX(long x, bool onAMonitor, const ScreenRect& nearestWorkArea) {
+long PlaceMenuX(long x, bool onAMonitor, const MonitorWorkArea& nearestWorkArea) {
     if (onAMonitor) {
         return x;
     }

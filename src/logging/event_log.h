@@ -32,7 +32,7 @@ constexpr bool CopyEnabled(long selectionStart, long selectionEnd) {
     return selectionStart != selectionEnd;
 }
 
-struct ScreenRect {
+struct MonitorWorkArea {
     long left = 0;
     long top = 0;
     long right = 0;
@@ -41,4 +41,4 @@ struct ScreenRect {
 
 // A menu point that lies on no monitor has its x moved into the nearest monitor's work area;
 // its y stays.
-long PlaceMenuX(long x, bool onAMonitor, const ScreenRect& nearestWorkArea);
+long PlaceMenuX(long x, bool onAMonitor, const MonitorWorkArea& nearestWorkArea);

@@ -109,7 +109,8 @@ POINT LogViewer::PlaceContextMenu(POINT screenPoint) {
     if (nearest == nullptr || !GetMonitorInfoW(nearest, &info)) {
         return screenPoint;
     }
-    const ScreenRect work{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+    const MonitorWorkArea work{info.rcWork.left, info.rcWork.top, info.rcWork.right,
+                               info.rcWork.bottom};
     screenPoint.x = PlaceMenuX(screenPoint.x, false, work);
     return screenPoint;
 }

@@ -130,7 +130,7 @@ TEST(EventLogLine, StampSeparatorAndColour) {
 TEST(EventLogLine, ContextMenuPlacement) {
     EXPECT_FALSE(CopyEnabled(4, 4));
     EXPECT_TRUE(CopyEnabled(2, 4));
-    const ScreenRect work{0, 0, 1280, 1000};
+    const MonitorWorkArea work{0, 0, 1280, 1000};
     EXPECT_EQ(PlaceMenuX(-300, false, work), 0);
     EXPECT_EQ(PlaceMenuX(1500, false, work), 1279);
     EXPECT_EQ(PlaceMenuX(1500, true, work), 1500);
