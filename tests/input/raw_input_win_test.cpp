@@ -134,3 +134,26 @@ TEST(ElapsedMilliseconds, NeverRunsBackwardsAndFollowsTheClock) {
     EXPECT_GE(elapsed, 40u);
     EXPECT_LT(elapsed, 10000u);
 }
+
+TEST(RawInputReader, WaitingInputIsTakenBeforeKeyMessagesAndReportedWhileItWaits) {
+    TestWindow window;
+    KeyEventQueue queue;
+    RawInputReader reader(window.Handle(), queue);
+    EXPECT_FALSE(reader.KeyInputWaiting());
+    // A key message not yet handled is waiting input.
+    reader.OnRecord(KeyboardRecord(0x1e, 0, 'A', nullptr));
+    EXPECT_TRUE(reader.KeyInputWaiting());
+    EXPECT_EQ(TakeKeyMessages(window.Handle()).size(), 1u);
+    EXPECT_FALSE(reader.KeyInputWaiting());
+    // So is a raw record; draining reads it (this one cannot be read and is dropped) and
+    // leaves other messages where they are.
+    PostMessageW(window.Handle(), WM_INPUT, RIM_INPUT, 0x4321);
+    PostMessageW(window.Handle(), WM_APP + 7, 0, 0);
+    EXPECT_TRUE(reader.KeyInputWaiting());
+    reader.DecodeWaitingInput();
+    EXPECT_FALSE(reader.KeyInputWaiting());
+    MSG message;
+    EXPECT_FALSE(PeekMessageW(&message, window.Handle(), WM_INPUT, WM_INPUT, PM_NOREMOVE));
+    EXPECT_TRUE(PeekMessageW(&message, window.Handle(), WM_APP + 7, WM_APP + 7, PM_REMOVE));
+    EXPECT_EQ(queue.size(), 1u);
+}

@@ -1,6 +1,7 @@
 #include "logging/event_log.h"
 #include "logging/log_files_win.h"
 #include "logging/log_viewer_win.h"
+#include "ui/gdi_objects.h"
 
 #include "support/test_support.h"
 
@@ -100,6 +101,77 @@ TEST_F(LogViewerFixture, FaultLineIsRedAndTheNextBlack) {
     EXPECT_EQ(effects & CFE_AUTOCOLOR, 0u);
     EXPECT_EQ(LineColour(2, &effects), 0x000000u);
     EXPECT_EQ(effects & CFE_AUTOCOLOR, 0u);
+}
+
+TEST_F(LogViewerFixture, QueuedLinesGoInAsOneUpdateWithTheColoursOfSingleLines) {
+    // A second view receives the same lines one at a time.
+    HWND single = CreateWindowExW(0, L"RichEdit20W", L"", 0x50200804, 0, 0, 500, 90, parent_,
+                                  nullptr, nullptr, nullptr);
+    ASSERT_NE(single, nullptr);
+    LogViewer alone;
+    ASSERT_TRUE(alone.SubclassWindow(single));
+    const bool faults[] = {false, true, true, false, false, true, false};
+    for (int i = 0; i < 7; ++i) {
+        const std::wstring text = L"key" + std::to_wstring(i) + (faults[i] ? L" CHATTER" : L" UP");
+        alone.AppendLineAt(text, faults[i], At(1, i, 10 * i));
+        viewer_.QueueLineAt(text, faults[i], At(1, i, 10 * i), 0);
+    }
+    SetFocus(parent_);
+    EXPECT_EQ(GetWindowTextLengthW(edit_), 0) << "queued lines are not in the view yet";
+    EXPECT_EQ(viewer_.Queued().Size(), 7u);
+    viewer_.WriteQueuedLines();
+    EXPECT_TRUE(viewer_.Queued().Empty());
+    EXPECT_EQ(GetFocus(), edit_);
+    const std::wstring text = viewer_.Text();
+    EXPECT_EQ(text, alone.Text());
+    EXPECT_EQ(text.substr(0, 22), L"01:00.0000 key0 UP\r\n01");
+    // Every character in the colour it has in the other view.
+    const LONG characters = static_cast<LONG>(SendMessageW(edit_, WM_GETTEXTLENGTH, 0, 0));
+    for (LONG i = 0; i < characters; ++i) {
+        COLORREF colours[2] = {};
+        HWND views[2] = {edit_, single};
+        for (int v = 0; v < 2; ++v) {
+            CHARRANGE range{i, i + 1};
+            SendMessageW(views[v], EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+            CHARFORMATW format{};
+            format.cbSize = sizeof(format);
+            SendMessageW(views[v], EM_GETCHARFORMAT, SCF_SELECTION,
+                         reinterpret_cast<LPARAM>(&format));
+            colours[v] = format.crTextColor;
+        }
+        ASSERT_EQ(colours[0], colours[1]) << "character " << i;
+    }
+    EXPECT_EQ(LineColour(1), 0x0000FFu);
+    EXPECT_EQ(LineColour(3), 0x000000u);
+    alone.UnsubclassWindow();
+}
+
+TEST_F(LogViewerFixture, LiftedLimitHoldsAMillionLongLines) {
+    viewer_.LiftTextLimit();
+    EXPECT_GE(SendMessageW(edit_, EM_GETLIMITTEXT, 0, 0), 1000000 * 120);
+    // Far past the control's default of 32,767 characters, nothing is cut.
+    for (int i = 0; i < 2000; ++i) {
+        viewer_.QueueLineAt(L"Left Shift (0xA0, BIOS 0x2A) DOWN", false, At(0, 0, i), 0);
+    }
+    viewer_.WriteQueuedLines();
+    const std::wstring text = viewer_.Text();
+    EXPECT_EQ(text.size(), 2000u * 46 - 2);
+    EXPECT_EQ(text.substr(text.size() - 46), L"\r\n00:00.1999 Left Shift (0xA0, BIOS 0x2A) DOWN");
+}
+
+TEST_F(LogViewerFixture, CopyWritesQueuedLinesAndKeepsTheSelection) {
+    viewer_.AppendLineAt(L"abc DOWN", false, At(0, 0, 1));
+    CHARRANGE range{11, 14};
+    SendMessageW(edit_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    viewer_.QueueLineAt(L"xyz DOWN", false, At(0, 0, 2), 0);
+    SendMessageW(edit_, WM_COMMAND, kLogViewerCopyCommand, 0);
+    EXPECT_EQ(WindowText(edit_, 100), L"00:00.0001 abc DOWN\r\n00:00.0002 xyz DOWN");
+    ASSERT_TRUE(OpenClipboard(parent_));
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    ASSERT_NE(data, nullptr);
+    EXPECT_STREQ(static_cast<const wchar_t*>(GlobalLock(data)), L"abc");
+    GlobalUnlock(data);
+    CloseClipboard();
 }
 
 TEST_F(LogViewerFixture, SavedTextIsUtf16) {

@@ -1,0 +1,203 @@
+// The event log of the running page: key records through the page's own road into the view and
+// the saved file, with bursts cut by Save and Clear / Reload.
+#include "app/main_dlg.h"
+#include "logging/diagnostic_log.h"
+#include "logging/event_log.h"
+#include "resources/resource.h"
+#include "settings/app_settings.h"
+#include "support/test_support.h"
+#include "ui/app_messages.h"
+#include "ui/gdi_objects.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message != WM_QUIT) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+// Handles up to `count` posted key messages and nothing else: the key engine's work, with the
+// log lines it queued not yet written.
+void HandleKeyMessages(int count = 1 << 30) {
+    MSG message;
+    while (count-- > 0 && PeekMessageW(&message, nullptr, UWM_KEY_MAKE, UWM_KEY_BREAK, PM_REMOVE)) {
+        DispatchMessageW(&message);
+    }
+}
+
+// The home row A S D F G H J K L with their scan codes.
+const USHORT kCodes[9] = {0x1E, 0x1F, 0x20, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26};
+const wchar_t kNames[9] = {L'A', L'S', L'D', L'F', L'G', L'H', L'J', L'K', L'L'};
+
+RAWINPUT KeyRecord(int key, bool release) {
+    RAWINPUT record{};
+    record.header.dwType = RIM_TYPEKEYBOARD;
+    record.data.keyboard.MakeCode = kCodes[key];
+    record.data.keyboard.Flags = release ? RI_KEY_BREAK : RI_KEY_MAKE;
+    record.data.keyboard.VKey = kNames[key];
+    return record;
+}
+
+// The line text of record `index` of the sequence press 0, release 0, press 1, ...
+std::wstring ExpectedLine(int index) {
+    const int key = (index / 2) % 9;
+    return FormatWide(L"%ls (0x%02X, BIOS 0x%02X) %ls", std::wstring(1, kNames[key]).c_str(),
+                      static_cast<unsigned>(kNames[key]), static_cast<unsigned>(kCodes[key]),
+                      index % 2 == 0 ? L"DOWN" : L"UP -> ");
+}
+
+std::vector<std::wstring> SplitLines(const std::wstring& text) {
+    std::vector<std::wstring> lines;
+    if (text.empty()) {
+        return lines;
+    }
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find(L"\r\n", start);
+        lines.push_back(text.substr(start, end - start));
+        if (end == std::wstring::npos) {
+            return lines;
+        }
+        start = end + 2;
+    }
+}
+
+// Every line is the stamp and the expected text of records first .. first + count - 1.
+::testing::AssertionResult HoldsLines(const std::wstring& text, int first, int count) {
+    const std::vector<std::wstring> lines = SplitLines(text);
+    if (static_cast<int>(lines.size()) != count) {
+        return ::testing::AssertionFailure() << lines.size() << " lines, not " << count;
+    }
+    for (int i = 0; i < count; ++i) {
+        const std::wstring expected = ExpectedLine(first + i);
+        if (lines[i].size() < 11 || lines[i].compare(11, expected.size(), expected) != 0) {
+            return ::testing::AssertionFailure() << "line " << i << " reads \"" << lines[i]
+                                                 << "\", expected \"" << expected << "\"";
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+class EventLogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = Settings();
+        static const HMODULE richEdit = LoadLibraryW(L"RICHED20.DLL");
+        ASSERT_NE(richEdit, nullptr);
+        Module().AddMessageLoop(&loop_);
+        dialog_ = std::make_unique<CMainDlg>();
+        window_ = dialog_->Create(IDD_MAIN);
+        ASSERT_NE(window_, nullptr);
+        page_ = dialog_->KeyboardPage().Handle();
+        log_ = GetDlgItem(page_, IDC_KBD_LOG);
+        Pump();
+        // After the window loaded the settings file.
+        Settings().ChatterThreshold = 0; // records handed over at once are no chatter here
+        Settings().LogFileDirectory = folder_.Path().wstring();
+        Settings().LogFilePrefix = L"Run";
+    }
+    void TearDown() override {
+        if (window_ != nullptr && IsWindow(window_)) {
+            SendMessageW(window_, WM_COMMAND, IDC_MAIN_CLOSE, 0);
+        }
+        Pump();
+        dialog_.reset();
+        Module().RemoveMessageLoop();
+        Settings() = saved_;
+    }
+
+    // Hands over records first .. first + count - 1 of the sequence.
+    void Type(int first, int count) {
+        RawInputReader& input = dialog_->KeyboardPage().RawInput();
+        for (int i = first; i < first + count; ++i) {
+            input.OnRecord(KeyRecord((i / 2) % 9, i % 2 == 1));
+        }
+    }
+    std::wstring LogText() {
+        const int length = GetWindowTextLengthW(log_);
+        return WindowText(log_, length + 1);
+    }
+    void Save() { SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_KBD_SAVE, BN_CLICKED), 0); }
+    std::string Saved(int number) {
+        return ReadFileBytes(folder_.Path() / FormatWide(L"Run%05d.log", number));
+    }
+
+    AppSettings saved_;
+    TempFolder folder_;
+    CMessageLoop loop_;
+    std::unique_ptr<CMainDlg> dialog_;
+    HWND window_ = nullptr;
+    HWND page_ = nullptr;
+    HWND log_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(EventLogTest, FiftyThousandLinesArriveInOrderAndAreSavedWhole) {
+    EXPECT_GE(SendMessageW(log_, EM_GETLIMITTEXT, 0, 0), 1000000 * 120);
+    for (int first = 0; first < 50000; first += 1000) {
+        Type(first, 1000);
+        Pump();
+    }
+    const std::wstring text = LogText();
+    EXPECT_GT(text.size(), 1500000u);
+    EXPECT_TRUE(HoldsLines(text, 0, 50000));
+    Save();
+    EXPECT_TRUE(Saved(1) == EncodeLogFileBytes(text));
+}
+
+TEST_F(EventLogTest, LinesWaitWhileKeysAreHandledAndComeInOrder) {
+    Type(0, 200);
+    HandleKeyMessages();
+    // The keys and fields are done; the lines wait for the page to have nothing else to do.
+    EXPECT_EQ(WindowText(GetDlgItem(page_, IDC_KBD_UP_NAME), 16), L" A");
+    EXPECT_TRUE(LogText().empty());
+    Pump();
+    EXPECT_TRUE(HoldsLines(LogText(), 0, 200));
+    EXPECT_EQ(GetFocus(), log_);
+}
+
+TEST_F(EventLogTest, LinesWaitingTooLongAreWrittenDuringABurst) {
+    Type(0, 1);
+    HandleKeyMessages();
+    EXPECT_TRUE(LogText().empty());
+    Sleep(80);
+    Type(1, 1);
+    HandleKeyMessages();
+    EXPECT_TRUE(HoldsLines(LogText(), 0, 2));
+}
+
+TEST_F(EventLogTest, SaveInTheMiddleOfABurstHasEveryLineHandledSoFar) {
+    Type(0, 100);
+    HandleKeyMessages(60);
+    Save();
+    const std::wstring first = LogText();
+    EXPECT_TRUE(HoldsLines(first, 0, 60));
+    EXPECT_TRUE(Saved(1) == EncodeLogFileBytes(first));
+    Pump();
+    Save();
+    EXPECT_TRUE(HoldsLines(LogText(), 0, 100));
+    EXPECT_TRUE(Saved(2) == EncodeLogFileBytes(LogText()));
+}
+
+TEST_F(EventLogTest, ClearInTheMiddleOfABurstLeavesNothingOfTheTestBefore) {
+    Type(0, 40);
+    HandleKeyMessages();
+    SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_KBD_CLEAR, BN_CLICKED), 0);
+    Pump();
+    EXPECT_TRUE(LogText().empty());
+    Type(40, 2);
+    Pump();
+    EXPECT_TRUE(HoldsLines(LogText(), 40, 2));
+}
