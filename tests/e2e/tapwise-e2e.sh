@@ -8,6 +8,7 @@
 #   e2e_text SCOPE ID          the text of a control (scope main, keyboard or settings)
 #   e2e_rect SCOPE ID          its screen rectangle "left top right bottom"; e2e_visible 0|1
 #   e2e_items SCOPE ID         the items of a combo box; e2e_choose_layout INDEX picks one
+#   e2e_log_lines FILE         the whole event log, one line per line, time stamps cut off
 #   e2e_click SCOPE ID         clicks the middle of a control
 #   e2e_type KEYS...           types keys into the window, one after another
 #   e2e_shot NAME              screenshot $BUILD/NAME.png (SHOT)
@@ -159,6 +160,16 @@ e2e_choose_layout() {
     wine "$BUILD/e2e-tools/win_query.exe" choose 1021 "$1" >/dev/null 2>&1 ||
         e2e_fail "cannot choose layout list item $1"
     sleep 0.8
+}
+
+# The whole text of the event log view (the listing cuts long texts), CR LF ends made LF and
+# the "mm:ss.0mmm " stamps removed.
+e2e_log_lines() {
+    wine "$BUILD/e2e-tools/win_query.exe" text 1005 2>/dev/null | tr -d '\r' |
+        sed -E 's/^[0-9]{2}:[0-9]{2}\.[0-9]{4} //' >"$1" || e2e_fail "cannot read the event log"
+    # The text ends without a line break.
+    [ -s "$1" ] && echo >>"$1"
+    return 0
 }
 
 e2e_click() {
