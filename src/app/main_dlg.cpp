@@ -64,7 +64,7 @@ CMainDlg::CMainDlg()
       restoreButton_(IDB_RESTORE, true, ProgramInstance()),
       closeButton_(IDB_CLOSE, true, ProgramInstance()), textColour_(Palette::NormalText),
       backgroundColour_(Palette::MainBackground),
-      borderPen_(::CreatePen(PS_SOLID, 1, Palette::FrameLine)) {
+      borderPen_(::CreatePen(PS_SOLID, 1, Palette::FrameLine)), settingsWriter_(&SaveSettings) {
     firstTab_.SetNeighbours(nullptr, &secondTab_);
     secondTab_.SetNeighbours(&firstTab_, nullptr);
     titleBitmap_.Reset(static_cast<HBITMAP>(::LoadImageW(
@@ -172,8 +172,15 @@ void CMainDlg::InitMainWindow() {
 }
 
 void CMainDlg::OnDestroy() {
-    SaveSettings();
+    WriteSettingsOnce();
     RemoveFromMessageLoop(this);
+}
+
+void CMainDlg::WriteSettingsOnce() {
+    if (!settingsWritten_) {
+        settingsWritten_ = true;
+        settingsWriter_();
+    }
 }
 
 void CMainDlg::OnPaint() {
@@ -402,7 +409,10 @@ bool CMainDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         return true;
     case WM_ENDSESSION:
         // Only when the session really ends: a cancelled log-off keeps the program running.
+        // Windows may end the process as soon as this returns, before the posted close runs,
+        // so the settings are written here.
         if (wParam != FALSE) {
+            WriteSettingsOnce();
             ::PostMessageW(Handle(), WM_COMMAND, IDC_MAIN_CLOSE, 0);
         }
         result = 0;
@@ -454,6 +464,12 @@ bool CMainDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         LogMessage(L"CMainDlg::OnInputLangChangeRequest()\n");
         if (keyboardPage_.Handle() != nullptr) {
             keyboardPage_.UpdateInputLanguage();
+        }
+        return false;
+    case WM_ACTIVATEAPP:
+        // Back in the foreground: releases that happened elsewhere may have been missed.
+        if (wParam != FALSE && keyboardPage_.Handle() != nullptr) {
+            keyboardPage_.ReleaseKeysMissedWhileAway();
         }
         return false;
     case WM_INPUTLANGCHANGE:

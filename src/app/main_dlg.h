@@ -25,6 +25,9 @@ public:
 
     CKeyboardDlg& KeyboardPage() { return keyboardPage_; }
     CSettingsDlg& SettingsPage() { return settingsPage_; }
+    // What writes the settings file (tests count the writes instead).
+    using SettingsWriter = bool (*)();
+    void SetSettingsWriter(SettingsWriter writer) { settingsWriter_ = writer; }
 
 protected:
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -43,6 +46,8 @@ private:
     void ShowSettingsPage();
     // The close command: pages first, then the window; the loop ends with the command's id.
     void CloseDialog(int id);
+    // Writes the settings unless the end of the session already did.
+    void WriteSettingsOnce();
     LRESULT OnCtlColor(UINT message, HDC dc, HWND control);
 
     TabButton firstTab_;
@@ -66,4 +71,6 @@ private:
     OwnedPen borderPen_;
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
+    SettingsWriter settingsWriter_;
+    bool settingsWritten_ = false;
 };

@@ -57,8 +57,8 @@ void SetFont(HWND control, HFONT font) {
 } // namespace
 
 CKeyboardDlg::CKeyboardDlg()
-    : clearButton_(Palette::NormalText, Palette::MainBackground),
-      saveButton_(Palette::NormalText, Palette::MainBackground),
+    : clearButton_(Palette::DimText, Palette::MainBackground),
+      saveButton_(Palette::DimText, Palette::MainBackground),
       numLockLamp_(Palette::LampOn, Palette::DimText),
       scrollLockLamp_(Palette::LampOn, Palette::DimText),
       capsLockLamp_(Palette::LampOn, Palette::DimText), textColour_(Palette::NormalText),
@@ -69,7 +69,9 @@ CKeyboardDlg::CKeyboardDlg()
       statusCaption_(Palette::MainBackground), statusText_(Palette::MainBackground),
       statusError_(Palette::MainBackground), logStatus_(Palette::PageBackground),
       keyboardView_(Palette::BrightText, Palette::MainBackground, Palette::Black),
-      rawInput_(nullptr, keyEvents_, [this](const RAWINPUT& record) { IdentifyDevice(record); }),
+      rawInput_(
+          nullptr, keyEvents_, [this](const RAWINPUT& record) { IdentifyDevice(record); },
+          [this](ScanCode code) { return engine_.IsHeld(code); }),
       viewRedraw_(keyboardView_), numLamp_(numLockLamp_), scrollLamp_(scrollLockLamp_),
       capsLamp_(capsLockLamp_), lockIndicators_(lockMonitor_, capsLamp_, numLamp_, scrollLamp_),
       statusLabel_(statusText_), logStatusLabel_(logStatus_),
@@ -500,6 +502,12 @@ LRESULT CKeyboardDlg::OnCtlColor(UINT message, HDC dc, HWND control) {
     return reinterpret_cast<LRESULT>(brush);
 }
 
+void CKeyboardDlg::ReleaseKeysMissedWhileAway() {
+    engine_.ReleaseKeysMissedWhileAway(ElapsedMilliseconds(), [](ScanCode, std::uint16_t key) {
+        return key != 0 && key < 0xFF && (::GetAsyncKeyState(key) & 0x8000) != 0;
+    });
+}
+
 bool CKeyboardDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_INITDIALOG:
@@ -507,7 +515,7 @@ bool CKeyboardDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         result = TRUE;
         return true;
     case WM_INPUT:
-        result = rawInput_.OnInput(lParam);
+        result = rawInput_.OnInput(wParam, lParam);
         rawInput_.DecodeWaitingInput();
         return true;
     case UWM_KEY_MAKE:
@@ -533,6 +541,7 @@ bool CKeyboardDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         return true;
     case UWM_ENABLE_RAW_INPUT:
         rawInput_.EnableRawInput();
+        ReleaseKeysMissedWhileAway();
         result = 0;
         return true;
     case WM_DESTROY:

@@ -46,6 +46,10 @@ public:
     void UpdateInputLanguage();
     // Takes the state colours and the show-log switch from the settings.
     void ApplySettings();
+    // The page can see key releases again (the program is back in the foreground, or raw input
+    // is on again after an edit box): keys released meanwhile where it could not see them are
+    // released now.
+    void ReleaseKeysMissedWhileAway();
 
     BOOL OnIdle() override { return FALSE; }
 

@@ -30,10 +30,12 @@ RawKeyRecord ToRawKeyRecord(const RAWINPUT& record) {
         static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(record.header.hDevice))};
 }
 
-RawInputReader::RawInputReader(HWND target, KeyEventQueue& queue, DeviceIdentifier identifyDevice)
-    : target_(target), queue_(queue), identifyDevice_(std::move(identifyDevice)) {}
+RawInputReader::RawInputReader(HWND target, KeyEventQueue& queue, DeviceIdentifier identifyDevice,
+                               HeldQuery isHeld)
+    : target_(target), queue_(queue), identifyDevice_(std::move(identifyDevice)),
+      isHeld_(std::move(isHeld)) {}
 
-LRESULT RawInputReader::OnInput(LPARAM rawInputHandle) {
+LRESULT RawInputReader::OnInput(WPARAM inputCode, LPARAM rawInputHandle) {
     RAWINPUT record{};
     UINT size = sizeof(record);
     const UINT read = ::GetRawInputData(reinterpret_cast<HRAWINPUT>(rawInputHandle), RID_INPUT,
@@ -42,12 +44,15 @@ LRESULT RawInputReader::OnInput(LPARAM rawInputHandle) {
         record.header.dwType != RIM_TYPEKEYBOARD) {
         return 0;
     }
-    OnRecord(record);
+    OnRecord(record, GET_RAWINPUT_CODE_WPARAM(inputCode) == RIM_INPUTSINK);
     return 0;
 }
 
-void RawInputReader::OnRecord(const RAWINPUT& record) {
+void RawInputReader::OnRecord(const RAWINPUT& record, bool background) {
     const std::uint32_t time = ElapsedMilliseconds();
+    if (background && !decoder_.TakesBackgroundRecord(ToRawKeyRecord(record), isHeld_)) {
+        return;
+    }
     const DecodeResult result = decoder_.Process(ToRawKeyRecord(record), time, queue_,
                                                  [this, &record](const RawKeyRecord&) {
                                                      if (identifyDevice_) {
@@ -69,7 +74,7 @@ void RawInputReader::DecodeWaitingInput() {
     draining_ = true;
     MSG message;
     while (::PeekMessageW(&message, target_, WM_INPUT, WM_INPUT, PM_REMOVE | PM_NOYIELD)) {
-        OnInput(message.lParam);
+        OnInput(message.wParam, message.lParam);
     }
     draining_ = false;
 }

@@ -9,8 +9,11 @@
 #include <functional>
 
 // The raw input registration flags: no legacy key messages, no application hotkeys,
-// application command keys still handled, input only while in the foreground.
-constexpr DWORD kRawInputFlags = RIDEV_NOLEGACY | RIDEV_NOHOTKEYS | RIDEV_APPKEYS; // 0x630
+// application command keys still handled, and input in the background too, so that a key
+// held here and released in another window does not stay held (every other background
+// record is ignored).
+constexpr DWORD kRawInputFlags =
+    RIDEV_NOLEGACY | RIDEV_NOHOTKEYS | RIDEV_APPKEYS | RIDEV_INPUTSINK; // 0x730
 
 // The fields decoding needs from a keyboard record.
 RawKeyRecord ToRawKeyRecord(const RAWINPUT& record);
@@ -20,20 +23,24 @@ public:
     // Runs with the whole record when it comes from another device than the last one, before
     // the record is decoded.
     using DeviceIdentifier = std::function<void(const RAWINPUT& record)>;
+    // Whether the tester holds a key (complete code); asked for records in the background.
+    using HeldQuery = std::function<bool(ScanCode code)>;
 
     // The queue is the window's; it must outlive the reader. target may be null until the
     // window exists (SetTarget).
-    RawInputReader(HWND target, KeyEventQueue& queue, DeviceIdentifier identifyDevice = {});
+    RawInputReader(HWND target, KeyEventQueue& queue, DeviceIdentifier identifyDevice = {},
+                   HeldQuery isHeld = {});
 
     void SetTarget(HWND target) { target_ = target; }
     HWND Target() const { return target_; }
 
     // WM_INPUT: reads the record behind the handle and decodes it. A record that cannot be read
     // or is not a keyboard record is ignored silently. Always 0 (handled).
-    LRESULT OnInput(LPARAM rawInputHandle);
+    LRESULT OnInput(WPARAM inputCode, LPARAM rawInputHandle);
     // Decodes a record already read: time stamp, device check, decoding, and the posted
-    // UWM_KEY_MAKE / UWM_KEY_BREAK with the event's index.
-    void OnRecord(const RAWINPUT& record);
+    // UWM_KEY_MAKE / UWM_KEY_BREAK with the event's index. A background record (another
+    // window has the foreground) goes on only when it is the release of a held key.
+    void OnRecord(const RAWINPUT& record, bool background = false);
     // Decodes every WM_INPUT already waiting for the target, oldest first, so that each record
     // is time-stamped before the window spends time on the work of earlier events. The order
     // of the events and of their posted messages stays the order of arrival.
@@ -52,6 +59,7 @@ private:
     HWND target_;
     KeyEventQueue& queue_;
     DeviceIdentifier identifyDevice_;
+    HeldQuery isHeld_;
     RawKeyDecoder decoder_;
     bool draining_ = false;
 };

@@ -2,6 +2,7 @@
 #include "resources/resource.h"
 #include "settings/app_settings.h"
 #include "support/test_support.h"
+#include "ui/colour_scheme.h"
 #include "ui/app_messages.h"
 
 #include <gtest/gtest.h>
@@ -46,6 +47,48 @@ bool Shown(HWND window) {
 std::wstring Text(HWND window) {
     return WindowText(window, 4096);
 }
+
+int settingsWrites = 0;
+bool CountSettingsWrite() {
+    ++settingsWrites;
+    return true;
+}
+
+int Count(const std::wstring& text, const std::wstring& part) {
+    int count = 0;
+    for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// A 32-bit memory bitmap to draw controls into and read back.
+class Canvas {
+public:
+    Canvas(int width, int height) : dc_(CreateCompatibleDC(nullptr)) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        previous_ = SelectObject(dc_, bitmap_);
+    }
+    ~Canvas() {
+        SelectObject(dc_, previous_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    HDC Dc() const { return dc_; }
+    Colour At(int x, int y) const { return static_cast<Colour>(GetPixel(dc_, x, y)); }
+
+private:
+    HDC dc_;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+};
 
 // The main window as the program makes it, on a message loop of this thread; closed with
 // the close command at the end.
@@ -204,4 +247,98 @@ TEST_F(MainWindowTest, ShowLogOffHidesTheLogControlsAndShortensThePage) {
     RECT client{};
     GetClientRect(page_, &client);
     EXPECT_EQ(client.bottom, ClientRectOf(page_, GetDlgItem(page_, IDC_KBD_KEYBOARD_GROUP)).bottom);
+}
+
+TEST_F(MainWindowTest, KeysReleasedWhileAwayAreReleasedOnReturnAndPressedAfresh) {
+    RawInputReader& input = dialog_->KeyboardPage().RawInput();
+    input.OnRecord(KeyRecord(0x1E, 'A', false));
+    input.OnRecord(KeyRecord(0x1F, 'S', false));
+    Pump();
+    // Another program has the foreground: what is typed there is not logged; the release of
+    // S, held here, is, with its own time. A's release is missed.
+    input.OnRecord(KeyRecord(0x30, 'B', false), true);
+    input.OnRecord(KeyRecord(0x30, 'B', true), true);
+    input.OnRecord(KeyRecord(0x1F, 'S', true), true);
+    Pump();
+    std::wstring log = Text(GetDlgItem(page_, IDC_KBD_LOG));
+    EXPECT_EQ(log.find(L"(0x42"), std::wstring::npos) << log;
+    EXPECT_NE(log.find(L" S (0x53, BIOS 0x1F) UP -> "), std::wstring::npos) << log;
+    EXPECT_EQ(Text(GetDlgItem(page_, IDC_KBD_HELD_KEYS)), L" A  ");
+
+    SendMessageW(window_, WM_ACTIVATEAPP, TRUE, 0);
+    Pump();
+    log = Text(GetDlgItem(page_, IDC_KBD_LOG));
+    EXPECT_NE(log.find(L" A (0x41, BIOS 0x1E) UP (released while away)"), std::wstring::npos)
+        << log;
+    EXPECT_EQ(Text(GetDlgItem(page_, IDC_KBD_HELD_KEYS)), L" ");
+    // The next press of A is a press, not a repeat of the old hold.
+    input.OnRecord(KeyRecord(0x1E, 'A', false));
+    Pump();
+    EXPECT_EQ(Count(Text(GetDlgItem(page_, IDC_KBD_LOG)), L" A (0x41, BIOS 0x1E) DOWN"), 2);
+
+    // A release missed while raw input was off for the sequence box.
+    SendMessageW(page_, UWM_DISABLE_RAW_INPUT, 0, 0);
+    SendMessageW(page_, UWM_ENABLE_RAW_INPUT, 0, 0);
+    EXPECT_EQ(Count(Text(GetDlgItem(page_, IDC_KBD_LOG)), L"A (0x41, BIOS 0x1E) UP (released"), 2);
+}
+
+TEST_F(MainWindowTest, EndOfSessionWritesTheSettingsBeforeItsHandlerReturns) {
+    settingsWrites = 0;
+    dialog_->SetSettingsWriter(&CountSettingsWrite);
+    SendMessageW(window_, WM_ENDSESSION, FALSE, 0); // a log-off that was cancelled
+    Pump();
+    EXPECT_EQ(settingsWrites, 0);
+    ASSERT_TRUE(IsWindow(window_));
+    SendMessageW(window_, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(settingsWrites, 1);
+    EXPECT_TRUE(IsWindow(window_)); // the close was only posted
+    Pump();
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_EQ(settingsWrites, 1);
+}
+
+TEST_F(MainWindowTest, NormalCloseWritesTheSettingsOnce) {
+    settingsWrites = 0;
+    dialog_->SetSettingsWriter(&CountSettingsWrite);
+    SendMessageW(window_, WM_COMMAND, IDC_MAIN_CLOSE, 0);
+    Pump();
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_EQ(settingsWrites, 1);
+}
+
+TEST_F(MainWindowTest, ClearAndSaveButtonsDrawInTheDimTextColour) {
+    for (int id : {IDC_KBD_CLEAR, IDC_KBD_SAVE}) {
+        HWND button = GetDlgItem(page_, id);
+        RECT rect{};
+        GetClientRect(button, &rect);
+        Canvas canvas(rect.right, rect.bottom);
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_BUTTON;
+        item.CtlID = static_cast<UINT>(id);
+        item.itemAction = ODA_DRAWENTIRE;
+        item.hwndItem = button;
+        item.hDC = canvas.Dc();
+        item.rcItem = rect;
+        SendMessageW(page_, WM_DRAWITEM, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&item));
+        EXPECT_EQ(canvas.At(0, rect.bottom / 2), Palette::DimText) << id;
+        EXPECT_EQ(canvas.At(rect.right / 2, 0), Palette::DimText) << id;
+        int textPixels = 0;
+        for (int y = 1; y < rect.bottom - 1; ++y) {
+            for (int x = 1; x < rect.right - 1; ++x) {
+                const Colour pixel = canvas.At(x, y);
+                EXPECT_NE(pixel, Palette::NormalText) << id << " at " << x << "," << y;
+                textPixels += pixel == Palette::DimText ? 1 : 0;
+            }
+        }
+        EXPECT_GT(textPixels, 10) << id;
+    }
+}
+
+TEST_F(MainWindowTest, SequenceBoxTakesANumberWiderThanItself) {
+    HWND box = GetDlgItem(page_, IDC_KBD_SEQUENCE);
+    SetWindowTextW(box, L"");
+    for (wchar_t digit : std::wstring(L"1234567")) {
+        SendMessageW(box, WM_CHAR, digit, 1);
+    }
+    EXPECT_EQ(Text(box), L"1234567");
 }

@@ -57,7 +57,7 @@ TEST(RawInputReader, ConvertsTheKeyboardFieldsOfARecord) {
     EXPECT_EQ(record.flags, kRawFlagE0 | kRawFlagBreak);
     EXPECT_EQ(record.virtualKey, VK_UP);
     EXPECT_EQ(record.device, 0xABCD0001u);
-    EXPECT_EQ(kRawInputFlags, 0x630u);
+    EXPECT_EQ(kRawInputFlags, 0x730u);
 }
 
 TEST(RawInputReader, PostsMakeAndBreakWithQueueIndicesToItsWindow) {
@@ -89,13 +89,41 @@ TEST(RawInputReader, PostsMakeAndBreakWithQueueIndicesToItsWindow) {
         std::wstring::npos);
 }
 
+TEST(RawInputReader, InTheBackgroundOnlyReleasesOfHeldKeysAreTaken) {
+    TestWindow window;
+    KeyEventQueue queue;
+    std::vector<HANDLE> identified;
+    RawInputReader reader(
+        window.Handle(), queue,
+        [&](const RAWINPUT& record) { identified.push_back(record.header.hDevice); },
+        [](ScanCode code) { return code == 0x1E; });
+    const HANDLE device = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x99));
+    CapturedLog log;
+    // Typing in another program: not decoded, not logged, no device identified.
+    reader.OnRecord(KeyboardRecord(0x30, 0, 'B', device), true);
+    reader.OnRecord(KeyboardRecord(0x30, RI_KEY_BREAK, 'B', device), true);
+    reader.OnRecord(KeyboardRecord(0x1E, 0, 'A', device), true);
+    EXPECT_TRUE(queue.empty());
+    EXPECT_TRUE(identified.empty());
+    EXPECT_EQ(log.Text(), L"");
+    EXPECT_TRUE(TakeKeyMessages(window.Handle()).empty());
+    // The release of A, which the tester holds, is taken with its own time.
+    reader.OnRecord(KeyboardRecord(0x1E, RI_KEY_BREAK, 'A', device), true);
+    const std::vector<MSG> messages = TakeKeyMessages(window.Handle());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].message, UWM_KEY_BREAK);
+    ASSERT_EQ(queue.size(), 1u);
+    EXPECT_EQ(queue[0].code, 0x1E);
+    EXPECT_EQ(identified, std::vector<HANDLE>{device});
+}
+
 TEST(RawInputReader, UnreadableRecordIsIgnoredSilently) {
     TestWindow window;
     KeyEventQueue queue;
     RawInputReader reader(window.Handle(), queue);
     CapturedLog log;
-    EXPECT_EQ(reader.OnInput(0), 0);
-    EXPECT_EQ(reader.OnInput(0x12345), 0);
+    EXPECT_EQ(reader.OnInput(RIM_INPUT, 0), 0);
+    EXPECT_EQ(reader.OnInput(RIM_INPUTSINK, 0x12345), 0);
     EXPECT_TRUE(queue.empty());
     EXPECT_TRUE(log.Text().empty());
     EXPECT_TRUE(TakeKeyMessages(window.Handle()).empty());
@@ -114,6 +142,7 @@ TEST(RawInputReader, RegistersAndRemovesTheKeyboardRegistration) {
     EXPECT_EQ(devices[0].usUsagePage, 1);
     EXPECT_EQ(devices[0].usUsage, 6);
     EXPECT_EQ(devices[0].hwndTarget, window.Handle());
+    EXPECT_EQ(devices[0].dwFlags & RIDEV_INPUTSINK, static_cast<DWORD>(RIDEV_INPUTSINK));
 
     EXPECT_TRUE(reader.DisableRawInput());
     count = 4;

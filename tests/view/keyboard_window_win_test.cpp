@@ -264,6 +264,18 @@ TEST(KeyboardWindowSize, BufferFollowsTheWindowAndLogs) {
     EXPECT_EQ(Pixel(host.view->BufferDC(), 49, 39), kBackground);
 }
 
+TEST(KeyboardWindowLoad, KeysThatCannotBeDrawnAreNamedAtLoad) {
+    ViewHost host(100, 100);
+    CapturedLog log;
+    ASSERT_TRUE(host.view->LoadLayoutString(L"T\nR1, 0x01, \"a\", \"a\", 1\n"
+                                            L"R1, 0x02, \"b\", \"b\", 0\n"));
+    EXPECT_NE(log.Text().find(L"   Key 2 (0x0002) cannot be drawn: its rectangle (36, 0, 36, 36) "
+                              L"is empty.\n"),
+              std::wstring::npos)
+        << log.Text();
+    EXPECT_EQ(log.Text().find(L"Key 1 "), std::wstring::npos);
+}
+
 TEST(KeyboardWindowBadInput, HugeAndNegativeKeysDoNotCrash) {
     CapturedLog log;
     ViewHost host(100, 100);

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# A key held while the window loses the focus to another window and released there is not
+# left stuck: after the focus comes back, the key is no longer held, and its next press is a
+# new DOWN line rather than a typematic repeat of the old hold.
+# usage: e2e_focus_loss.sh PATH/Tapwise.exe BUILD_DIR
+. "$(dirname "$0")/tapwise-e2e.sh"
+e2e_init e2e-focus-loss "$1" "$2"
+OTHER_PID=""
+trap '[ -n "$OTHER_PID" ] && kill "$OTHER_PID" 2>/dev/null; e2e_cleanup' EXIT
+
+e2e_start
+xdotool keydown a
+sleep 0.5
+
+# A small window of another program takes the focus; A is released there.
+xmessage -title tapwise-elsewhere -geometry 240x60+900+900 "elsewhere" &
+OTHER_PID=$!
+other=""
+for _ in $(seq 1 100); do
+    other=$(xdotool search --onlyvisible --name '^tapwise-elsewhere$' 2>/dev/null | head -n 1)
+    [ -n "$other" ] && break
+    sleep 0.1
+done
+[ -n "$other" ] || e2e_fail "the other window did not appear"
+xdotool windowfocus --sync "$other" || e2e_fail "cannot focus the other window"
+sleep 0.5
+xdotool keyup a
+sleep 0.5
+
+# Back to Tapwise, and A pressed again.
+xdotool windowfocus --sync "$WINDOW" || e2e_fail "cannot focus Tapwise again"
+sleep 0.8
+e2e_inspect
+held=$(e2e_text keyboard 1054)
+[ "$held" = " " ] || e2e_fail "held-keys line reads '$held' after coming back"
+e2e_type a
+sleep 0.3
+e2e_inspect
+e2e_shot e2e_focus_loss
+e2e_text keyboard 1005 | grep -o 'A (0x41, BIOS 0x1E) [A-Z ()]*[A-Z)]' >"$WORK/a-lines.txt"
+downs=$(grep -c 'A (0x41, BIOS 0x1E) DOWN' "$WORK/a-lines.txt")
+[ "$downs" = 2 ] || e2e_fail "$downs DOWN lines of A, expected 2: $(tr '\n' '|' <"$WORK/a-lines.txt")"
+point=$(e2e_key_point 0x001E) || exit 1
+[ "$(e2e_pixel $point)" = "a0ffa0" ] || e2e_fail "A is $(e2e_pixel $point), not the Pressed colour"
+
+e2e_close
+[ "$EXIT_CODE" = "1069" ] || e2e_fail "exit code '$EXIT_CODE', expected 1069"
+echo "$E2E_NAME: ok (screenshot $SHOT)"
