@@ -235,7 +235,8 @@ const Expected kKeyboardControls[] = {
     // The rich edit's style is fixed as one value: 0x50200804.
     {1005, L"RichEdit20W", L"", 0, 220, 456, 50, 0x50200804 & ~WS_CHILD},
     {1007, L"Button", L"Save", 462, 221, 50, 14, kOwnerDraw | WS_TABSTOP},
-    {1003, L"Edit", L"", 516, 220, 33, 14, kVisible | WS_BORDER | WS_TABSTOP | ES_NUMBER},
+    {1003, L"Edit", L"", 516, 220, 33, 14,
+     kVisible | WS_BORDER | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL},
     {1008, L"Button", L"Overwrite?", 498, 239, 51, 10,
      kVisible | BS_AUTOCHECKBOX | BS_LEFTTEXT | WS_TABSTOP},
     {1071, L"Static", L"[log error]", 462, 257, 84, 8, kHiddenLabel},
