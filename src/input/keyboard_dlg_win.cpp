@@ -506,6 +506,7 @@ void CKeyboardDlg::ReleaseKeysMissedWhileAway() {
     engine_.ReleaseKeysMissedWhileAway(ElapsedMilliseconds(), [](ScanCode, std::uint16_t key) {
         return key != 0 && key < 0xFF && (::GetAsyncKeyState(key) & 0x8000) != 0;
     });
+    ScheduleLogWrite();
 }
 
 bool CKeyboardDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -2,8 +2,8 @@
 #include "resources/resource.h"
 #include "settings/app_settings.h"
 #include "support/test_support.h"
-#include "ui/colour_scheme.h"
 #include "ui/app_messages.h"
+#include "ui/colour_scheme.h"
 
 #include <gtest/gtest.h>
 
@@ -279,6 +279,7 @@ TEST_F(MainWindowTest, KeysReleasedWhileAwayAreReleasedOnReturnAndPressedAfresh)
     // A release missed while raw input was off for the sequence box.
     SendMessageW(page_, UWM_DISABLE_RAW_INPUT, 0, 0);
     SendMessageW(page_, UWM_ENABLE_RAW_INPUT, 0, 0);
+    Pump();
     EXPECT_EQ(Count(Text(GetDlgItem(page_, IDC_KBD_LOG)), L"A (0x41, BIOS 0x1E) UP (released"), 2);
 }
 
