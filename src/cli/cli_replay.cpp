@@ -2,6 +2,7 @@
 // test engine and key state machine, and prints every effect the page would show.
 #include "cli/cli_commands.h"
 #include "cli/cli_files.h"
+#include "cli/cli_report.h"
 
 #include "input/key_names.h"
 #include "input/key_replay.h"
@@ -20,7 +21,7 @@
 
 const char kReplayHelp[] =
     "  replay [--threshold MS] [--key-size N] [--scancode-map FILE] [--fields] [--trace]\n"
-    "         (--default | --layout FILE) TRACE\n"
+    "         [--summary] [--report FILE] [--csv FILE] (--default | --layout FILE) TRACE\n"
     "      Replays raw keyboard records through decoding, the key test engine and the key\n"
     "      states, starting as the page does after a layout selection.\n"
     "      TRACE: one record per line, TIME MAKE FLAGS VKEY [DEVICE], decimal or 0x-hex;\n"
@@ -31,6 +32,10 @@ const char kReplayHelp[] =
     "      --scancode-map FILE   raw bytes of a \"Scancode Map\" registry value\n"
     "      --fields              also print the last-key field writes\n"
     "      --trace               write every diagnostic message to standard error\n"
+    "      --summary             after the state lines, one line:\n"
+    "        summary: keys M tested T untested U faulty F chatter C extra E rollover R\n"
+    "      --report FILE         write the test report as an HTML page\n"
+    "      --csv FILE            write the per-key figures as CSV\n"
     "      --default             the built-in layout;  --layout FILE  a .kbl file\n"
     "      Output, one line per effect, in order:\n"
     "        status: <status text>      log: <line>      fault: <line shown in red>\n"
@@ -38,7 +43,8 @@ const char kReplayHelp[] =
     "        field: <control id> \"<text>\"   (only with --fields)\n"
     "      then one line per key that is not untested, in layout order:\n"
     "        state: 0x<code> <state 1-4> \"<key name>\"\n"
-    "      Exit status: 0 after a complete replay; 2 for a usage error, an unreadable file\n"
+    "      Exit status: 0 after a complete replay; 1 when a report file could not be\n"
+    "      written (nothing half-written is left); 2 for a usage error, an unreadable file\n"
     "      or a malformed trace line (\"line N: ...\" on standard error).\n";
 
 namespace {
@@ -81,6 +87,9 @@ int RunReplayCommand(const std::vector<std::string>& arguments) {
     std::string layoutFile;
     std::string traceFile;
     bool haveTrace = false;
+    bool summary = false;
+    std::string reportFile;
+    std::string csvFile;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
@@ -113,6 +122,13 @@ int RunReplayCommand(const std::vector<std::string>& arguments) {
             fields = true;
         } else if (argument == "--trace") {
             trace = true;
+        } else if (argument == "--summary") {
+            summary = true;
+        } else if (argument == "--report" || argument == "--csv") {
+            if (!hasValue || arguments[i + 1].empty()) {
+                return UsageError(argument + " needs a FILE");
+            }
+            (argument == "--report" ? reportFile : csvFile) = arguments[++i];
         } else if (argument == "--default") {
             ++sources;
             useDefault = true;
@@ -176,7 +192,22 @@ int RunReplayCommand(const std::vector<std::string>& arguments) {
     }
     session.Finish();
     Flush(session);
+    int status = 0;
+    if (summary || !reportFile.empty() || !csvFile.empty()) {
+        const std::uint32_t clockNow = records.empty() ? 0 : records.back().time;
+        const TestReport report =
+            session.Report(ReplayReportContext(layout.name, static_cast<std::uint32_t>(threshold),
+                                               ArgumentToWide(traceFile), clockNow));
+        if (summary) {
+            std::string line = SummaryLine(report);
+            line += '\n';
+            std::fwrite(line.data(), 1, line.size(), stdout);
+        }
+        if (!WriteReportFiles(report, reportFile, csvFile)) {
+            status = 1;
+        }
+    }
     std::fflush(stdout);
     InstallLogger(std::move(previous));
-    return 0;
+    return status;
 }

@@ -4,5 +4,6 @@ list(APPEND TAPWISE_CLI_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/cli_import.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cli_layout.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cli_replay.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cli_report.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cli_settings.cpp
 )

@@ -207,6 +207,15 @@ void ReplaySession::Finish() {
     }
 }
 
+TestReport ReplaySession::Report(const ReportContext& context) const {
+    return BuildTestReport(layout_, engine_.Statistics(), names_.Entries(), context);
+}
+
+void ReplaySession::ResetKeyStates() {
+    layout_.ResetKeyStates();
+    engine_.ResetStatistics();
+}
+
 std::string ReplaySession::TakeOutput() {
     std::string taken;
     taken.swap(output_);

@@ -8,6 +8,7 @@
 #include "input/remap_table.h"
 #include "layouts/keyboard_layout.h"
 #include "layouts/layout_selection.h"
+#include "logging/test_report.h"
 
 #include <cstdint>
 #include <string>
@@ -61,6 +62,8 @@ public:
     int Status() const { return selector_.Status(); }
     const KeyTestEngine& Engine() const { return engine_; }
     const KeyboardLayout& Layout() const { return layout_; }
+    // The test so far as the report shows it.
+    TestReport Report(const ReportContext& context) const;
 
 private:
     // KeyTestPage
@@ -79,7 +82,7 @@ private:
     // LayoutPage: only the status line has a line of output.
     bool LoadLayoutFile(const std::wstring& path) override;
     bool LoadLayoutString(const std::wstring& text) override;
-    void ResetKeyStates() override { layout_.ResetKeyStates(); }
+    void ResetKeyStates() override;
     void EmptyEventLog() override {}
     void HideLogStatus() override {}
     void ClearLastKeyFields() override {}

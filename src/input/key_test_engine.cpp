@@ -145,6 +145,7 @@ void KeyTestEngine::OnKeyMake(std::size_t index) {
         BoundedText line(buffer_, kFormatBufferSize);
         FormatKeyLine(line, KeyLineKind::Down, name, event->virtualKey, code, 0);
         page_.AppendLine(line.Text(), false);
+        statistics_.OnPress(code);
     }
 
     // Unsigned: a clock that wrapped between release and press still gives the true gap.
@@ -156,6 +157,7 @@ void KeyTestEngine::OnKeyMake(std::size_t index) {
         BoundedText line(buffer_, kFormatBufferSize);
         FormatKeyLine(line, KeyLineKind::Chatter, name, event->virtualKey, code, interval);
         page_.AppendLine(line.Text(), true);
+        statistics_.OnChatter(code, time, interval);
     }
 
     if (timing.phase != KeyTiming::Held) {
@@ -164,6 +166,7 @@ void KeyTestEngine::OnKeyMake(std::size_t index) {
             held_.push_back(code);
         }
         RewriteHeldKeys();
+        statistics_.OnHeldKeys(held_);
         timing.phase = KeyTiming::Held;
         timing.time = time;
         timing.virtualKey = event->virtualKey;
@@ -199,6 +202,9 @@ void KeyTestEngine::OnKeyBreak(std::size_t index) {
     BoundedText line(buffer_, kFormatBufferSize);
     FormatKeyLine(line, KeyLineKind::Up, name, event->virtualKey, code, time - timing.time);
     page_.AppendLine(line.Text(), false);
+    if (timing.phase == KeyTiming::Held) {
+        statistics_.OnRelease(code, time - timing.time);
+    }
 
     held_.erase(std::remove(held_.begin(), held_.end(), code), held_.end());
     RewriteHeldKeys();

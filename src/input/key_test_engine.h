@@ -6,6 +6,7 @@
 // KeyTestPage, which the program, the tests and the command line each implement.
 #include "input/bounded_text.h"
 #include "input/key_names.h"
+#include "input/key_statistics.h"
 #include "input/remap_table.h"
 #include "input/scan_code.h"
 
@@ -120,6 +121,9 @@ public:
 
     const KeyTimingTable& Timings() const { return timings_; }
     const HeldKeys& Held() const { return held_; }
+    const KeyStatistics& Statistics() const { return statistics_; }
+    // With the key states, at every layout load: the timings and held keys stay.
+    void ResetStatistics() { statistics_.Reset(); }
 
 private:
     KeyEvent* CompleteCode(std::size_t index);
@@ -133,5 +137,6 @@ private:
     ThresholdSource threshold_;
     KeyTimingTable timings_;
     HeldKeys held_;
+    KeyStatistics statistics_;
     wchar_t buffer_[kFormatBufferSize];
 };

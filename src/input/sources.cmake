@@ -5,6 +5,7 @@ list(APPEND TAPWISE_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/key_replay.cpp
     ${CMAKE_CURRENT_LIST_DIR}/key_states.cpp
     ${CMAKE_CURRENT_LIST_DIR}/key_names.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/key_statistics.cpp
     ${CMAKE_CURRENT_LIST_DIR}/key_test_engine.cpp
     ${CMAKE_CURRENT_LIST_DIR}/keyboard_page.cpp
     ${CMAKE_CURRENT_LIST_DIR}/remap_table.cpp

@@ -33,6 +33,15 @@ LayoutKey* KeyboardLayout::FindKey(ScanCode code) {
     return nullptr;
 }
 
+const LayoutKey* KeyboardLayout::FindKey(ScanCode code) const {
+    for (const LayoutKey& key : keys) {
+        if (key.scanCode == code) {
+            return &key;
+        }
+    }
+    return nullptr;
+}
+
 void KeyboardLayout::ResetKeyStates() {
     for (LayoutKey& key : keys) {
         key.state = Unpressed;

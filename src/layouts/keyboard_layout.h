@@ -48,5 +48,6 @@ struct KeyboardLayout {
     void ComputeExtent();
     // The first key with this code, or null.
     LayoutKey* FindKey(ScanCode code);
+    const LayoutKey* FindKey(ScanCode code) const;
     void ResetKeyStates();
 };

@@ -24,6 +24,10 @@ std::wstring LogSavingTextDefault(int id) {
         return L"Not saved, unknown error!";
     case kTextLogSaved:
         return L"Log saved";
+    case kTextReportSaved:
+        return L"Report saved (HTML, CSV)";
+    case kTextReportExists:
+        return L"Not saved, report file exists!";
     default:
         return std::wstring();
     }
@@ -42,6 +46,12 @@ bool DescribeLogStatus(int status, LogStatusDisplay& display) {
         return true;
     case LogStatusSaved:
         display = {true, kTextLogSaved, kLogStatusNormalColour};
+        return true;
+    case LogStatusReportSaved:
+        display = {true, kTextReportSaved, kLogStatusNormalColour};
+        return true;
+    case LogStatusReportExists:
+        display = {true, kTextReportExists, kLogStatusErrorColour};
         return true;
     default:
         return false;
@@ -90,11 +100,16 @@ std::wstring FormatSequenceNumber(int number) {
 }
 
 std::wstring LogFilePath(const std::wstring& folder, const std::wstring& prefix, int number) {
+    return NumberedFilePath(folder, prefix, number, L".log");
+}
+
+std::wstring NumberedFilePath(const std::wstring& folder, const std::wstring& prefix, int number,
+                              const wchar_t* extension) {
     std::wstring path = folder;
     if (path.empty() || path.back() != L'\\') {
         path.push_back(L'\\');
     }
-    return path + FormatWide(L"%ls%05d.log", prefix.c_str(), number);
+    return path + FormatWide(L"%ls%05d%ls", prefix.c_str(), number, extension);
 }
 
 namespace {
@@ -116,12 +131,8 @@ bool WriteWholeFile(LogFiles& files, const std::wstring& path, const std::string
 
 } // namespace
 
-bool SaveLogText(LogFiles& files, const std::wstring& path, std::wstring_view text,
-                 bool overwrite) {
-    const std::string bytes = EncodeLogFileBytes(text);
-    if (!overwrite) {
-        return WriteWholeFile(files, path, bytes);
-    }
+// A complete copy of bytes under a free temporary name beside path; empty on failure.
+std::wstring WriteTemporary(LogFiles& files, const std::wstring& path, const std::string& bytes) {
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
         const std::wstring temporary = path + FormatWide(L".%d.tmp", attempt);
         const auto result = files.WriteNewFile(temporary, bytes);
@@ -130,23 +141,62 @@ bool SaveLogText(LogFiles& files, const std::wstring& path, std::wstring_view te
                 continue;
             }
             LogMessage(L"Error creating file \"%ls\", 0x%08x\n", temporary.c_str(), result.error);
-            return false;
+            return std::wstring();
         }
         if (!result.complete) {
             LogMessage(L"Error writing file \"%ls\", 0x%08x\n", temporary.c_str(), result.error);
             files.RemoveFile(temporary);
-            return false;
+            return std::wstring();
         }
-        std::uint32_t error = 0;
-        if (!files.MoveOver(temporary, path, error)) {
-            LogMessage(L"Error replacing file \"%ls\", 0x%08x\n", path.c_str(), error);
-            files.RemoveFile(temporary);
-            return false;
-        }
-        return true;
+        return temporary;
     }
     LogMessage(L"Error creating file \"%ls\", no free temporary name\n", path.c_str());
-    return false;
+    return std::wstring();
+}
+
+bool SaveLogText(LogFiles& files, const std::wstring& path, std::wstring_view text,
+                 bool overwrite) {
+    const std::string bytes = EncodeLogFileBytes(text);
+    if (!overwrite) {
+        return WriteWholeFile(files, path, bytes);
+    }
+    return WriteFilesWhole(files, {FileContent{path, bytes}});
+}
+
+bool WriteFilesWhole(LogFiles& files, const std::vector<FileContent>& contents) {
+    std::vector<std::wstring> temporaries;
+    std::vector<bool> createdNew;
+    for (const FileContent& content : contents) {
+        temporaries.push_back(WriteTemporary(files, content.path, content.bytes));
+        if (temporaries.back().empty()) {
+            temporaries.pop_back();
+            for (const std::wstring& temporary : temporaries) {
+                files.RemoveFile(temporary);
+            }
+            return false;
+        }
+    }
+    for (std::size_t i = 0; i < contents.size(); ++i) {
+        const bool existed = files.FileExists(contents[i].path);
+        std::uint32_t error = 0;
+        if (!files.MoveOver(temporaries[i], contents[i].path, error)) {
+            LogMessage(L"Error replacing file \"%ls\", 0x%08x\n", contents[i].path.c_str(), error);
+            for (std::size_t j = i; j < contents.size(); ++j) {
+                files.RemoveFile(temporaries[j]);
+            }
+            // A set of files belongs together: the ones this call created go again, files it
+            // replaced cannot be brought back and stay in their new form.
+            for (std::size_t j = 0; j < i; ++j) {
+                if (!createdNew[j]) {
+                    continue;
+                }
+                files.RemoveFile(contents[j].path);
+            }
+            return false;
+        }
+        createdNew.push_back(!existed);
+    }
+    return true;
 }
 
 int LogSaver::GetSequenceNumber(LogSavePage& page) {
@@ -186,6 +236,36 @@ void LogSaver::OnClick_Save(LogSavePage& page, LogFiles& files, const std::wstri
     }
     if (SaveLogText(files, path, page.LogText(), overwrite)) {
         status_ = LogStatusSaved;
+        UpdateLogStatus(page.LogStatusLabel());
+        IncrementSequenceNumber(page);
+    } else {
+        status_ = LogStatusUnknownError;
+        UpdateLogStatus(page.LogStatusLabel());
+    }
+}
+
+void LogSaver::OnClick_Report(LogSavePage& page, LogFiles& files, const std::wstring& folderSetting,
+                              const std::wstring& prefix,
+                              const std::function<std::vector<std::string>()>& report) {
+    sequence_ = GetSequenceNumber(page);
+    const std::wstring folder = page.ExpandEnvironment(folderSetting);
+    if (folder.empty() || (!files.FolderExists(folder) && !files.CreateFolder(folder))) {
+        page.ShowFolderError(kTextLogFolderError, kTextLogFolderErrorCaption);
+        return;
+    }
+    const std::wstring html = NumberedFilePath(folder, prefix, sequence_, L".html");
+    const std::wstring csv = NumberedFilePath(folder, prefix, sequence_, L".csv");
+    if (!page.OverwriteTicked() && (files.FileExists(html) || files.FileExists(csv))) {
+        status_ = LogStatusReportExists;
+        UpdateLogStatus(page.LogStatusLabel());
+        return;
+    }
+    std::vector<std::string> bytes = report();
+    bytes.resize(2);
+    if (WriteFilesWhole(files, {FileContent{html, std::move(bytes[0])},
+                                FileContent{csv, std::move(bytes[1])}})) {
+        LogMessage(L"Report written to \"%ls\" and \"%ls\".\n", html.c_str(), csv.c_str());
+        status_ = LogStatusReportSaved;
         UpdateLogStatus(page.LogStatusLabel());
         IncrementSequenceNumber(page);
     } else {

@@ -6,14 +6,18 @@
 #include "logging/status_label.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum LogStatus : int {
     LogStatusNone = 0,
     LogStatusFileExists = 1,
     LogStatusUnknownError = 2,
     LogStatusSaved = 3,
+    LogStatusReportSaved = 4,
+    LogStatusReportExists = 5,
 };
 
 // String-table ids.
@@ -22,6 +26,8 @@ constexpr int kTextLogFolderErrorCaption = 150; // "Error Saving Log"
 constexpr int kTextLogFileExists = 157;         // "Not saved, log file exists!"
 constexpr int kTextLogUnknownError = 158;       // "Not saved, unknown error!"
 constexpr int kTextLogSaved = 159;              // "Log saved"
+constexpr int kTextReportSaved = 164;           // "Report saved (HTML, CSV)"
+constexpr int kTextReportExists = 165;          // "Not saved, report file exists!"
 
 constexpr Colour kLogStatusNormalColour = 0xDCDCDC;
 constexpr Colour kLogStatusErrorColour = 0x0000FF;
@@ -35,7 +41,7 @@ struct LogStatusDisplay {
     Colour colour = kLogStatusNormalColour;
 };
 
-// false for a value outside 0 to 3.
+// false for a value outside 0 to 5.
 bool DescribeLogStatus(int status, LogStatusDisplay& display);
 
 // Shows a status on the label; an invalid value is logged and hides the label.
@@ -49,6 +55,9 @@ std::wstring FormatSequenceNumber(int number);
 
 // folder (made to end in exactly one backslash) + prefix + "%05d" + ".log".
 std::wstring LogFilePath(const std::wstring& folder, const std::wstring& prefix, int number);
+// The same name with another extension (".html", ".csv").
+std::wstring NumberedFilePath(const std::wstring& folder, const std::wstring& prefix, int number,
+                              const wchar_t* extension);
 
 // The file operations of a save.
 class LogFiles {
@@ -80,6 +89,15 @@ public:
 // not be written completely is removed again. true only when the whole text reached the file.
 bool SaveLogText(LogFiles& files, const std::wstring& path, std::wstring_view text, bool overwrite);
 
+// Writes bytes to a temporary file beside the target; each target is replaced only once every
+// temporary file was written completely, so no target is ever left half-written. If a later
+// replacement fails, targets created by this call are removed again. true when all were written.
+struct FileContent {
+    std::wstring path;
+    std::string bytes;
+};
+bool WriteFilesWhole(LogFiles& files, const std::vector<FileContent>& contents);
+
 // The keyboard test page's controls and services that a save needs.
 class LogSavePage {
 public:
@@ -105,6 +123,12 @@ public:
     // Save button: folder, name, overwrite rule, write, status, next number.
     void OnClick_Save(LogSavePage& page, LogFiles& files, const std::wstring& folderSetting,
                       const std::wstring& prefix);
+    // Report button: the same folder, name, sequence and overwrite rules as Save, for the
+    // two report files <prefix><number>.html and .csv. report is asked for the files' bytes
+    // only when they are to be written.
+    void OnClick_Report(LogSavePage& page, LogFiles& files, const std::wstring& folderSetting,
+                        const std::wstring& prefix,
+                        const std::function<std::vector<std::string>()>& report);
     // Reads the box into the sequence number.
     int GetSequenceNumber(LogSavePage& page);
     void IncrementSequenceNumber(LogSavePage& page);

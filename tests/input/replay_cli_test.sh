@@ -99,5 +99,27 @@ done
 "$cli" replay --threshold 4000000000 --default "$work/chatter.trace" | grep -c '^fault:' |
     grep -qx 2 || fail "threshold 4000000000 should flag both re-presses"
 
+# Summary and report files: the summary line follows the state lines; both files are written
+# by the program's report writers; a file that cannot be written leaves nothing behind.
+out=$("$cli" replay --summary --report "$work/r.html" --csv "$work/r.csv" --default \
+    "$work/chatter.trace") || fail "report replay exit status"
+[ "$(printf '%s\n' "$out" | tail -n 1)" = \
+    "summary: keys 104 tested 2 untested 102 faulty 1 chatter 1 extra 0 rollover 1" ] ||
+    fail "summary line: $(printf '%s\n' "$out" | tail -n 1)"
+printf '%s\n' "$out" | tail -n 2 | head -n 1 | grep -q '^state: ' || fail "summary before the states"
+head -c 3 "$work/r.csv" | od -An -tx1 | grep -q 'ef bb bf' || fail "CSV byte-order mark"
+grep -q "$(printf '^0x001E,A,A,yes,faulty,3,1,7,92,100\r$')" "$work/r.csv" || fail "CSV row of A"
+[ "$(grep -c "$(printf '\r$')" "$work/r.csv")" -eq 105 ] || fail "CSV rows with CR LF"
+grep -q 'FAIL: 1 faulty, 102 untested' "$work/r.html" || fail "HTML verdict"
+grep -q '<svg' "$work/r.html" || fail "HTML keyboard picture"
+"$cli" replay --csv "$work/no/such/folder/r.csv" --report "$work/r2.html" --default \
+    "$work/chatter.trace" > /dev/null 2> "$work/err"
+[ $? -eq 1 ] || fail "exit status of an unwritable report"
+grep -q 'cannot write' "$work/err" || fail "message of an unwritable report"
+[ ! -e "$work/r2.html" ] || fail "a report half-written: the HTML file was left"
+[ -z "$(find "$work" -name '*.tmp')" ] || fail "temporary files left behind"
+"$cli" replay --report > /dev/null 2>&1
+[ $? -eq 2 ] || fail "--report without FILE"
+
 [ "$failures" -eq 0 ] && echo "replay CLI: all checks passed"
 exit "$failures"

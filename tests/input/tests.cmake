@@ -4,6 +4,7 @@ list(APPEND CORE_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/key_replay_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/key_states_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/key_names_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/key_statistics_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/key_test_engine_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/keyboard_page_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/remap_table_test.cpp

@@ -326,3 +326,93 @@ TEST(LogSave, EmptyLogGivesEmptyFile) {
 }
 
 } // namespace
+
+namespace {
+
+std::vector<std::string> ReportBytes() {
+    return {"<html>report</html>", "\xEF\xBB\xBFScan code\r\n"};
+}
+
+const std::wstring kHtml = kFolder + L"\\Board00007.html";
+const std::wstring kCsv = kFolder + L"\\Board00007.csv";
+
+} // namespace
+
+TEST(ReportSaving, WritesBothFilesWithTheSaveNumberAndMovesTheNumberOn) {
+    FakeLogFiles files;
+    FakePage page(files);
+    page.box = L"7";
+    LogSaver saver;
+    int built = 0;
+    saver.OnClick_Report(page, files, L"%APPDATA%\\Quillmark\\log", L"Board", [&] {
+        ++built;
+        return ReportBytes();
+    });
+    EXPECT_EQ(built, 1);
+    EXPECT_EQ(files.files.at(kHtml), "<html>report</html>");
+    EXPECT_EQ(files.files.at(kCsv), "\xEF\xBB\xBFScan code\r\n");
+    EXPECT_EQ(files.files.size(), 2u); // no temporary file left behind
+    EXPECT_EQ(saver.Status(), LogStatusReportSaved);
+    EXPECT_EQ(page.label.textId, kTextReportSaved);
+    EXPECT_TRUE(page.label.visible);
+    EXPECT_EQ(page.box, L"00008");
+    EXPECT_EQ(LogSavingTextDefault(kTextReportSaved), L"Report saved (HTML, CSV)");
+}
+
+TEST(ReportSaving, EitherFileExistingStopsTheReportUnlessOverwriteIsTicked) {
+    for (const std::wstring& taken : {kHtml, kCsv}) {
+        FakeLogFiles files;
+        files.folders.insert(kFolder);
+        files.files[taken] = "earlier";
+        FakePage page(files);
+        page.box = L"00007";
+        LogSaver saver;
+        int built = 0;
+        saver.OnClick_Report(page, files, kFolder, L"Board", [&] {
+            ++built;
+            return ReportBytes();
+        });
+        EXPECT_EQ(built, 0);
+        EXPECT_EQ(files.files.size(), 1u);
+        EXPECT_EQ(files.files.at(taken), "earlier");
+        EXPECT_EQ(saver.Status(), LogStatusReportExists);
+        EXPECT_EQ(page.label.textId, kTextReportExists);
+        EXPECT_EQ(page.label.colour, kLogStatusErrorColour);
+        EXPECT_EQ(page.box, L"00007");
+
+        page.overwrite = true;
+        saver.OnClick_Report(page, files, kFolder, L"Board", ReportBytes);
+        EXPECT_EQ(files.files.at(kHtml), "<html>report</html>");
+        EXPECT_EQ(saver.Status(), LogStatusReportSaved);
+        EXPECT_EQ(page.box, L"00008");
+    }
+}
+
+TEST(ReportSaving, AFailedWriteLeavesNoFileAndSaysSo) {
+    FakeLogFiles files;
+    files.folders.insert(kFolder);
+    files.writeLimit = 10; // the disk fills during the first file
+    FakePage page(files);
+    page.box = L"00007";
+    LogSaver saver;
+    saver.OnClick_Report(page, files, kFolder, L"Board", ReportBytes);
+    EXPECT_TRUE(files.files.empty());
+    EXPECT_EQ(saver.Status(), LogStatusUnknownError);
+    EXPECT_EQ(page.label.textId, kTextLogUnknownError);
+    EXPECT_EQ(page.box, L"00007");
+
+    // The second rename fails: the first file, new in this call, is taken away again.
+    files.writeLimit = SIZE_MAX;
+    std::vector<FileContent> contents{{kHtml, "a"}, {kCsv, "b"}};
+    files.readOnly.insert(kCsv);
+    EXPECT_FALSE(WriteFilesWhole(files, contents));
+    EXPECT_TRUE(files.files.empty());
+
+    // A missing folder that cannot be made shows the folder message and writes nothing.
+    FakeLogFiles noFolder;
+    noFolder.failCreateFolder = true;
+    FakePage other(noFolder);
+    saver.OnClick_Report(other, noFolder, kFolder, L"Board", ReportBytes);
+    EXPECT_EQ(other.folderErrors, 1);
+    EXPECT_TRUE(noFolder.files.empty());
+}

@@ -1,0 +1,62 @@
+#pragma once
+// Per-key figures of one test, gathered by the key test engine as it writes its lines:
+// presses, chatter and its shortest interval, shortest and longest hold, and for the whole
+// test the largest number of keys held at once. They start afresh with the key states at
+// every layout load and Clear / Reload.
+#include "input/scan_code.h"
+
+#include <cstdint>
+#include <vector>
+
+struct KeyCodeStatistics {
+    ScanCode code = 0;
+    std::uint32_t presses = 0; // DOWN lines
+    std::uint32_t chatter = 0; // CHATTER DETECTED lines
+    std::uint32_t shortestChatter = 0;
+    std::uint32_t shortestHold = 0; // valid when holds > 0
+    std::uint32_t longestHold = 0;
+    std::uint32_t holds = 0;
+    bool holding = false; // went down since the last reset and is not up yet
+};
+
+struct ChatterRecord {
+    ScanCode code = 0;
+    std::uint32_t time = 0; // clock reading of the make
+    std::uint32_t interval = 0;
+};
+
+class KeyStatistics {
+public:
+    KeyStatistics();
+
+    void Reset();
+
+    // A make that wrote a DOWN line.
+    void OnPress(ScanCode code);
+    // A make that wrote a CHATTER DETECTED line.
+    void OnChatter(ScanCode code, std::uint32_t time, std::uint32_t interval);
+    // The UP line of a key that was held; a hold that began before the last reset is not a
+    // measurement of this test.
+    void OnRelease(ScanCode code, std::uint32_t duration);
+    // The held-keys line after a key was added to it.
+    void OnHeldKeys(const std::vector<ScanCode>& held);
+
+    // Codes in the order they first went down since the reset.
+    const std::vector<KeyCodeStatistics>& Codes() const { return codes_; }
+    // null when the code did nothing since the reset.
+    const KeyCodeStatistics* Find(ScanCode code) const;
+    const std::vector<ChatterRecord>& ChatterEvents() const { return chatterEvents_; }
+    std::size_t Rollover() const { return rolloverKeys_.size(); }
+    // The keys held at the first moment the rollover was reached, in the held-keys order.
+    const std::vector<ScanCode>& RolloverKeys() const { return rolloverKeys_; }
+
+private:
+    KeyCodeStatistics& Entry(ScanCode code);
+
+    // Slot of each code in codes_ plus one; 0 for a code without an entry. A flat table keeps
+    // the per-event cost to one index, and a reset clears only the slots in use.
+    std::vector<std::uint16_t> slots_;
+    std::vector<KeyCodeStatistics> codes_;
+    std::vector<ChatterRecord> chatterEvents_;
+    std::vector<ScanCode> rolloverKeys_;
+};
