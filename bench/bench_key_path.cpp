@@ -1,5 +1,5 @@
-// One raw keyboard record to its handled event: decoding, the key test engine and the key
-// state machine, with a page that discards what it is given.
+// One raw keyboard record to its handled event: decoding, the key test engine with its
+// per-key statistics and the key state machine, with a page that discards what it is given.
 #include "input/key_names.h"
 #include "input/key_states.h"
 #include "input/key_test_engine.h"
@@ -9,6 +9,7 @@
 #include "layouts/keyboard_layout.h"
 #include "layouts/layout_parser.h"
 #include "logging/diagnostic_log.h"
+#include "logging/test_report.h"
 
 #include <benchmark/benchmark.h>
 
@@ -58,7 +59,9 @@ std::vector<RawKeyRecord> TypingRecords() {
     return records;
 }
 
-void BM_RawRecordToHandledEvent(benchmark::State& state) {
+// withReadout: the page's live readout after each event as well (tested, faulty, rollover of
+// the whole layout).
+void RawRecordToHandledEvent(benchmark::State& state, bool withReadout) {
     InstallLogger(std::make_unique<NullLogger>());
     KeyboardLayout layout;
     KeyNameTable names;
@@ -88,6 +91,11 @@ void BM_RawRecordToHandledEvent(benchmark::State& state) {
         } else if (result.message == KeyMessage::Break) {
             engine.OnKeyBreak(result.index);
         }
+        if (withReadout && result.message != KeyMessage::None) {
+            const TestCoverage coverage = CountCoverage(layout);
+            benchmark::DoNotOptimize(coverage);
+            benchmark::DoNotOptimize(engine.Statistics().Rollover());
+        }
         // The program's queue grows for the page's life; here it is bounded to keep the
         // benchmark's memory flat (clearing a vector of plain records costs nothing).
         if (queue.size() == queue.capacity()) {
@@ -96,7 +104,16 @@ void BM_RawRecordToHandledEvent(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations());
 }
+
+void BM_RawRecordToHandledEvent(benchmark::State& state) {
+    RawRecordToHandledEvent(state, false);
+}
 BENCHMARK(BM_RawRecordToHandledEvent);
+
+void BM_RawRecordToHandledEventWithReadout(benchmark::State& state) {
+    RawRecordToHandledEvent(state, true);
+}
+BENCHMARK(BM_RawRecordToHandledEventWithReadout);
 
 } // namespace
 
