@@ -4,6 +4,7 @@
 #include "logging/test_report.h"
 #include "logging/utf8.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -64,7 +65,6 @@ th{background:#eee}
 td.n{text-align:right}
 tr.faulty td{background:#fbe0e0}
 tr.untested td{color:#777}
-svg text{stroke:none;fill:#000}
 )";
 
 void AppendLegend(std::string& out, const StateColours& colours) {
@@ -102,7 +102,7 @@ void AppendKeyShape(std::string& out, const LayoutKey& key, const std::string& f
             out += text;
         }
         out.pop_back();
-        out += "\" fill=\"" + fill + "\"/>";
+        out += "\" fill=\"" + fill + "\" stroke=\"#f2f2f2\"/>";
         return;
     }
     out += "<rect x=\"";
@@ -113,7 +113,7 @@ void AppendKeyShape(std::string& out, const LayoutKey& key, const std::string& f
     AppendNumber(out, key.right - key.left - 2);
     out += "\" height=\"";
     AppendNumber(out, key.bottom - key.top - 2);
-    out += "\" rx=\"3\" fill=\"" + fill + "\"/>";
+    out += "\" rx=\"3\" fill=\"" + fill + "\" stroke=\"#f2f2f2\"/>";
 }
 
 void AppendKeyLabel(std::string& out, const LayoutKey& key, const std::wstring& label) {
@@ -156,6 +156,30 @@ void AppendKeyLabel(std::string& out, const LayoutKey& key, const std::wstring& 
     out += "</text>";
 }
 
+// Names of the layout keys in the states wanted, at most limit of them (0: no list).
+void AppendKeyList(std::string& out, const TestReport& report, const char* heading,
+                   bool (*wanted)(std::int32_t), std::size_t limit) {
+    std::vector<const ReportRow*> rows;
+    for (const ReportRow& row : report.keys) {
+        if (wanted(row.state)) {
+            rows.push_back(&row);
+        }
+    }
+    if (rows.empty() || rows.size() > limit) {
+        return;
+    }
+    out += "<p><strong>";
+    out += heading;
+    out += ":</strong> ";
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (i > 0) {
+            out += ", ";
+        }
+        AppendText(out, rows[i]->name.empty() ? rows[i]->label : rows[i]->name);
+    }
+    out += "</p>\n";
+}
+
 void AppendKeyboard(std::string& out, const TestReport& report) {
     const StateColours& colours = report.context.colours;
     const int width = report.width > 0 ? report.width : 1;
@@ -169,7 +193,7 @@ void AppendKeyboard(std::string& out, const TestReport& report) {
     out += ' ';
     AppendNumber(out, height);
     out += "\" role=\"img\" aria-label=\"keyboard\">\n"
-           "<g stroke=\"#f2f2f2\" stroke-width=\"1\" font-family=\"Segoe UI,Arial,sans-serif\" "
+           "<g font-family=\"Segoe UI,Arial,sans-serif\" "
            "font-size=\"11\" text-anchor=\"middle\" dominant-baseline=\"central\">\n";
     for (const ReportRow& row : report.keys) {
         if (!IsDrawable(row.key)) {
@@ -184,7 +208,6 @@ void AppendKeyboard(std::string& out, const TestReport& report) {
         AppendKeyLabel(out, row.key, row.label);
         out += "</g>\n";
     }
-    // Labels are drawn without an outline.
     out += "</g>\n</svg></div>\n";
 }
 
@@ -304,6 +327,12 @@ std::string WriteReportHtml(const TestReport& report) {
     out += " &middot; Codes not on the layout ";
     AppendNumber(out, static_cast<long long>(report.extras.size()));
     out += "</p>\n";
+    AppendKeyList(
+        out, report, "Faulty",
+        [](std::int32_t state) { return state == Alarm || state == AlarmDepressed; }, SIZE_MAX);
+    // A long list of untested keys says less than the picture does.
+    AppendKeyList(
+        out, report, "Untested", [](std::int32_t state) { return state == Unpressed; }, 24);
     AppendKeyboard(out, report);
     AppendLegend(out, report.context.colours);
     AppendKeyTable(out, report);

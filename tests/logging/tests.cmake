@@ -9,3 +9,9 @@ list(APPEND WIN_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/logger_choice_win_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/log_viewer_win_test.cpp
 )
+if(NOT WIN32)
+    add_test(NAME logging.report_browser
+        COMMAND ${CMAKE_CURRENT_LIST_DIR}/report_browser_test.sh $<TARGET_FILE:tapwise-cli>
+                ${CMAKE_BINARY_DIR}/report_browser.png)
+    set_tests_properties(logging.report_browser PROPERTIES TIMEOUT 180)
+endif()
