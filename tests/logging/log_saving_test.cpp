@@ -340,7 +340,7 @@ const std::wstring kCsv = kFolder + L"\\Board00007.csv";
 
 TEST(ReportSaving, WritesBothFilesWithTheSaveNumberAndMovesTheNumberOn) {
     FakeLogFiles files;
-    FakePage page(files);
+    FakePage page;
     page.box = L"7";
     LogSaver saver;
     int built = 0;
@@ -364,7 +364,7 @@ TEST(ReportSaving, EitherFileExistingStopsTheReportUnlessOverwriteIsTicked) {
         FakeLogFiles files;
         files.folders.insert(kFolder);
         files.files[taken] = "earlier";
-        FakePage page(files);
+        FakePage page;
         page.box = L"00007";
         LogSaver saver;
         int built = 0;
@@ -392,7 +392,7 @@ TEST(ReportSaving, AFailedWriteLeavesNoFileAndSaysSo) {
     FakeLogFiles files;
     files.folders.insert(kFolder);
     files.writeLimit = 10; // the disk fills during the first file
-    FakePage page(files);
+    FakePage page;
     page.box = L"00007";
     LogSaver saver;
     saver.OnClick_Report(page, files, kFolder, L"Board", ReportBytes);
@@ -411,7 +411,7 @@ TEST(ReportSaving, AFailedWriteLeavesNoFileAndSaysSo) {
     // A missing folder that cannot be made shows the folder message and writes nothing.
     FakeLogFiles noFolder;
     noFolder.failCreateFolder = true;
-    FakePage other(noFolder);
+    FakePage other;
     saver.OnClick_Report(other, noFolder, kFolder, L"Board", ReportBytes);
     EXPECT_EQ(other.folderErrors, 1);
     EXPECT_TRUE(noFolder.files.empty());
