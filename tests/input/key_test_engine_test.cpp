@@ -460,3 +460,19 @@ TEST(KeyTestEngineSettings, WithoutASourceTheSettingIsReadAtEachMake) {
     EXPECT_FALSE(pressAgainAfter(0));
     Settings().ChatterThreshold = saved;
 }
+
+TEST_F(EngineTest, AReleaseMadeUpOnReturnIsNoHoldMeasurement) {
+    Make(0x1E, 0x41, 1000);
+    engine.ReleaseKeysMissedWhileAway(9000, nullptr);
+    Break(0x1E, 0x41, 9500); // a stray break after the made-up release
+    const KeyCodeStatistics* a = engine.Statistics().Find(0x1E);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->presses, 1u);
+    EXPECT_EQ(a->holds, 0u);
+    // The next real press and release are measured as usual.
+    Make(0x1E, 0x41, 10000);
+    Break(0x1E, 0x41, 10080);
+    EXPECT_EQ(a->presses, 2u);
+    EXPECT_EQ(a->holds, 1u);
+    EXPECT_EQ(a->longestHold, 80u);
+}
