@@ -6,6 +6,7 @@
 #include "input/key_states.h"
 #include "input/keyboard_page.h"
 #include "input/scancode_map_win.h"
+#include "input/test_readout.h"
 #include "layouts/default_layout.h"
 #include "layouts/layout_file_load.h"
 #include "layouts/layout_install_win.h"
@@ -14,9 +15,12 @@
 #include "logging/diagnostic_log.h"
 #include "resources/resource.h"
 #include "settings/app_settings.h"
+#include "settings/settings_page.h"
 #include "ui/app_messages.h"
 #include "ui/colour_scheme.h"
 #include "view/message_font_win.h"
+
+#include <algorithm>
 
 CKeyboardDlg* CKeyboardDlg::hookPage_ = nullptr;
 
@@ -37,6 +41,7 @@ bool IsReflectedControl(int id) {
     switch (id) {
     case IDC_KBD_CLEAR:
     case IDC_KBD_SAVE:
+    case IDC_KBD_REPORT:
     case IDC_KBD_KEYBOARD:
     case IDC_KBD_LOG_STATUS:
     case IDC_KBD_STATUS_LABEL:
@@ -47,6 +52,11 @@ bool IsReflectedControl(int id) {
         return false;
     }
 }
+
+// The readout's bar: a dim green that light text stays readable on; faulty counts in a red
+// that stands out on the dark frame.
+constexpr Colour kReadoutBar = MakeColour(46, 100, 46);
+constexpr Colour kReadoutAlarm = MakeColour(255, 110, 110);
 
 void SetFont(HWND control, HFONT font) {
     if (control != nullptr && font != nullptr) {
@@ -59,6 +69,7 @@ void SetFont(HWND control, HFONT font) {
 CKeyboardDlg::CKeyboardDlg()
     : clearButton_(Palette::DimText, Palette::MainBackground),
       saveButton_(Palette::DimText, Palette::MainBackground),
+      reportButton_(Palette::DimText, Palette::MainBackground),
       numLockLamp_(Palette::LampOn, Palette::DimText),
       scrollLockLamp_(Palette::LampOn, Palette::DimText),
       capsLockLamp_(Palette::LampOn, Palette::DimText), textColour_(Palette::NormalText),
@@ -68,6 +79,8 @@ CKeyboardDlg::CKeyboardDlg()
       keyboardGroup_(Palette::FrameLine, Palette::MainBackground),
       statusCaption_(Palette::MainBackground), statusText_(Palette::MainBackground),
       statusError_(Palette::MainBackground), logStatus_(Palette::PageBackground),
+      readout_({Palette::MainBackground, Palette::FrameLine, kReadoutBar, Palette::NormalText,
+                kReadoutAlarm}),
       keyboardView_(Palette::BrightText, Palette::MainBackground, Palette::Black),
       rawInput_(
           nullptr, keyEvents_, [this](const RAWINPUT& record) { IdentifyDevice(record); },
@@ -161,6 +174,8 @@ void CKeyboardDlg::AttachControls() {
     logViewer_.LiftTextLimit();
     clearButton_.SubclassWindow(::GetDlgItem(page, IDC_KBD_CLEAR));
     saveButton_.SubclassWindow(::GetDlgItem(page, IDC_KBD_SAVE));
+    reportButton_.SubclassWindow(::GetDlgItem(page, IDC_KBD_REPORT));
+    readout_.SubclassWindow(::GetDlgItem(page, IDC_KBD_READOUT));
     numLockLamp_.SubclassWindow(::GetDlgItem(page, IDC_KBD_NUM_LOCK));
     scrollLockLamp_.SubclassWindow(::GetDlgItem(page, IDC_KBD_SCROLL_LOCK));
     capsLockLamp_.SubclassWindow(::GetDlgItem(page, IDC_KBD_CAPS_LOCK));
@@ -195,7 +210,11 @@ void CKeyboardDlg::AttachControls() {
     controls.reportFailure = [this](const std::wstring& line) {
         logViewer_.AppendLine(line, true);
     };
-    layoutPage_ = std::make_unique<WinLayoutPage>(controls, keyboardView_, statusLabel_);
+    // The figures of a test start afresh with its key states.
+    layoutPage_ = std::make_unique<WinLayoutPage>(controls, keyboardView_, statusLabel_, [this] {
+        engine_.ResetStatistics();
+        UpdateReadout();
+    });
     logSavePage_ = std::make_unique<WinLogSavePage>(
         page, ::GetDlgItem(page, IDC_KBD_SEQUENCE), overwriteBox_, logStatusLabel_,
         [this] { return logViewer_.Text(); }, [](int id) { return PageText(id); });
@@ -274,6 +293,41 @@ void CKeyboardDlg::OnClick_Save() {
                            Settings().LogFilePrefix);
 }
 
+void CKeyboardDlg::OnClick_Report() {
+    logSaver_.OnClick_Report(
+        *logSavePage_, logFiles_, Settings().LogFileDirectory, Settings().LogFilePrefix, [this] {
+            const TestReport report = BuildTestReport(Layout(), engine_.Statistics(),
+                                                      KeyNames().Entries(), ReportContextNow());
+            return std::vector<std::string>{WriteReportHtml(report), WriteReportCsv(report)};
+        });
+}
+
+ReportContext CKeyboardDlg::ReportContextNow() const {
+    const AppSettings& settings = Settings();
+    ReportContext context;
+    context.layoutName = Layout().name;
+    context.threshold = static_cast<std::uint32_t>(std::max(0, settings.ChatterThreshold));
+    context.interfaceText = WindowText(::GetDlgItem(Handle(), IDC_KBD_INTERFACE), 1024);
+    context.deviceText = WindowText(::GetDlgItem(Handle(), IDC_KBD_INTERFACE_DETAILS), 1024);
+    context.inputLanguage = WindowText(languageField_, 1024);
+    context.programVersion = ProgramVersionText();
+    context.colours = {settings.Unpressed, settings.Depressed, settings.Pressed, settings.Alarm};
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    context.clockNow = ElapsedMilliseconds();
+    context.timeOfDayNow =
+        ((now.wHour * 60u + now.wMinute) * 60u + now.wSecond) * 1000u + now.wMilliseconds;
+    context.dateTime = FormatWide(L"%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay,
+                                  now.wHour, now.wMinute, now.wSecond);
+    return context;
+}
+
+void CKeyboardDlg::UpdateReadout() {
+    const TestCoverage coverage = CountCoverage(Layout());
+    readout_.SetProgress(ReadoutParts(coverage, engine_.Statistics().Rollover()), coverage.tested,
+                         coverage.keys);
+}
+
 void CKeyboardDlg::OnLayoutChoice() {
     logViewer_.WriteQueuedLines();
     const LRESULT index = ::SendMessageW(layoutList_, CB_GETCURSEL, 0, 0);
@@ -291,6 +345,9 @@ bool CKeyboardDlg::OnCommand(int id, UINT code) {
         return true;
     case IDC_KBD_SAVE:
         OnClick_Save();
+        return true;
+    case IDC_KBD_REPORT:
+        OnClick_Report();
         return true;
     case IDC_KBD_LAYOUT_LIST:
         if (code == CBN_SELCHANGE) {
@@ -367,8 +424,8 @@ void CKeyboardDlg::Reflow() {
     layoutGroup_.StretchToRight(keyboardGroup_.Handle(), 0);
 
     const int shift = grown.bottom - group.bottom;
-    for (int id :
-         {IDC_KBD_LOG, IDC_KBD_SAVE, IDC_KBD_SEQUENCE, IDC_KBD_OVERWRITE, IDC_KBD_LOG_STATUS}) {
+    for (int id : {IDC_KBD_LOG, IDC_KBD_SAVE, IDC_KBD_REPORT, IDC_KBD_SEQUENCE, IDC_KBD_OVERWRITE,
+                   IDC_KBD_LOG_STATUS}) {
         HWND control = ::GetDlgItem(page, id);
         const PixelRect rect = ChildRect(page, control);
         ::SetWindowPos(control, nullptr, rect.left, rect.top + shift, 0, 0,
@@ -378,14 +435,15 @@ void CKeyboardDlg::Reflow() {
     const bool showLog = Settings().ShowLog;
     if (showLog) {
         LogMessage(L"Showing log window and controls.\n");
-        for (int id : {IDC_KBD_LOG, IDC_KBD_SAVE, IDC_KBD_SEQUENCE, IDC_KBD_OVERWRITE}) {
+        for (int id :
+             {IDC_KBD_LOG, IDC_KBD_SAVE, IDC_KBD_REPORT, IDC_KBD_SEQUENCE, IDC_KBD_OVERWRITE}) {
             ::ShowWindow(::GetDlgItem(page, id), SW_SHOW);
         }
         UpdateLogStatus();
     } else {
         LogMessage(L"Hiding log window and controls.\n");
-        for (int id :
-             {IDC_KBD_LOG, IDC_KBD_SAVE, IDC_KBD_SEQUENCE, IDC_KBD_OVERWRITE, IDC_KBD_LOG_STATUS}) {
+        for (int id : {IDC_KBD_LOG, IDC_KBD_SAVE, IDC_KBD_REPORT, IDC_KBD_SEQUENCE,
+                       IDC_KBD_OVERWRITE, IDC_KBD_LOG_STATUS}) {
             ::ShowWindow(::GetDlgItem(page, id), SW_HIDE);
         }
     }
@@ -523,12 +581,14 @@ bool CKeyboardDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         // Records already waiting are stamped before this event's work delays them.
         rawInput_.DecodeWaitingInput();
         engine_.OnKeyMake(static_cast<std::size_t>(wParam));
+        UpdateReadout();
         ScheduleLogWrite();
         result = 0;
         return true;
     case UWM_KEY_BREAK:
         rawInput_.DecodeWaitingInput();
         engine_.OnKeyBreak(static_cast<std::size_t>(wParam));
+        UpdateReadout();
         ScheduleLogWrite();
         result = 0;
         return true;

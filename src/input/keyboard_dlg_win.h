@@ -13,11 +13,13 @@
 #include "logging/log_saving.h"
 #include "logging/log_viewer_win.h"
 #include "logging/status_label_win.h"
+#include "logging/test_report.h"
 #include "ui/align_window.h"
 #include "ui/buttons.h"
 #include "ui/gdi_objects.h"
 #include "ui/message_loop.h"
 #include "ui/modeless_dialog.h"
+#include "ui/progress_static.h"
 #include "ui/static_controls.h"
 #include "ui/window_base.h"
 #include "view/keyboard_window_win.h"
@@ -58,6 +60,7 @@ public:
     const LayoutSelector& Selector() const { return selector_; }
     const KeyTestEngine& Engine() const { return engine_; }
     const KeyEventQueue& Events() const { return keyEvents_; }
+    const ProgressStatic& Readout() const { return readout_; }
     RawInputReader& RawInput() { return rawInput_; }
     // The text an initialisation error box would show, for a page that must not block (tests).
     using ErrorBox = void (*)(HWND owner, const std::wstring& text, const std::wstring& caption);
@@ -77,6 +80,11 @@ private:
     bool OnCommand(int id, UINT code);
     void OnClick_Clear();
     void OnClick_Save();
+    // Writes the test report files beside the logs, with the Save button's rules.
+    void OnClick_Report();
+    ReportContext ReportContextNow() const;
+    // Tested, faulty and rollover of the live readout, from the key states and the engine.
+    void UpdateReadout();
     void OnLayoutChoice();
     LRESULT OnCtlColor(UINT message, HDC dc, HWND control);
     void IdentifyDevice(const RAWINPUT& record);
@@ -101,6 +109,7 @@ private:
     LogViewer logViewer_;
     FlatButton clearButton_;
     FlatButton saveButton_;
+    FlatButton reportButton_;
     FlatIndicator numLockLamp_;
     FlatIndicator scrollLockLamp_;
     FlatIndicator capsLockLamp_;
@@ -119,6 +128,7 @@ private:
     ColorStatic statusText_;     // 1069
     ColorStatic statusError_;    // 1070
     ColorStatic logStatus_;      // 1071
+    ProgressStatic readout_;     // 1080
     bool showLog_ = true;
     LayoutSelector selector_; // the layout status and the layout library
     RemapTable remapTable_;

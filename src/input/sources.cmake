@@ -9,6 +9,7 @@ list(APPEND TAPWISE_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/key_test_engine.cpp
     ${CMAKE_CURRENT_LIST_DIR}/keyboard_page.cpp
     ${CMAKE_CURRENT_LIST_DIR}/remap_table.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/test_readout.cpp
 )
 list(APPEND TAPWISE_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/elapsed_clock_win.cpp

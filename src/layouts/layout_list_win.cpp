@@ -21,8 +21,9 @@ std::wstring ExpandLayoutFolder(const std::wstring& setting) {
 }
 
 WinLayoutPage::WinLayoutPage(const LayoutPageControls& controls, KeyboardWindow& view,
-                             StatusLabel& statusText)
-    : controls_(controls), view_(view), statusText_(statusText) {}
+                             StatusLabel& statusText, std::function<void()> keyStatesReset)
+    : controls_(controls), view_(view), statusText_(statusText),
+      keyStatesReset_(std::move(keyStatesReset)) {}
 
 bool WinLayoutPage::LoadLayoutFile(const std::wstring& path) {
     return view_.LoadLayoutFile(path);
@@ -34,6 +35,9 @@ bool WinLayoutPage::LoadLayoutString(const std::wstring& text) {
 
 void WinLayoutPage::ResetKeyStates() {
     view_.ResetKeyStates();
+    if (keyStatesReset_) {
+        keyStatesReset_();
+    }
 }
 
 void WinLayoutPage::EmptyEventLog() {

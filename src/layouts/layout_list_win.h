@@ -31,8 +31,9 @@ struct LayoutPageControls {
 
 class WinLayoutPage final : public LayoutPage {
 public:
-    WinLayoutPage(const LayoutPageControls& controls, KeyboardWindow& view,
-                  StatusLabel& statusText);
+    // keyStatesReset runs after every reset of the key states (each layout load).
+    WinLayoutPage(const LayoutPageControls& controls, KeyboardWindow& view, StatusLabel& statusText,
+                  std::function<void()> keyStatesReset = {});
 
     bool LoadLayoutFile(const std::wstring& path) override;
     bool LoadLayoutString(const std::wstring& text) override;
@@ -52,4 +53,5 @@ private:
     LayoutPageControls controls_;
     KeyboardWindow& view_;
     StatusLabel& statusText_;
+    std::function<void()> keyStatesReset_;
 };

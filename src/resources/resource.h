@@ -53,6 +53,8 @@
 #define IDS_LOG_FILE_EXISTS 157
 #define IDS_LOG_UNKNOWN_ERROR 158
 #define IDS_LOG_SAVED 159
+#define IDS_REPORT_SAVED 164
+#define IDS_REPORT_EXISTS 165
 // 160 to 163 hold the built-in default layout (generated at build time).
 #define IDS_DEFAULT_LAYOUT_FIRST 160
 #define IDS_DEFAULT_LAYOUT_LAST 163
@@ -104,6 +106,8 @@
 #define IDC_KBD_STATUS 1069
 #define IDC_KBD_STATUS_ERROR 1070
 #define IDC_KBD_LOG_STATUS 1071
+#define IDC_KBD_READOUT 1080
+#define IDC_KBD_REPORT 1081
 
 // Settings page (IDD_SETTINGS)
 #define IDC_SET_LOG_FOLDER 1003

@@ -9,5 +9,6 @@ list(APPEND TAPWISE_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/modeless_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/align_window.cpp
     ${CMAKE_CURRENT_LIST_DIR}/static_controls.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/progress_static.cpp
     ${CMAKE_CURRENT_LIST_DIR}/buttons.cpp
 )

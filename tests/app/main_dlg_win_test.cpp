@@ -240,8 +240,8 @@ TEST_F(MainWindowTest, ShowLogOffHidesTheLogControlsAndShortensThePage) {
     dialog_->KeyboardPage().ApplySettings();
     Pump();
     EXPECT_NE(log.Text().find(L"Hiding log window and controls.\n"), std::wstring::npos);
-    for (int id :
-         {IDC_KBD_LOG, IDC_KBD_SAVE, IDC_KBD_SEQUENCE, IDC_KBD_OVERWRITE, IDC_KBD_LOG_STATUS}) {
+    for (int id : {IDC_KBD_LOG, IDC_KBD_SAVE, IDC_KBD_REPORT, IDC_KBD_SEQUENCE, IDC_KBD_OVERWRITE,
+                   IDC_KBD_LOG_STATUS}) {
         EXPECT_FALSE(Shown(GetDlgItem(page_, id))) << id;
     }
     RECT client{};
@@ -342,4 +342,91 @@ TEST_F(MainWindowTest, SequenceBoxTakesANumberWiderThanItself) {
         SendMessageW(box, WM_CHAR, digit, 1);
     }
     EXPECT_EQ(Text(box), L"1234567");
+}
+
+namespace {
+
+// The readout's texts in order, an alarm part marked with "!".
+std::wstring ReadoutText(const ProgressStatic& readout) {
+    std::wstring text;
+    for (const ReadoutPart& part : readout.Parts()) {
+        text += part.text + (part.alarm ? L"!|" : L"|");
+    }
+    return text;
+}
+
+// The readout as it paints itself, read back at one pixel of its middle row.
+COLORREF ReadoutPixel(const ProgressStatic& readout, int x) {
+    RECT client{};
+    GetClientRect(readout.Handle(), &client);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    readout.Draw(memory);
+    const COLORREF pixel = GetPixel(memory, x < 0 ? client.right + x : x, client.bottom / 2);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixel;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, ReadoutCountsTestedFaultyAndRolloverAndStartsAfreshWithClear) {
+    const ProgressStatic& readout = dialog_->KeyboardPage().Readout();
+    EXPECT_EQ(ReadoutText(readout), L"Tested 0 / 104|Faulty 0|Rollover 0|");
+    EXPECT_EQ(ReadoutPixel(readout, 2), MakeColour(51, 51, 51));
+    // Every re-press counts as chatter, however slowly the test machine runs.
+    Settings().ChatterThreshold = 100000;
+    RawInputReader& input = dialog_->KeyboardPage().RawInput();
+    input.OnRecord(KeyRecord(0x1E, 'A', false));
+    input.OnRecord(KeyRecord(0x1F, 'S', false));
+    Pump();
+    EXPECT_EQ(ReadoutText(readout), L"Tested 2 / 104|Faulty 0|Rollover 2|");
+    input.OnRecord(KeyRecord(0x1E, 'A', true));
+    input.OnRecord(KeyRecord(0x1E, 'A', false));
+    input.OnRecord(KeyRecord(0x1E, 'A', true));
+    input.OnRecord(KeyRecord(0x1F, 'S', true));
+    Pump();
+    EXPECT_EQ(ReadoutText(readout), L"Tested 2 / 104|Faulty 1!|Rollover 2|");
+    // The bar is filled from the left for 2 of 104 keys, the rest is the frame's colour.
+    EXPECT_NE(ReadoutPixel(readout, 2), MakeColour(51, 51, 51));
+    EXPECT_EQ(ReadoutPixel(readout, -3), MakeColour(51, 51, 51));
+
+    SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_KBD_CLEAR, BN_CLICKED), 0);
+    Pump();
+    EXPECT_EQ(ReadoutText(readout), L"Tested 0 / 104|Faulty 0|Rollover 0|");
+    EXPECT_EQ(ReadoutPixel(readout, 2), MakeColour(51, 51, 51));
+}
+
+TEST_F(MainWindowTest, ReportButtonWritesBothFilesWithTheSaveRules) {
+    TempFolder folder;
+    Settings().LogFileDirectory = folder.Path().wstring();
+    Settings().LogFilePrefix = L"Board";
+    RawInputReader& input = dialog_->KeyboardPage().RawInput();
+    input.OnRecord(KeyRecord(0x1E, 'A', false));
+    input.OnRecord(KeyRecord(0x1E, 'A', true));
+    Pump();
+    SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_KBD_REPORT, BN_CLICKED), 0);
+    Pump();
+    const std::string html = ReadFileBytes(folder.Path() / "Board00001.html");
+    const std::string csv = ReadFileBytes(folder.Path() / "Board00001.csv");
+    EXPECT_NE(html.find("FAIL: 0 faulty, 103 untested"), std::string::npos);
+    EXPECT_NE(html.find("<th>Layout</th><td>104 Key ANSI</td>"), std::string::npos);
+    EXPECT_NE(csv.find("\r\n0x001E,A,A,yes,good,1,0,,"), std::string::npos) << csv;
+    EXPECT_EQ(Text(GetDlgItem(page_, IDC_KBD_LOG_STATUS)), L"Report saved (HTML, CSV)");
+    EXPECT_TRUE(Shown(GetDlgItem(page_, IDC_KBD_LOG_STATUS)));
+    EXPECT_EQ(Text(GetDlgItem(page_, IDC_KBD_SEQUENCE)), L"00002");
+
+    // The same number again without "Overwrite?": nothing is replaced.
+    SetWindowTextW(GetDlgItem(page_, IDC_KBD_SEQUENCE), L"00001");
+    input.OnRecord(KeyRecord(0x1F, 'S', false));
+    Pump();
+    SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_KBD_REPORT, BN_CLICKED), 0);
+    Pump();
+    EXPECT_EQ(Text(GetDlgItem(page_, IDC_KBD_LOG_STATUS)), L"Not saved, report file exists!");
+    EXPECT_EQ(ReadFileBytes(folder.Path() / "Board00001.html"), html);
+    EXPECT_EQ(Text(GetDlgItem(page_, IDC_KBD_SEQUENCE)), L"00001");
 }

@@ -1,4 +1,5 @@
 #include "input/keyboard_page.h"
+#include "input/test_readout.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -37,4 +38,23 @@ TEST(LanguageField, DiagnosticLineSplitsPrimaryAndSubLanguage) {
               L"layout handle 0x00000409\n"
               L"Keyboard layout:  \"0000080C\", input language ID 0x80c (primary 0xc, sub 0x2), "
               L"layout handle 0x0000f001\n");
+}
+
+TEST(TestReadout, CountsFaultyAsAnAlarmAndFillsTheBarOnlyWhenComplete) {
+    std::vector<ReadoutPart> parts = ReadoutParts({104, 12, 0}, 3);
+    ASSERT_EQ(parts.size(), 3u);
+    EXPECT_EQ(parts[0].text, L"Tested 12 / 104");
+    EXPECT_EQ(parts[1].text, L"Faulty 0");
+    EXPECT_FALSE(parts[1].alarm);
+    EXPECT_EQ(parts[2].text, L"Rollover 3");
+    parts = ReadoutParts({104, 104, 2}, 6);
+    EXPECT_EQ(parts[1].text, L"Faulty 2");
+    EXPECT_TRUE(parts[1].alarm);
+
+    EXPECT_EQ(ProgressFill(200, 0, 104), 0);
+    EXPECT_EQ(ProgressFill(200, 52, 104), 100);
+    EXPECT_EQ(ProgressFill(200, 103, 104), 198); // one key short never looks complete
+    EXPECT_EQ(ProgressFill(200, 104, 104), 200);
+    EXPECT_EQ(ProgressFill(200, 0, 0), 0); // a layout without keys
+    EXPECT_EQ(ProgressFill(-5, 3, 4), 0);
 }
