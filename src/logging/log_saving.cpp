@@ -25,9 +25,9 @@ std::wstring LogSavingTextDefault(int id) {
     case kTextLogSaved:
         return L"Log saved";
     case kTextReportSaved:
-        return L"Report saved (HTML, CSV)";
+        return L"Report saved";
     case kTextReportExists:
-        return L"Not saved, report file exists!";
+        return L"Not saved, report exists!";
     default:
         return std::wstring();
     }

@@ -26,8 +26,8 @@ constexpr int kTextLogFolderErrorCaption = 150; // "Error Saving Log"
 constexpr int kTextLogFileExists = 157;         // "Not saved, log file exists!"
 constexpr int kTextLogUnknownError = 158;       // "Not saved, unknown error!"
 constexpr int kTextLogSaved = 159;              // "Log saved"
-constexpr int kTextReportSaved = 164;           // "Report saved (HTML, CSV)"
-constexpr int kTextReportExists = 165;          // "Not saved, report file exists!"
+constexpr int kTextReportSaved = 176;           // "Report saved"
+constexpr int kTextReportExists = 177;          // "Not saved, report exists!"
 
 constexpr Colour kLogStatusNormalColour = 0xDCDCDC;
 constexpr Colour kLogStatusErrorColour = 0x0000FF;

@@ -53,8 +53,8 @@
 #define IDS_LOG_FILE_EXISTS 157
 #define IDS_LOG_UNKNOWN_ERROR 158
 #define IDS_LOG_SAVED 159
-#define IDS_REPORT_SAVED 164
-#define IDS_REPORT_EXISTS 165
+#define IDS_REPORT_SAVED 176
+#define IDS_REPORT_EXISTS 177
 // 160 to 163 hold the built-in default layout (generated at build time).
 #define IDS_DEFAULT_LAYOUT_FIRST 160
 #define IDS_DEFAULT_LAYOUT_LAST 163

@@ -365,6 +365,7 @@ COLORREF ReadoutPixel(const ProgressStatic& readout, int x) {
     HGDIOBJ previous = SelectObject(memory, bitmap);
     readout.Draw(memory);
     const COLORREF pixel = GetPixel(memory, x < 0 ? client.right + x : x, client.bottom / 2);
+    EXPECT_NE(pixel, CLR_INVALID) << "readout of " << client.right << "x" << client.bottom;
     SelectObject(memory, previous);
     DeleteObject(bitmap);
     DeleteDC(memory);
@@ -416,7 +417,7 @@ TEST_F(MainWindowTest, ReportButtonWritesBothFilesWithTheSaveRules) {
     EXPECT_NE(html.find("FAIL: 0 faulty, 103 untested"), std::string::npos);
     EXPECT_NE(html.find("<th>Layout</th><td>104 Key ANSI</td>"), std::string::npos);
     EXPECT_NE(csv.find("\r\n0x001E,A,A,yes,good,1,0,,"), std::string::npos) << csv;
-    EXPECT_EQ(Text(GetDlgItem(page_, IDC_KBD_LOG_STATUS)), L"Report saved (HTML, CSV)");
+    EXPECT_EQ(Text(GetDlgItem(page_, IDC_KBD_LOG_STATUS)), L"Report saved");
     EXPECT_TRUE(Shown(GetDlgItem(page_, IDC_KBD_LOG_STATUS)));
     EXPECT_EQ(Text(GetDlgItem(page_, IDC_KBD_SEQUENCE)), L"00002");
 
@@ -426,7 +427,7 @@ TEST_F(MainWindowTest, ReportButtonWritesBothFilesWithTheSaveRules) {
     Pump();
     SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_KBD_REPORT, BN_CLICKED), 0);
     Pump();
-    EXPECT_EQ(Text(GetDlgItem(page_, IDC_KBD_LOG_STATUS)), L"Not saved, report file exists!");
+    EXPECT_EQ(Text(GetDlgItem(page_, IDC_KBD_LOG_STATUS)), L"Not saved, report exists!");
     EXPECT_EQ(ReadFileBytes(folder.Path() / "Board00001.html"), html);
     EXPECT_EQ(Text(GetDlgItem(page_, IDC_KBD_SEQUENCE)), L"00001");
 }

@@ -356,7 +356,7 @@ TEST(ReportSaving, WritesBothFilesWithTheSaveNumberAndMovesTheNumberOn) {
     EXPECT_EQ(page.label.textId, kTextReportSaved);
     EXPECT_TRUE(page.label.visible);
     EXPECT_EQ(page.box, L"00008");
-    EXPECT_EQ(LogSavingTextDefault(kTextReportSaved), L"Report saved (HTML, CSV)");
+    EXPECT_EQ(LogSavingTextDefault(kTextReportSaved), L"Report saved");
 }
 
 TEST(ReportSaving, EitherFileExistingStopsTheReportUnlessOverwriteIsTicked) {

@@ -230,6 +230,7 @@ const Expected kKeyboardControls[] = {
     {1068, L"Static", L"Status:", 402, 36, 24, 8, kHiddenLabel},
     {1069, L"Static", L"[status]", 432, 36, 108, 8, kHiddenLabel},
     {1070, L"Static", L"[error]", 432, 48, 108, 8, kHiddenLabel},
+    {1080, L"Static", L"", 402, 46, 144, 11, kLabel},
     {1051, L"Button", L"", 0, 89, 558, 126, kGroup},
     {1022, L"Static", L"[Keyboard Window]", 6, 97, 546, 114, kLabel},
     // The rich edit's style is fixed as one value: 0x50200804.
@@ -237,6 +238,7 @@ const Expected kKeyboardControls[] = {
     {1007, L"Button", L"Save", 462, 221, 50, 14, kOwnerDraw | WS_TABSTOP},
     {1003, L"Edit", L"", 516, 220, 33, 14,
      kVisible | WS_BORDER | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL},
+    {1081, L"Button", L"Report", 462, 237, 34, 14, kOwnerDraw | WS_TABSTOP},
     {1008, L"Button", L"Overwrite?", 498, 239, 51, 10,
      kVisible | BS_AUTOCHECKBOX | BS_LEFTTEXT | WS_TABSTOP},
     {1071, L"Static", L"[log error]", 462, 257, 84, 8, kHiddenLabel},
