@@ -854,7 +854,9 @@ void IdentifyByLegends(std::vector<ImportedKey>& keys) {
             std::fabs(key.x + key.w - z->x) < 0.05 && !(key.mapped && key.code == 0x2A)) {
             key.mapped = true;
             key.code = 0x56;
-            entry = nullptr;
+            if (entry != nullptr && !entry->character) {
+                entry = nullptr; // named as the ISO key, not after another key's legend
+            }
         }
         if (!key.mapped) {
             key.what = Joined(reading.lines, " ");

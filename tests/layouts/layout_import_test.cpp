@@ -99,6 +99,7 @@ TEST(KleImport, Iso105HasTheIsoKeysAndTheTwoRowEnter) {
     const LayoutKey& z = Key(layout, 0x2C);
     EXPECT_EQ(iso.right, z.left);
     EXPECT_EQ(iso.top, z.top);
+    EXPECT_EQ(iso.name, L"\\"); // named after its unshifted legend
     const LayoutKey& enter = Key(layout, 0x1C);
     EXPECT_TRUE(enter.twoRow);
     EXPECT_EQ(enter.right - enter.left, 54); // 1.5 units above, 1.25 below
