@@ -20,6 +20,7 @@ html="$folder/Board00001.html"
 csv="$folder/Board00001.csv"
 [ -f "$html" ] && [ -f "$csv" ] || e2e_fail "no report files in $folder: $(ls "$folder" 2>&1)"
 [ -z "$(find "$folder" -name '*.tmp')" ] || e2e_fail "temporary files left in $folder"
+cp "$html" "$csv" "$WORK/" # kept beside the screenshot for a look in a browser
 status=$(e2e_text keyboard 1071)
 [ "$status" = "Report saved" ] || e2e_fail "status line '$status'"
 [ "$(e2e_text keyboard 1003)" = "00002" ] || e2e_fail "sequence number $(e2e_text keyboard 1003)"
