@@ -48,9 +48,18 @@ void LogViewer::WriteQueuedLines() {
     // selection is set again); then only the fault runs are coloured. Each message costs the
     // control a pass over its layout, so their number must not grow with the lines.
     SendMessageW(view, WM_SETREDRAW, FALSE, 0);
-    CHARRANGE range{length, length};
-    SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    // Placing the selection by position makes a control walk its text, so it is placed only
+    // when it is not at the end already, where the last write left it.
+    CHARRANGE range{};
     SendMessageW(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    GETTEXTLENGTHEX characters{GTL_NUMCHARS, 1200};
+    const LONG storedLength = static_cast<LONG>(
+        SendMessageW(view, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&characters), 0));
+    if (range.cpMin != range.cpMax || range.cpMax != storedLength) {
+        range = {length, length};
+        SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+        SendMessageW(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    }
     const LONG start = range.cpMin;
     CHARFORMATW format{};
     format.cbSize = sizeof(format);
@@ -61,6 +70,7 @@ void LogViewer::WriteQueuedLines() {
     SendMessageW(view, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(insertion.text.c_str()));
     SendMessageW(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
     const LONG end = range.cpMax;
+    bool moved = false;
     for (const LogColourRun& run : insertion.runs) {
         if (run.colour == kNormalLineColour) {
             continue;
@@ -70,9 +80,12 @@ void LogViewer::WriteQueuedLines() {
         SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
         format.crTextColor = run.colour;
         SendMessageW(view, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        moved = true;
     }
-    range = {end, end};
-    SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    if (moved) {
+        range = {end, end};
+        SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    }
     // One line of scrolling per line, as if each had been appended alone.
     SendMessageW(view, EM_LINESCROLL, 0, static_cast<LPARAM>(insertion.lines));
     SendMessageW(view, WM_SETREDRAW, TRUE, 0);

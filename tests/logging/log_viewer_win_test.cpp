@@ -159,6 +159,25 @@ TEST_F(LogViewerFixture, LiftedLimitHoldsAMillionLongLines) {
     EXPECT_EQ(text.substr(text.size() - 46), L"\r\n00:00.1999 Left Shift (0xA0, BIOS 0x2A) DOWN");
 }
 
+TEST_F(LogViewerFixture, LinesGoToTheEndWhereverTheUserSelected) {
+    viewer_.AppendLineAt(L"a DOWN", false, At(0, 0, 1));
+    viewer_.AppendLineAt(L"a UP", false, At(0, 0, 2));
+    CHARRANGE range{3, 8};
+    SendMessageW(edit_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    viewer_.QueueLineAt(L"b DOWN", true, At(0, 0, 3), 0);
+    viewer_.QueueLineAt(L"b UP", false, At(0, 0, 4), 0);
+    viewer_.WriteQueuedLines();
+    range = {0, 0};
+    SendMessageW(edit_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    viewer_.AppendLineAt(L"c DOWN", false, At(0, 0, 5));
+    EXPECT_EQ(viewer_.Text(), L"00:00.0001 a DOWN\r\n00:00.0002 a UP\r\n00:00.0003 b DOWN\r\n"
+                              L"00:00.0004 b UP\r\n00:00.0005 c DOWN");
+    EXPECT_EQ(LineColour(1), 0x000000u);
+    EXPECT_EQ(LineColour(2), 0x0000FFu);
+    EXPECT_EQ(LineColour(3), 0x000000u);
+    EXPECT_EQ(LineColour(4), 0x000000u);
+}
+
 TEST_F(LogViewerFixture, CopyWritesQueuedLinesAndKeepsTheSelection) {
     viewer_.AppendLineAt(L"abc DOWN", false, At(0, 0, 1));
     CHARRANGE range{11, 14};
