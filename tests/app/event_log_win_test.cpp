@@ -1,6 +1,7 @@
 // The event log of the running page: key records through the page's own road into the view and
 // the saved file, with bursts cut by Save and Clear / Reload.
 #include "app/main_dlg.h"
+#include "app/main_window_fixture_win.h"
 #include "input/elapsed_clock.h"
 #include "logging/diagnostic_log.h"
 #include "logging/event_log.h"
@@ -20,13 +21,7 @@
 namespace {
 
 void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message != WM_QUIT) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
+    PumpMainWindow();
 }
 
 // Handles up to `count` posted key messages and nothing else: the key engine's work, with the
@@ -91,34 +86,19 @@ std::vector<std::wstring> SplitLines(const std::wstring& text) {
     return ::testing::AssertionSuccess();
 }
 
-class EventLogTest : public ::testing::Test {
+class EventLogTest : public MainWindowFixture {
 protected:
     void SetUp() override {
-        saved_ = Settings();
-        static const HMODULE richEdit = LoadLibraryW(L"RICHED20.DLL");
-        ASSERT_NE(richEdit, nullptr);
-        Module().AddMessageLoop(&loop_);
-        dialog_ = std::make_unique<CMainDlg>();
-        window_ = dialog_->Create(IDD_MAIN);
-        ASSERT_NE(window_, nullptr);
-        page_ = dialog_->KeyboardPage().Handle();
+        MainWindowFixture::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         log_ = GetDlgItem(page_, IDC_KBD_LOG);
-        Pump();
         // After the window loaded the settings file.
         Settings().ChatterThreshold = 0; // records handed over at once are no chatter here
         Settings().LogFileDirectory = folder_.Path().wstring();
         Settings().LogFilePrefix = L"Run";
     }
-    void TearDown() override {
-        if (window_ != nullptr && IsWindow(window_)) {
-            SendMessageW(window_, WM_COMMAND, IDC_MAIN_CLOSE, 0);
-        }
-        Pump();
-        dialog_.reset();
-        Module().RemoveMessageLoop();
-        Settings() = saved_;
-    }
-
     // Hands over records first .. first + count - 1 of the sequence.
     void Type(int first, int count) {
         RawInputReader& input = dialog_->KeyboardPage().RawInput();
@@ -135,12 +115,7 @@ protected:
         return ReadFileBytes(folder_.Path() / FormatWide(L"Run%05d.log", number));
     }
 
-    AppSettings saved_;
     TempFolder folder_;
-    CMessageLoop loop_;
-    std::unique_ptr<CMainDlg> dialog_;
-    HWND window_ = nullptr;
-    HWND page_ = nullptr;
     HWND log_ = nullptr;
 };
 

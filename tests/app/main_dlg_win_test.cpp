@@ -1,4 +1,5 @@
 #include "app/main_dlg.h"
+#include "app/main_window_fixture_win.h"
 #include "resources/resource.h"
 #include "settings/app_settings.h"
 #include "support/test_support.h"
@@ -13,14 +14,7 @@
 namespace {
 
 void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            continue;
-        }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    PumpMainWindow();
 }
 
 PixelRect ClientRectOf(HWND parent, HWND child) {
@@ -90,39 +84,7 @@ private:
     HGDIOBJ previous_ = nullptr;
 };
 
-// The main window as the program makes it, on a message loop of this thread; closed with
-// the close command at the end.
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        saved_ = Settings();
-        // The event log control's window class, as the program's start-up loads it.
-        static const HMODULE richEdit = LoadLibraryW(L"RICHED20.DLL");
-        ASSERT_NE(richEdit, nullptr);
-        Module().AddMessageLoop(&loop_);
-        dialog_ = std::make_unique<CMainDlg>();
-        window_ = dialog_->Create(IDD_MAIN);
-        ASSERT_NE(window_, nullptr);
-        page_ = dialog_->KeyboardPage().Handle();
-        ASSERT_NE(page_, nullptr);
-        Pump();
-    }
-    void TearDown() override {
-        if (window_ != nullptr && IsWindow(window_)) {
-            SendMessageW(window_, WM_COMMAND, IDC_MAIN_CLOSE, 0);
-        }
-        Pump();
-        dialog_.reset();
-        Module().RemoveMessageLoop();
-        Settings() = saved_;
-    }
-
-    AppSettings saved_;
-    CMessageLoop loop_;
-    std::unique_ptr<CMainDlg> dialog_;
-    HWND window_ = nullptr;
-    HWND page_ = nullptr;
-};
+using MainWindowTest = MainWindowFixture;
 
 } // namespace
 
