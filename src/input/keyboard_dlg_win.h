@@ -16,6 +16,7 @@
 #include "logging/test_report.h"
 #include "ui/align_window.h"
 #include "ui/buttons.h"
+#include "ui/deferred_static.h"
 #include "ui/gdi_objects.h"
 #include "ui/message_loop.h"
 #include "ui/modeless_dialog.h"
@@ -92,6 +93,8 @@ private:
     // After a key event: queued log lines are written once no key input waits (a posted
     // UWM_WRITE_LOG), or at once when the oldest has waited the delay limit.
     void ScheduleLogWrite();
+    // Decodes the raw input already waiting, at most once per millisecond tick.
+    void StampWaitingInput();
     void OnWriteLog();
     static LRESULT CALLBACK ShellHookProc(int code, WPARAM wParam, LPARAM lParam);
 
@@ -129,6 +132,9 @@ private:
     ColorStatic statusError_;    // 1070
     ColorStatic logStatus_;      // 1071
     ProgressStatic readout_;     // 1080
+    // The six last-key fields (1030-1035) and the held-keys line (1054): written on every key
+    // event, painted once per paint.
+    DeferredStatic keyFields_[7];
     bool showLog_ = true;
     LayoutSelector selector_; // the layout status and the layout library
     RemapTable remapTable_;
@@ -162,6 +168,8 @@ private:
     int minimumGroupHeight_ = 0;
     HHOOK shellHook_ = nullptr;
     bool logWritePosted_ = false;
+    bool inputLooked_ = false;
+    std::uint32_t lastInputLook_ = 0;
 
     static CKeyboardDlg* hookPage_;
 };

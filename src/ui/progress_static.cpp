@@ -16,9 +16,11 @@ void ProgressStatic::SetProgress(std::vector<ReadoutPart> parts, std::size_t don
     parts_ = std::move(parts);
     done_ = done;
     total_ = total;
-    if (Handle() != nullptr) {
-        // Painted with the next WM_PAINT: a burst of key events draws the readout once.
+    // Painted with the next WM_PAINT: a burst of key events draws the readout once, and asks
+    // for that paint once (each request is a round trip to the window manager).
+    if (Handle() != nullptr && !paintPending_) {
         ::InvalidateRect(Handle(), nullptr, FALSE);
+        paintPending_ = true;
     }
 }
 
@@ -60,7 +62,11 @@ void ProgressStatic::Draw(HDC dc) const {
 
 bool ProgressStatic::ProcessMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
     switch (message) {
+    case WM_SHOWWINDOW:
+        paintPending_ = false;
+        return false;
     case WM_PAINT: {
+        paintPending_ = false;
         PAINTSTRUCT paint{};
         HDC dc = ::BeginPaint(Handle(), &paint);
         if (dc != nullptr) {

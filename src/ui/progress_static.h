@@ -37,4 +37,5 @@ private:
     std::vector<ReadoutPart> parts_;
     std::size_t done_ = 0;
     std::size_t total_ = 0;
+    bool paintPending_ = false; // invalidated, WM_PAINT not yet seen
 };

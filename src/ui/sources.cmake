@@ -10,5 +10,6 @@ list(APPEND TAPWISE_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/align_window.cpp
     ${CMAKE_CURRENT_LIST_DIR}/static_controls.cpp
     ${CMAKE_CURRENT_LIST_DIR}/progress_static.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/deferred_static.cpp
     ${CMAKE_CURRENT_LIST_DIR}/buttons.cpp
 )

@@ -1,5 +1,7 @@
 #include "view/alignment.h"
 
+#include <algorithm>
+
 PixelRect AlignAbove(const PixelRect& w, const PixelRect& r, int offset) {
     return w.Moved(w.left, r.top + offset - w.Height());
 }
@@ -58,4 +60,20 @@ PixelRect CentreWithin(const PixelRect& w, const PixelRect& reference, const Pix
     return w.Moved(
         CentreAxis(w.Width(), reference.left, reference.right, bounds.left, bounds.right),
         CentreAxis(w.Height(), reference.top, reference.bottom, bounds.top, bounds.bottom));
+}
+
+PixelRect Enclosing(const PixelRect& a, const PixelRect& b) {
+    if (a.IsEmpty()) {
+        return b;
+    }
+    if (b.IsEmpty()) {
+        return a;
+    }
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+
+bool Contains(const PixelRect& outer, const PixelRect& inner) {
+    return inner.IsEmpty() || (inner.left >= outer.left && inner.top >= outer.top &&
+                               inner.right <= outer.right && inner.bottom <= outer.bottom);
 }

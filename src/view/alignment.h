@@ -15,6 +15,11 @@ struct PixelRect {
     bool operator==(const PixelRect&) const = default;
 };
 
+// The smallest rectangle holding both; an empty one adds nothing.
+PixelRect Enclosing(const PixelRect& a, const PixelRect& b);
+// inner lies wholly within outer (an empty inner lies within anything).
+bool Contains(const PixelRect& outer, const PixelRect& inner);
+
 // Each returns where the moved window W ends up relative to the reference window R.
 PixelRect AlignAbove(const PixelRect& w, const PixelRect& r,
                      int offset); // W bottom = R top + offset

@@ -175,8 +175,15 @@ void KeyboardWindow::RepaintKey(const LayoutKey& key) {
     if (Handle() == nullptr) {
         return;
     }
-    const RECT bounds = ToRect(KeyBounds(key));
-    ::InvalidateRect(Handle(), &bounds, TRUE);
+    // Until the next paint the invalid area only grows, and each request for it is a round
+    // trip to the window manager: a burst over the same keys asks once.
+    const PixelRect bounds = KeyBounds(key);
+    if (!pendingRepaint_.IsEmpty() && Contains(pendingRepaint_, bounds)) {
+        return;
+    }
+    pendingRepaint_ = Enclosing(pendingRepaint_, bounds);
+    const RECT area = ToRect(pendingRepaint_);
+    ::InvalidateRect(Handle(), &area, TRUE);
 }
 
 void KeyboardWindow::RedrawAll() {
@@ -238,19 +245,20 @@ void KeyboardWindow::OnSize(int width, int height) {
 }
 
 void KeyboardWindow::OnPaint() {
-    RECT update{};
-    if (!::GetUpdateRect(Handle(), &update, FALSE)) {
-        LogMessage(L"KeyboardWindow::OnPaint():  GetUpdateRect returned 0, nothing to paint.\n");
-        return;
-    }
+    pendingRepaint_ = PixelRect{};
     PAINTSTRUCT paint{};
     HDC dc = ::BeginPaint(Handle(), &paint);
     if (dc == nullptr) {
         LogMessage(L"KeyboardWindow::OnPaint():  No display device context available.\n");
         return;
     }
-    ::BitBlt(dc, update.left, update.top, update.right - update.left, update.bottom - update.top,
-             bufferDC_, update.left, update.top, SRCCOPY);
+    // The paint rectangle encloses the update region (asking for it apart is another round
+    // trip to the window manager).
+    const RECT& update = paint.rcPaint;
+    if (!::IsRectEmpty(&update)) {
+        ::BitBlt(dc, update.left, update.top, update.right - update.left,
+                 update.bottom - update.top, bufferDC_, update.left, update.top, SRCCOPY);
+    }
     ::EndPaint(Handle(), &paint);
 }
 
@@ -260,6 +268,9 @@ bool KeyboardWindow::ProcessMessage(UINT message, WPARAM, LPARAM lParam, LRESULT
         OnSize(static_cast<int>(LOWORD(lParam)), static_cast<int>(HIWORD(lParam)));
         result = 0;
         return true;
+    case WM_SHOWWINDOW:
+        pendingRepaint_ = PixelRect{};
+        return false;
     case WM_PAINT:
         OnPaint();
         result = 0;

@@ -65,6 +65,8 @@ private:
     void Execute(HDC dc, const std::vector<PaintOp>& plan, Colour fill);
     void InvalidateAll();
 
+    // Invalidated since the last paint (empty: nothing asked for).
+    PixelRect pendingRepaint_;
     Colour outline_;
     Colour background_;
     Colour label_;
