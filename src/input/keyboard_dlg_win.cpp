@@ -602,7 +602,7 @@ bool CKeyboardDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         return true;
     case WM_INPUT:
         result = rawInput_.OnInput(wParam, lParam);
-        rawInput_.DecodeWaitingInput();
+        StampWaitingInput();
         return true;
     case UWM_KEY_MAKE:
         // Records already waiting are stamped before this event's work delays them.

@@ -2,7 +2,9 @@
 
 #include "logging/diagnostic_log.h"
 #include "logging/event_log.h"
+#include "logging/log_rtf.h"
 
+#include <algorithm>
 #include <vector>
 
 void LogViewer::LiftTextLimit() {
@@ -42,11 +44,8 @@ void LogViewer::WriteQueuedLines() {
     const int length = GetWindowTextLengthW(view);
     const LogInsertion insertion = queued_.Take(length <= 0);
 
-    // Drawing is held back for the whole insertion and done once afterwards. The text goes in
-    // with one replacement in the normal colour, set as the format of the empty selection at
-    // the end (nothing moves the selection in between: a control drops that format when the
-    // selection is set again); then only the fault runs are coloured. Each message costs the
-    // control a pass over its layout, so their number must not grow with the lines.
+    // Drawing is held back for the whole insertion and done once afterwards. Each message
+    // costs the control a pass over its layout, so their number must not grow with the lines.
     SendMessageW(view, WM_SETREDRAW, FALSE, 0);
     // Placing the selection by position makes a control walk its text, so it is placed only
     // when it is not at the end already, where the last write left it.
@@ -60,29 +59,34 @@ void LogViewer::WriteQueuedLines() {
         SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
         SendMessageW(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
     }
-    const LONG start = range.cpMin;
-    CHARFORMATW format{};
-    format.cbSize = sizeof(format);
-    format.dwMask = CFM_COLOR;
-    format.dwEffects = 0;
-    format.crTextColor = kNormalLineColour;
-    SendMessageW(view, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    SendMessageW(view, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(insertion.text.c_str()));
-    SendMessageW(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    const LONG end = range.cpMax;
-    bool moved = false;
-    for (const LogColourRun& run : insertion.runs) {
-        if (run.colour == kNormalLineColour) {
-            continue;
-        }
-        range.cpMin = start + static_cast<LONG>(run.position);
-        range.cpMax = start + static_cast<LONG>(run.position + run.span);
-        SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-        format.crTextColor = run.colour;
+    const bool faults =
+        std::any_of(insertion.runs.begin(), insertion.runs.end(),
+                    [](const LogColourRun& run) { return run.colour != kNormalLineColour; });
+    if (faults) {
+        // Text and colours in one message, as rich text that names only colours (the text
+        // keeps the view's font).
+        const std::string rtf = LogInsertionRtf(insertion);
+        SETTEXTEX how{ST_SELECTION, CP_ACP};
+        SendMessageW(view, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
+                     reinterpret_cast<LPARAM>(rtf.c_str()));
+    } else {
+        // The normal colour as the format of the empty selection at the end, then the text.
+        CHARFORMATW format{};
+        format.cbSize = sizeof(format);
+        format.dwMask = CFM_COLOR;
+        format.dwEffects = 0;
+        format.crTextColor = kNormalLineColour;
         SendMessageW(view, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-        moved = true;
+        SendMessageW(view, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(insertion.text.c_str()));
     }
-    if (moved) {
+    // The caret after the new text, where the next write expects it.
+    std::size_t inserted = 0;
+    for (const LogColourRun& run : insertion.runs) {
+        inserted += run.span;
+    }
+    const LONG end = range.cpMin + static_cast<LONG>(inserted);
+    SendMessageW(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    if (range.cpMin != end || range.cpMax != end) {
         range = {end, end};
         SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     }

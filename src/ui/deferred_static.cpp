@@ -1,16 +1,22 @@
 #include "ui/deferred_static.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 bool DeferredStatic::SubclassWindow(HWND window) {
+    // Read before taking over: afterwards the text is answered from here.
+    std::wstring current;
+    if (window != nullptr) {
+        const int length = ::GetWindowTextLengthW(window);
+        std::vector<wchar_t> buffer(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
+        ::GetWindowTextW(window, buffer.data(), length + 1);
+        current = buffer.data();
+    }
     if (!SubclassedWindow::SubclassWindow(window)) {
         return false;
     }
-    const int length = ::GetWindowTextLengthW(window);
-    std::vector<wchar_t> buffer(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
-    ::GetWindowTextW(window, buffer.data(), length + 1);
-    text_ = buffer.data();
+    text_ = std::move(current);
     stored_ = true;
     return true;
 }
@@ -40,8 +46,7 @@ LRESULT DeferredStatic::CopyText(WPARAM capacity, LPARAM buffer) const {
     return static_cast<LRESULT>(count);
 }
 
-void DeferredStatic::Paint() {
-    paintPending_ = false;
+void DeferredStatic::StoreText() {
     if (!stored_) {
         // The plain window procedure stores the text without drawing; the control's own
         // WM_SETTEXT would draw it once more before this paint.
@@ -63,7 +68,12 @@ bool DeferredStatic::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, 
         result = static_cast<LRESULT>(text_.size());
         return true;
     case WM_PAINT:
-        Paint();
+        paintPending_ = false;
+        StoreText();
+        return false;
+    case WM_PRINTCLIENT:
+        // Drawn into another device context (a print, an animation): the current text too.
+        StoreText();
         return false;
     case WM_SHOWWINDOW:
         // A window shown again is painted whole; no earlier request stands in for that.

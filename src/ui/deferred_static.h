@@ -22,7 +22,8 @@ protected:
 
 private:
     LRESULT CopyText(WPARAM capacity, LPARAM buffer) const;
-    void Paint();
+    // Hands the text to the window manager, from which the control's painting reads it.
+    void StoreText();
 
     std::wstring text_;
     bool stored_ = true;        // the window manager holds text_ (what the control paints)

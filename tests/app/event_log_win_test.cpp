@@ -185,3 +185,58 @@ TEST_F(EventLogTest, ClearInTheMiddleOfABurstLeavesNothingOfTheTestBefore) {
     Pump();
     EXPECT_TRUE(HoldsLines(LogText(), 40, 2));
 }
+
+namespace {
+
+// Ends whatever modal loop the page is in once the loop has handled everything posted: a
+// timer message comes only when no posted message waits.
+HWND g_modalOwner = nullptr;
+
+BOOL CALLBACK CloseMessageBox(HWND window, LPARAM) {
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (std::wstring(name) == L"#32770" && window != g_modalOwner) {
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
+    }
+    return TRUE;
+}
+
+void CALLBACK EndMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    EnumThreadWindows(GetCurrentThreadId(), CloseMessageBox, 0);
+}
+
+void CALLBACK EndMove(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    // The move loop ends on Return.
+    PostMessageW(g_modalOwner, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+} // namespace
+
+TEST_F(EventLogTest, BurstWhileAMessageBoxIsOpenIsLoggedWhole) {
+    Type(0, 400);
+    g_modalOwner = window_;
+    SetTimer(nullptr, 0, 10, EndMessageBox);
+    MessageBoxW(window_, L"A burst arrives behind this box.", L"Tapwise", MB_OK);
+    // Handled by the box's own loop: in the view before this test pumps anything.
+    EXPECT_TRUE(HoldsLines(LogText(), 0, 400));
+    Save();
+    EXPECT_TRUE(Saved(1) == EncodeLogFileBytes(LogText()));
+}
+
+TEST_F(EventLogTest, BurstWhileTheWindowIsMovedIsLoggedWhole) {
+    Type(0, 400);
+    g_modalOwner = window_;
+    SetTimer(nullptr, 0, 10, EndMove);
+    // The move loop of the window manager, as a drag of the title bar starts it.
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+    SendMessageW(window_, WM_SYSCOMMAND, SC_MOVE, 0);
+    EXPECT_TRUE(HoldsLines(LogText(), 0, 400));
+    Type(400, 100);
+    Pump();
+    Save();
+    EXPECT_TRUE(HoldsLines(LogText(), 0, 500));
+    EXPECT_TRUE(Saved(1) == EncodeLogFileBytes(LogText()));
+}

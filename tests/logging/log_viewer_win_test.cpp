@@ -110,9 +110,17 @@ TEST_F(LogViewerFixture, QueuedLinesGoInAsOneUpdateWithTheColoursOfSingleLines) 
     ASSERT_NE(single, nullptr);
     LogViewer alone;
     ASSERT_TRUE(alone.SubclassWindow(single));
+    // Both views in a font of their own, which fault lines must keep too.
+    OwnedFont font(CreateFontW(-15, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
+                               FIXED_PITCH, L"Courier New"));
+    SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    SendMessageW(single, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
     const bool faults[] = {false, true, true, false, false, true, false};
+    // Names with the characters rich text escapes, letters outside ASCII and a tab.
+    const std::wstring names[] = {L"key0", L"{\\}", L"\u00C4 \u20AC", L"\U0001D11E", L"a\tb",
+                                  L"key5", L"}{"};
     for (int i = 0; i < 7; ++i) {
-        const std::wstring text = L"key" + std::to_wstring(i) + (faults[i] ? L" CHATTER" : L" UP");
+        const std::wstring text = names[i] + (faults[i] ? L" CHATTER" : L" UP");
         alone.AppendLineAt(text, faults[i], At(1, i, 10 * i));
         viewer_.QueueLineAt(text, faults[i], At(1, i, 10 * i), 0);
     }
@@ -124,22 +132,39 @@ TEST_F(LogViewerFixture, QueuedLinesGoInAsOneUpdateWithTheColoursOfSingleLines) 
     EXPECT_EQ(GetFocus(), edit_);
     const std::wstring text = viewer_.Text();
     EXPECT_EQ(text, alone.Text());
-    EXPECT_EQ(text.substr(0, 22), L"01:00.0000 key0 UP\r\n01");
-    // Every character in the colour it has in the other view.
-    const LONG characters = static_cast<LONG>(SendMessageW(edit_, WM_GETTEXTLENGTH, 0, 0));
+    EXPECT_EQ(text, L"01:00.0000 key0 UP\r\n01:01.0010 {\\} CHATTER\r\n"
+                    L"01:02.0020 \u00C4 \u20AC CHATTER\r\n01:03.0030 \U0001D11E UP\r\n"
+                    L"01:04.0040 a\tb UP\r\n01:05.0050 key5 CHATTER\r\n01:06.0060 }{ UP");
+    // Every character in the colour it has in the other view, and in the font of the first
+    // line (a plain line: the views' own font).
+    CHARFORMATW first{};
+    first.cbSize = sizeof(first);
+    CHARRANGE origin{0, 1};
+    SendMessageW(edit_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&origin));
+    SendMessageW(edit_, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&first));
+    EXPECT_EQ(std::wstring(first.szFaceName), L"Courier New");
+    EXPECT_NE(first.dwEffects & CFE_BOLD, 0u);
+    // Characters as the control counts them (a line break is one).
+    GETTEXTLENGTHEX how{GTL_NUMCHARS | GTL_PRECISE, 1200};
+    const LONG characters = static_cast<LONG>(
+        SendMessageW(edit_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0));
+    EXPECT_EQ(characters, static_cast<LONG>(text.size()) - 6);
     for (LONG i = 0; i < characters; ++i) {
-        COLORREF colours[2] = {};
+        CHARFORMATW formats[2] = {};
         HWND views[2] = {edit_, single};
         for (int v = 0; v < 2; ++v) {
             CHARRANGE range{i, i + 1};
             SendMessageW(views[v], EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-            CHARFORMATW format{};
-            format.cbSize = sizeof(format);
+            formats[v].cbSize = sizeof(formats[v]);
             SendMessageW(views[v], EM_GETCHARFORMAT, SCF_SELECTION,
-                         reinterpret_cast<LPARAM>(&format));
-            colours[v] = format.crTextColor;
+                         reinterpret_cast<LPARAM>(&formats[v]));
         }
-        ASSERT_EQ(colours[0], colours[1]) << "character " << i;
+        ASSERT_EQ(formats[0].crTextColor, formats[1].crTextColor) << "character " << i;
+        ASSERT_EQ(std::wstring(formats[0].szFaceName), first.szFaceName) << "character " << i;
+        ASSERT_EQ(formats[0].yHeight, first.yHeight) << "character " << i;
+        ASSERT_EQ(formats[0].dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_AUTOCOLOR),
+                  first.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_AUTOCOLOR))
+            << "character " << i;
     }
     EXPECT_EQ(LineColour(1), 0x0000FFu);
     EXPECT_EQ(LineColour(3), 0x000000u);

@@ -1,11 +1,13 @@
 #include "support/test_support.h"
 #include "ui/buttons.h"
 #include "ui/colour_scheme.h"
+#include "ui/deferred_static.h"
 #include "ui/static_controls.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 // A hidden parent window with child controls and a memory DC to draw them into.
@@ -368,4 +370,84 @@ TEST(AlignWindow, CentreAndClientResize) {
     ::GetWindowRect(window, &r);
     EXPECT_EQ(r.left, info.rcWork.left);
     ::DestroyWindow(window);
+}
+
+namespace {
+
+// Renders a control's client area through WM_PRINTCLIENT and returns its pixels.
+std::vector<COLORREF> Printed(HWND control, int w, int h) {
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, w, h);
+    ::ReleaseDC(nullptr, screen);
+    HGDIOBJ previous = ::SelectObject(dc, bitmap);
+    ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
+                   PRF_CLIENT | PRF_ERASEBKGND);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            pixels.push_back(::GetPixel(dc, x, y));
+        }
+    }
+    ::SelectObject(dc, previous);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    return pixels;
+}
+
+std::wstring StoredText(HWND control) {
+    wchar_t text[64] = {};
+    ::InternalGetWindowText(control, text, 64);
+    return text;
+}
+
+} // namespace
+
+TEST(DeferredStatic, ManyChangesOnePaintLooksAsAPlainStatic) {
+    HWND parent = ::CreateWindowExW(0, L"STATIC", L"host", WS_POPUP | WS_VISIBLE, 0, 0, 300, 80,
+                                    nullptr, nullptr, nullptr, nullptr);
+    HWND plain = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 120,
+                                   16, parent, nullptr, nullptr, nullptr);
+    HWND field = ::CreateWindowExW(0, L"STATIC", L"[Dn]", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 20,
+                                   120, 16, parent, nullptr, nullptr, nullptr);
+    ::UpdateWindow(parent);
+    DeferredStatic deferred;
+    ASSERT_TRUE(deferred.SubclassWindow(field));
+    EXPECT_EQ(deferred.Text(), L"[Dn]");
+
+    for (int i = 0; i < 100; ++i) {
+        ::SetWindowTextW(field, (L"Key " + std::to_wstring(i)).c_str());
+    }
+    wchar_t read[32] = {};
+    EXPECT_EQ(::GetWindowTextW(field, read, 32), 6);
+    EXPECT_EQ(std::wstring(read), L"Key 99");
+    EXPECT_EQ(::GetWindowTextLengthW(field), 6);
+    // A short buffer gets a cut, terminated text.
+    EXPECT_EQ(::GetWindowTextW(field, read, 4), 3);
+    EXPECT_EQ(std::wstring(read), L"Key");
+    RECT pending{};
+    EXPECT_TRUE(::GetUpdateRect(field, &pending, FALSE)) << "a paint is asked for";
+    EXPECT_EQ(StoredText(field), L"[Dn]") << "nothing stored before the paint";
+
+    ::UpdateWindow(field);
+    EXPECT_FALSE(::GetUpdateRect(field, &pending, FALSE));
+    EXPECT_EQ(StoredText(field), L"Key 99");
+    ::SetWindowTextW(plain, L"Key 99");
+    EXPECT_EQ(Printed(field, 120, 16), Printed(plain, 120, 16));
+
+    // An unchanged text asks for nothing; a change while hidden shows when shown again.
+    ::SetWindowTextW(field, L"Key 99");
+    EXPECT_FALSE(::GetUpdateRect(field, &pending, FALSE));
+    ::ShowWindow(field, SW_HIDE);
+    deferred.SetText(L"while hidden");
+    deferred.SetText(nullptr);
+    deferred.SetText(L"A B");
+    ::ShowWindow(field, SW_SHOW);
+    ::UpdateWindow(field);
+    EXPECT_EQ(StoredText(field), L"A B");
+    ::SetWindowTextW(plain, L"A B");
+    EXPECT_EQ(Printed(field, 120, 16), Printed(plain, 120, 16));
+    ::SetWindowTextW(field, L"x");
+    EXPECT_TRUE(::GetUpdateRect(field, &pending, FALSE)) << "asked again after a paint";
+    ::DestroyWindow(parent);
 }

@@ -61,3 +61,16 @@ TEST(Alignment, KeepWithinMovesOnlyAsFarAsNeeded) {
     // Larger than the area: the left/top edge wins, the size never changes.
     EXPECT_EQ(KeepWithin({500, -50, 2500, 1050}, area), (PixelRect{0, 0, 2000, 1100}));
 }
+
+TEST(Alignment, EnclosingGrowsOverBothAndContainsTellsWhatLiesWithin) {
+    const PixelRect a{10, 10, 20, 20};
+    const PixelRect b{40, 5, 50, 15};
+    EXPECT_EQ(Enclosing(a, b), (PixelRect{10, 5, 50, 20}));
+    EXPECT_EQ(Enclosing(PixelRect{}, b), b);
+    EXPECT_EQ(Enclosing(a, PixelRect{30, 30, 30, 40}), a) << "an empty rectangle adds nothing";
+    EXPECT_TRUE(Contains(Enclosing(a, b), a));
+    EXPECT_TRUE(Contains(Enclosing(a, b), PixelRect{25, 8, 35, 18})) << "between the two";
+    EXPECT_FALSE(Contains(a, PixelRect{15, 15, 21, 20})) << "one pixel over the right edge";
+    EXPECT_FALSE(Contains(PixelRect{}, a));
+    EXPECT_TRUE(Contains(a, PixelRect{}));
+}

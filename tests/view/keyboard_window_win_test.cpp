@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 constexpr Colour kOutline = MakeColour(242, 242, 242);
@@ -262,6 +263,46 @@ TEST(KeyboardWindowSize, BufferFollowsTheWindowAndLogs) {
     EXPECT_EQ(info.bmWidth, 50);
     EXPECT_EQ(info.bmHeight, 40);
     EXPECT_EQ(Pixel(host.view->BufferDC(), 49, 39), kBackground);
+}
+
+TEST(KeyboardWindowRepaint, KeysChangedBeforeAPaintAreAllOnTheScreenAfterIt) {
+    ViewHost host(300, 40);
+    ::ShowWindow(::GetParent(host.Child()), SW_SHOWNOACTIVATE);
+    const Colour held = MakeColour(10, 200, 30);
+    host.view->SetStateColours(MakeColour(90, 90, 90), held, MakeColour(0, 0, 250),
+                               MakeColour(250, 0, 0));
+    std::vector<LayoutKey*> keys;
+    for (int x : {0, 130, 260}) {
+        keys.push_back(&AddKey(host.view->Layout(), x, 0, x + 36, 36));
+    }
+    host.view->RedrawAll();
+    ::UpdateWindow(host.Child());
+    // A burst: the outer keys change, then the middle one, with no paint in between.
+    for (int i : {2, 0, 1}) {
+        LayoutKey& key = *keys[static_cast<std::size_t>(i)];
+        key.state = KeyState::Depressed;
+        host.view->DrawKey(host.view->BufferDC(), key);
+        host.view->RepaintKey(key);
+    }
+    RECT pending{};
+    ASSERT_TRUE(::GetUpdateRect(host.Child(), &pending, FALSE));
+    EXPECT_LE(pending.left, 0);
+    EXPECT_GE(pending.right, 296);
+    ::UpdateWindow(host.Child());
+    EXPECT_FALSE(::GetUpdateRect(host.Child(), &pending, FALSE));
+    HDC screen = ::GetDC(host.Child());
+    for (int x : {18, 148, 278}) {
+        EXPECT_EQ(Pixel(screen, x, 18), held) << "key at " << x;
+    }
+    EXPECT_EQ(Pixel(screen, 80, 18), kBackground);
+    ::ReleaseDC(host.Child(), screen);
+    // After the paint a change asks again, for its own key only.
+    LayoutKey& first = *keys[0];
+    first.state = KeyState::Unpressed;
+    host.view->DrawKey(host.view->BufferDC(), first);
+    host.view->RepaintKey(first);
+    ASSERT_TRUE(::GetUpdateRect(host.Child(), &pending, FALSE));
+    EXPECT_LE(pending.right, 40);
 }
 
 TEST(KeyboardWindowLoad, KeysThatCannotBeDrawnAreNamedAtLoad) {
