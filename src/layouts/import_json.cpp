@@ -1,5 +1,7 @@
 #include "layouts/import_json.h"
 
+#include "layouts/imported_key.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <utility>
@@ -250,4 +252,20 @@ bool ReadImportJson(std::string_view text, nlohmann::json& value, std::string& e
         value = std::move(wrapped);
     }
     return true;
+}
+
+bool ReadJsonNumber(const nlohmann::json& object, const char* name, double low, double high,
+                    bool& present, double& value, std::string& error) {
+    const auto it = object.find(name);
+    present = it != object.end();
+    if (!present) {
+        return true;
+    }
+    if (!it->is_number()) {
+        error = std::string("'") + name + "' must be a number";
+        return false;
+    }
+    value = it->get<double>();
+    error = CheckRange((std::string("'") + name + "'").c_str(), value, low, high);
+    return error.empty();
 }

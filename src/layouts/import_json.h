@@ -15,3 +15,8 @@ bool ReadImportJson(std::string_view text, nlohmann::json& value, std::string& e
 
 // The deepest nesting of arrays and objects accepted.
 constexpr int kMaxJsonDepth = 64;
+
+// Reads number `name` of an object when present (value untouched when it is not); false with
+// an error such as "'w' must be a number" when it is not a number in [low, high].
+bool ReadJsonNumber(const nlohmann::json& object, const char* name, double low, double high,
+                    bool& present, double& value, std::string& error);

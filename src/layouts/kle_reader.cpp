@@ -1,5 +1,7 @@
 #include "layouts/kle_reader.h"
 
+#include "layouts/import_json.h"
+
 #include <cmath>
 
 namespace {
@@ -26,30 +28,12 @@ std::string Position(std::size_t row, std::size_t item) {
     return "row " + std::to_string(row) + ", item " + std::to_string(item);
 }
 
-// Reads property `name` of a property object when present; false with an error when it is
-// not a number in range.
-bool Number(const json& object, const char* name, double low, double high, bool& present,
-            double& value, std::string& error) {
-    const auto it = object.find(name);
-    present = it != object.end();
-    if (!present) {
-        return true;
-    }
-    if (!it->is_number()) {
-        error = std::string("'") + name + "' must be a number";
-        return false;
-    }
-    value = it->get<double>();
-    error = CheckRange((std::string("'") + name + "'").c_str(), value, low, high);
-    return error.empty();
-}
-
 bool ApplyProperties(const json& object, Cursor& cursor, std::string& error) {
     constexpr double kOffset = 1000; // a relative move, in key units
     constexpr double kSize = 100;
     bool present = false;
     double value = 0;
-    if (!Number(object, "r", -360, 360, present, value, error)) {
+    if (!ReadJsonNumber(object, "r", -360, 360, present, value, error)) {
         return false;
     }
     if (present) {
@@ -57,14 +41,14 @@ bool ApplyProperties(const json& object, Cursor& cursor, std::string& error) {
     }
     // A new rotation origin also moves the cursor there.
     bool originMoved = false;
-    if (!Number(object, "rx", -kOffset, kOffset, present, value, error)) {
+    if (!ReadJsonNumber(object, "rx", -kOffset, kOffset, present, value, error)) {
         return false;
     }
     if (present) {
         cursor.rx = value;
         originMoved = true;
     }
-    if (!Number(object, "ry", -kOffset, kOffset, present, value, error)) {
+    if (!ReadJsonNumber(object, "ry", -kOffset, kOffset, present, value, error)) {
         return false;
     }
     if (present) {
@@ -89,7 +73,7 @@ bool ApplyProperties(const json& object, Cursor& cursor, std::string& error) {
         {"w2", 0.01, kSize, &cursor.w2, false},    {"h2", 0.01, kSize, &cursor.h2, false},
     };
     for (const Field& field : fields) {
-        if (!Number(object, field.name, field.low, field.high, present, value, error)) {
+        if (!ReadJsonNumber(object, field.name, field.low, field.high, present, value, error)) {
             return false;
         }
         if (present) {

@@ -58,18 +58,9 @@ bool ChooseLayout(const json& definition, const json& layouts, const std::string
 
 bool ReadNumber(const json& key, const char* name, double fallback, double low, double high,
                 double& value, std::string& error) {
-    const auto it = key.find(name);
-    if (it == key.end()) {
-        value = fallback;
-        return true;
-    }
-    if (!it->is_number()) {
-        error = std::string("'") + name + "' must be a number";
-        return false;
-    }
-    value = it->get<double>();
-    error = CheckRange((std::string("'") + name + "'").c_str(), value, low, high);
-    return error.empty();
+    bool present = false;
+    value = fallback;
+    return ReadJsonNumber(key, name, low, high, present, value, error);
 }
 
 bool ReadKey(const json& entry, ImportedKey& key, bool& rotated, std::string& error) {
