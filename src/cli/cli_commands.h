@@ -1,22 +1,10 @@
 #pragma once
-// The commands of tapwise-cli; each lives in a file of its own (cli_<command>.cpp).
-#include <string>
-#include <vector>
+// The commands of tapwise-cli; each lives in a file of its own (cli_<command>.cpp), where a
+// small options struct receives its options and its run function works on them.
+#include "cli/cli_parser.h"
 
-// Each returns the process exit status.
-
-// tapwise-cli import [--name NAME] [--layout LAYOUT_NAME] [--keymap FILE] INPUT.json [-o OUT]
-int RunImportCommand(const std::vector<std::string>& arguments);
-extern const char kImportHelp[];
-
-// tapwise-cli layout [--key-size N] [--trace] FILE | --default | --text FILE
-int RunLayoutCommand(const std::vector<std::string>& arguments);
-extern const char kLayoutHelp[];
-
-// tapwise-cli replay [options] (--default | --layout FILE) TRACE
-int RunReplayCommand(const std::vector<std::string>& arguments);
-extern const char kReplayHelp[];
-
-// tapwise-cli settings [--save OUT] FILE
-int RunSettingsCommand(const std::vector<std::string>& arguments);
-extern const char kSettingsHelp[];
+// Each adds its subcommand to the command line.
+CliCommand AddImportCommand(CLI::App& cli);
+CliCommand AddLayoutCommand(CLI::App& cli);
+CliCommand AddReplayCommand(CLI::App& cli);
+CliCommand AddSettingsCommand(CLI::App& cli);

@@ -9,3 +9,8 @@ std::wstring ArgumentToWide(const std::string& argument);
 // longer; false for a directory or an unreadable file.
 bool ReadArgumentBytes(const std::string& argument, std::string& bytes,
                        std::size_t limit = static_cast<std::size_t>(-1));
+
+// Whether two file arguments name the same file: one file on disk (links and other spellings
+// included), or, for files not there yet, one full path once normalised (on Windows whatever
+// the letter case). False when either is empty.
+bool SameFile(const std::string& first, const std::string& second);

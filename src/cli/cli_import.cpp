@@ -15,25 +15,25 @@
 #include <io.h>
 #endif
 
-const char kImportHelp[] =
-    "  import [--name NAME] [--layout LAYOUT_NAME] [--keymap FILE] INPUT.json [-o OUT.kbl]\n"
-    "      Converts keyboard-layout-editor raw data, or a QMK info.json / keyboard.json,\n"
-    "      to a layout file (standard output without -o).\n"
-    "      --name NAME     the layout's name (default: KLE's name, QMK's keyboard_name and\n"
-    "                      layout name, else the input's file name)\n"
-    "      --layout NAME   QMK: the layout to use (default: the keymap's, the only one, or\n"
-    "                      the one LAYOUT stands for)\n"
-    "      --keymap FILE   QMK: keymap.json (layer 0) or keymap.c (the first LAYOUT...(...));\n"
-    "                      without it the keys are told by their labels\n"
-    "      Keys without a scan code are left blank, each named on standard error.\n"
-    "      Exit status: 0 written, 1 the input cannot be used, 2 usage error.\n";
-
 namespace {
 
-int UsageError(const std::string& message) {
-    std::fprintf(stderr, "tapwise-cli import: %s (try --help)\n", message.c_str());
-    return 2;
-}
+const CommandHelp kImportHelp = {
+    "import",
+    "[--name NAME] [--layout LAYOUT_NAME] [--keymap FILE] INPUT.json [-o OUT.kbl]",
+    "convert a KLE or QMK keyboard description to a layout file",
+    "Converts keyboard-layout-editor raw data, or a QMK info.json / keyboard.json, to a layout\n"
+    "file (standard output without -o).",
+    "Keys without a scan code are left blank, each named on standard error.\n"
+    "Exit status: 0 written, 1 the input cannot be used, 2 usage error.",
+};
+
+// What the command line gives the import.
+struct ImportCommandOptions {
+    ImportOptions import; // the name and layout choices; the keymap is read at run time
+    std::string input;
+    std::string output;
+    std::string keymapFile;
+};
 
 int InputError(const std::string& message) {
     std::fprintf(stderr, "tapwise-cli import: %s\n", message.c_str());
@@ -59,53 +59,15 @@ bool WriteFile(const std::string& path, const std::string& text) {
     return !stream.fail();
 }
 
-} // namespace
-
-int RunImportCommand(const std::vector<std::string>& arguments) {
+int RunImport(const ImportCommandOptions& command) {
 #ifdef _WIN32
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
-    ImportOptions options;
-    std::string input;
-    std::string output;
-    std::string keymapFile;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const bool hasValue = i + 1 < arguments.size();
-        if (argument == "--help" || argument == "-h") {
-            std::fputs("usage: tapwise-cli import [--name NAME] [--layout LAYOUT_NAME] "
-                       "[--keymap FILE] INPUT.json [-o OUT.kbl]\n\n",
-                       stdout);
-            std::fputs(kImportHelp, stdout);
-            return 0;
-        }
-        if (argument == "--name" || argument == "--layout" || argument == "--keymap" ||
-            argument == "-o") {
-            if (!hasValue || arguments[i + 1].empty()) {
-                return UsageError(argument + " needs a value");
-            }
-            const std::string& value = arguments[++i];
-            if (argument == "--name") {
-                options.name = value;
-            } else if (argument == "--layout") {
-                options.layoutName = value;
-            } else if (argument == "--keymap") {
-                keymapFile = value;
-            } else {
-                output = value;
-            }
-        } else if (argument.rfind("-", 0) == 0 && argument != "-") {
-            return UsageError("unknown option '" + argument + "'");
-        } else if (!input.empty()) {
-            return UsageError("give one INPUT.json");
-        } else {
-            input = argument;
-        }
-    }
-    if (input.empty()) {
-        return UsageError("give the INPUT.json to convert");
-    }
+    ImportOptions options = command.import;
+    const std::string& input = command.input;
+    const std::string& output = command.output;
+    const std::string& keymapFile = command.keymapFile;
     std::string json;
     if (!ReadArgumentBytes(input, json, kMaxImportBytes)) {
         return InputError("cannot read '" + input + "'");
@@ -133,4 +95,36 @@ int RunImportCommand(const std::vector<std::string>& arguments) {
     std::fprintf(stderr, "imported \"%s\": %d keys, %d left blank\n", result.name.c_str(),
                  result.keys, result.blanks);
     return 0;
+}
+
+} // namespace
+
+CliCommand AddImportCommand(CLI::App& cli) {
+    const auto options = std::make_shared<ImportCommandOptions>();
+    ImportCommandOptions& o = *options;
+    CLI::App* app = AddCommand(cli, kImportHelp, [options](const CLI::App& parsed) {
+        if (parsed.count("INPUT.json") > 1) {
+            UsageError("give one INPUT.json");
+        }
+        if (options->input.empty()) {
+            UsageError("give the INPUT.json to convert");
+        }
+    });
+    AddArguments(*app, "INPUT.json", "KLE raw data or downloaded JSON, or a QMK info.json",
+                 o.input);
+    AddValueOption(*app, "-o", "FILE", "write the layout to FILE instead of standard output",
+                   o.output);
+    AddValueOption(*app, "--name", "NAME",
+                   "the layout's name (default: KLE's name, QMK's keyboard_name and\n"
+                   "layout name, else the input's file name)",
+                   o.import.name);
+    AddValueOption(*app, "--layout", "LAYOUT_NAME",
+                   "QMK: the layout to use (default: the keymap's, the only one, or\n"
+                   "the one LAYOUT stands for)",
+                   o.import.layoutName);
+    AddValueOption(*app, "--keymap", "FILE",
+                   "QMK: keymap.json (layer 0) or keymap.c (the first LAYOUT...(...));\n"
+                   "without it the keys are told by their labels",
+                   o.keymapFile);
+    return {app, [options]() { return RunImport(*options); }};
 }

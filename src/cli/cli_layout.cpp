@@ -10,49 +10,50 @@
 #include "logging/diagnostic_log.h"
 #include "logging/utf8.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 #endif
 
-const char kLayoutHelp[] =
-    "  layout [--key-size N] [--trace] FILE         load FILE with the layout file loader\n"
-    "  layout [--key-size N] [--trace] --default    load the built-in default layout text\n"
-    "  layout [--key-size N] [--trace] --text FILE  load FILE's UTF-8 text with the text loader\n"
-    "      Loads a keyboard layout as the program would and prints the result.\n"
-    "      --key-size N  pixels per key unit (default 36; values below 10 become 10)\n"
-    "      --trace       write the load's diagnostic messages to standard error\n"
-    "      Output, one item per line:\n"
-    "        name: <layout name>\n"
-    "        result: loaded | failed\n"
-    "        keys: <number of keys>\n"
-    "        size: <width>x<height>\n"
-    "        pause: yes | no\n"
-    "        break: yes | no\n"
-    "        key: 0x<code> <left> <top> <right> <bottom> <two-row 0|1> <second-row width>"
-    " \"<label>\" \"<name>\"\n"
-    "          (one line per key, in list order)\n"
-    "        keyname: 0x<code> \"<name>\"\n"
-    "          (the key-name table in code order, when the load read its whole text)\n"
-    "      Codes are 4 upper-case hex digits; strings are UTF-8 with \\\\, \\\", \\n, \\r\n"
-    "      and \\xHH escapes.\n"
-    "      Exit status: 0 loaded, 1 failed, 2 usage error or unreadable --text FILE.\n";
-
 namespace {
 
-int UsageError(const char* message) {
-    std::fprintf(stderr, "tapwise-cli layout: %s (try --help)\n", message);
-    return 2;
-}
+const CommandHelp kLayoutHelp = {
+    "layout",
+    "[--key-size N] [--trace] FILE\n"
+    "[--key-size N] [--trace] --default\n"
+    "[--key-size N] [--trace] --text FILE",
+    "load a layout as the program would and print what it became",
+    "Loads a keyboard layout as the program would and prints the result.",
+    "Output, one item per line:\n"
+    "  name: <layout name>\n"
+    "  result: loaded | failed\n"
+    "  keys: <number of keys>\n"
+    "  size: <width>x<height>\n"
+    "  pause: yes | no\n"
+    "  break: yes | no\n"
+    "  key: 0x<code> <left> <top> <right> <bottom> <two-row 0|1> <second-row width>"
+    " \"<label>\" \"<name>\"\n"
+    "    (one line per key, in list order)\n"
+    "  keyname: 0x<code> \"<name>\"\n"
+    "    (the key-name table in code order, when the load read its whole text)\n"
+    "Codes are 4 upper-case hex digits; strings are UTF-8 with \\\\, \\\", \\n, \\r\n"
+    "and \\xHH escapes.\n"
+    "Exit status: 0 loaded, 1 failed, 2 usage error or unreadable --text FILE.",
+};
+
+// What the command line gives the layout command.
+struct LayoutOptions {
+    enum class Source { File, Default, Text };
+    Source source = Source::File;
+    std::string file; // the layout file, or the text file of --text
+    int keySize = 36;
+    bool trace = false;
+};
 
 bool IsControl(char32_t c) {
     return c < 0x20 || c == 0x7F;
@@ -125,21 +126,6 @@ bool ReadTextFile(const std::string& argument, std::wstring& text) {
     return true;
 }
 
-bool ParseKeySize(const std::string& text, int& keySize) {
-    if (text.empty()) {
-        return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    const long long value = std::strtoll(text.c_str(), &end, 10);
-    if (*end != '\0' || errno == ERANGE || value > std::numeric_limits<int>::max() ||
-        value < std::numeric_limits<int>::min()) {
-        return false;
-    }
-    keySize = value < 10 ? 10 : static_cast<int>(value);
-    return true;
-}
-
 void PrintLayout(const KeyboardLayout& layout, bool loaded, bool reachedEnd,
                  const KeyNameTable& names) {
     std::printf("name: %s\n", PlainName(layout.name).c_str());
@@ -160,74 +146,26 @@ void PrintLayout(const KeyboardLayout& layout, bool loaded, bool reachedEnd,
     }
 }
 
-} // namespace
-
-int RunLayoutCommand(const std::vector<std::string>& arguments) {
+int RunLayout(const LayoutOptions& options) {
 #ifdef _WIN32
     // The same bytes on every platform: lines end in a line feed, as they do in the output's
     // own escapes.
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
-    enum class Source { None, File, Default, Text };
-    Source source = Source::None;
-    std::string file;
-    int keySize = 36;
-    bool trace = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (argument == "--help" || argument == "-h") {
-            std::fputs("usage: tapwise-cli layout [--key-size N] [--trace] FILE | --default | "
-                       "--text FILE\n\n",
-                       stdout);
-            std::fputs(kLayoutHelp, stdout);
-            return 0;
-        }
-        if (argument == "--key-size") {
-            if (i + 1 >= arguments.size() || !ParseKeySize(arguments[i + 1], keySize)) {
-                return UsageError("--key-size needs a whole number");
-            }
-            ++i;
-        } else if (argument == "--trace") {
-            trace = true;
-        } else if (argument == "--default" || argument == "--text" ||
-                   (argument.rfind("--", 0) != 0 && !argument.empty())) {
-            if (source != Source::None) {
-                return UsageError("give exactly one of FILE, --default and --text FILE");
-            }
-            if (argument == "--default") {
-                source = Source::Default;
-            } else if (argument == "--text") {
-                if (i + 1 >= arguments.size()) {
-                    return UsageError("--text needs a FILE");
-                }
-                source = Source::Text;
-                file = arguments[++i];
-            } else {
-                source = Source::File;
-                file = argument;
-            }
-        } else {
-            std::fprintf(stderr, "tapwise-cli layout: unknown option '%s' (try --help)\n",
-                         argument.c_str());
-            return 2;
-        }
-    }
-    if (source == Source::None) {
-        return UsageError("give one of FILE, --default and --text FILE");
-    }
-
+    using Source = LayoutOptions::Source;
+    const std::string& file = options.file;
     std::wstring text;
-    if (source == Source::Text && !ReadTextFile(file, text)) {
+    if (options.source == Source::Text && !ReadTextFile(file, text)) {
         std::fprintf(stderr, "tapwise-cli layout: cannot read '%s'\n", file.c_str());
         return 2;
     }
-    if (source == Source::Default) {
+    if (options.source == Source::Default) {
         text = DefaultLayoutText();
     }
 
     std::unique_ptr<Logger> previous;
-    if (trace) {
+    if (options.trace) {
         previous = InstallLogger(std::make_unique<StreamLogger>(stderr));
     } else {
         previous = InstallLogger(std::make_unique<NullLogger>());
@@ -236,12 +174,37 @@ int RunLayoutCommand(const std::vector<std::string>& arguments) {
     KeyNameTable& names = KeyNames();
     bool reachedEnd = false;
     const bool loaded =
-        source == Source::File
-            ? LoadLayoutFile(ArgumentToWide(file), keySize, layout, names, &reachedEnd)
-            : LoadLayoutText(text, keySize, layout, names, &reachedEnd);
+        options.source == Source::File
+            ? LoadLayoutFile(ArgumentToWide(file), options.keySize, layout, names, &reachedEnd)
+            : LoadLayoutText(text, options.keySize, layout, names, &reachedEnd);
     InstallLogger(std::move(previous));
 
     PrintLayout(layout, loaded, reachedEnd, names);
     std::fflush(stdout);
     return loaded ? 0 : 1;
+}
+
+} // namespace
+
+CliCommand AddLayoutCommand(CLI::App& cli) {
+    const auto options = std::make_shared<LayoutOptions>();
+    LayoutOptions& o = *options;
+    CLI::App* app = AddCommand(cli, kLayoutHelp, [options](const CLI::App& parsed) {
+        const std::size_t sources =
+            parsed.count("FILE") + parsed.count("--default") + parsed.count("--text");
+        if (sources != 1) {
+            UsageError(sources == 0 ? "give one of FILE, --default and --text FILE"
+                                    : "give exactly one of FILE, --default and --text FILE");
+        }
+        using Source = LayoutOptions::Source;
+        options->source = parsed.count("--default") != 0 ? Source::Default
+                          : parsed.count("--text") != 0  ? Source::Text
+                                                         : Source::File;
+    });
+    AddArguments(*app, "FILE", "load this layout file (.kbl) with the layout file loader", o.file);
+    app->add_flag("--default")->description("load the built-in default layout text");
+    AddValueOption(*app, "--text", "FILE", "load FILE's UTF-8 text with the text loader", o.file);
+    AddKeySizeOption(*app, o.keySize);
+    app->add_flag("--trace", o.trace, "write the load's diagnostic messages to standard error");
+    return {app, [options]() { return RunLayout(*options); }};
 }

@@ -11,148 +11,61 @@
 #include "logging/diagnostic_log.h"
 #include "logging/utf8.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <limits>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
-
-const char kReplayHelp[] =
-    "  replay [--threshold MS] [--key-size N] [--scancode-map FILE] [--fields] [--trace]\n"
-    "         [--summary] [--report FILE] [--csv FILE] (--default | --layout FILE) TRACE\n"
-    "      Replays raw keyboard records through decoding, the key test engine and the key\n"
-    "      states, starting as the page does after a layout selection.\n"
-    "      TRACE: one record per line, TIME MAKE FLAGS VKEY [DEVICE], decimal or 0x-hex;\n"
-    "        TIME is the millisecond clock at decoding, DEVICE an opaque handle (default 1);\n"
-    "        '#' starts a comment, blank lines are skipped.\n"
-    "      --threshold MS        chatter threshold in milliseconds (default 8)\n"
-    "      --key-size N          pixels per key unit (default 36; values below 10 become 10)\n"
-    "      --scancode-map FILE   raw bytes of a \"Scancode Map\" registry value\n"
-    "      --fields              also print the last-key field writes\n"
-    "      --trace               write every diagnostic message to standard error\n"
-    "      --summary             after the state lines, one line:\n"
-    "        summary: keys M tested T untested U faulty F chatter C extra E rollover R\n"
-    "      --report FILE         write the test report as an HTML page\n"
-    "      --csv FILE            write the per-key figures as CSV\n"
-    "      --default             the built-in layout;  --layout FILE  a .kbl file\n"
-    "      Output, one line per effect, in order:\n"
-    "        status: <status text>      log: <line>      fault: <line shown in red>\n"
-    "        held: \"<held keys>\"        lamp: Caps Lock | Num Lock | Scroll Lock\n"
-    "        field: <control id> \"<text>\"   (only with --fields)\n"
-    "      then one line per key that is not untested, in layout order:\n"
-    "        state: 0x<code> <state 1-4> \"<key name>\"\n"
-    "      Exit status: 0 after a complete replay; 1 when a report file could not be\n"
-    "      written (nothing half-written is left); 2 for a usage error, an unreadable file\n"
-    "      or a malformed trace line (\"line N: ...\" on standard error).\n";
 
 namespace {
 
-int UsageError(const std::string& message) {
-    std::fprintf(stderr, "tapwise-cli replay: %s (try --help)\n", message.c_str());
-    return 2;
-}
+const CommandHelp kReplayHelp = {
+    "replay",
+    "[options] (--default | --layout FILE) TRACE",
+    "replay recorded raw keyboard records through the key test",
+    "Replays raw keyboard records through decoding, the key test engine and the key states,\n"
+    "starting as the page does after a layout selection, and prints every effect the page\n"
+    "would show.",
+    "TRACE: one record per line, TIME MAKE FLAGS VKEY [DEVICE], decimal or 0x-hex;\n"
+    "  TIME is the millisecond clock at decoding, DEVICE an opaque handle (default 1);\n"
+    "  '#' starts a comment, blank lines are skipped.\n"
+    "Output, one line per effect, in order:\n"
+    "  status: <status text>      log: <line>      fault: <line shown in red>\n"
+    "  held: \"<held keys>\"        lamp: Caps Lock | Num Lock | Scroll Lock\n"
+    "  field: <control id> \"<text>\"   (only with --fields)\n"
+    "then one line per key that is not untested, in layout order:\n"
+    "  state: 0x<code> <state 1-4> \"<key name>\"\n"
+    "and with --summary one more line:\n"
+    "  summary: keys M tested T untested U faulty F chatter C extra E rollover R\n"
+    "Exit status: 0 after a complete replay; 1 when a report file could not be written\n"
+    "(nothing half-written is left); 2 for a usage error, an unreadable file or a malformed\n"
+    "trace line (\"line N: ...\" on standard error).",
+};
 
-bool ParseWhole(const std::string& text, long long low, long long high, long long& value) {
-    if (text.empty()) {
-        return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    const long long parsed = std::strtoll(text.c_str(), &end, 10);
-    if (*end != '\0' || errno == ERANGE || parsed < low || parsed > high) {
-        return false;
-    }
-    value = parsed;
-    return true;
-}
+// What the command line gives the replay.
+struct ReplayOptions {
+    long long threshold = 8;
+    int keySize = 36;
+    std::string mapFile;
+    bool haveMap = false;
+    bool fields = false;
+    bool trace = false;
+    bool useDefault = false;
+    std::string layoutFile;
+    std::string traceFile;
+    bool summary = false;
+    std::string reportFile;
+    std::string csvFile;
+};
 
 void Flush(ReplaySession& session) {
     const std::string output = session.TakeOutput();
     std::fwrite(output.data(), 1, output.size(), stdout);
 }
 
-} // namespace
-
-int RunReplayCommand(const std::vector<std::string>& arguments) {
-    long long threshold = 8;
-    long long keySize = 36;
-    std::string mapFile;
-    bool haveMap = false;
-    bool fields = false;
-    bool trace = false;
-    int sources = 0;
-    bool useDefault = false;
-    std::string layoutFile;
-    std::string traceFile;
-    bool haveTrace = false;
-    bool summary = false;
-    std::string reportFile;
-    std::string csvFile;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const bool hasValue = i + 1 < arguments.size();
-        if (argument == "--help" || argument == "-h") {
-            std::fputs("usage: tapwise-cli replay [options] (--default | --layout FILE) TRACE\n\n",
-                       stdout);
-            std::fputs(kReplayHelp, stdout);
-            return 0;
-        }
-        if (argument == "--threshold") {
-            if (!hasValue || !ParseWhole(arguments[i + 1], 0, 0xFFFFFFFFLL, threshold)) {
-                return UsageError("--threshold needs a whole number of milliseconds from 0 to "
-                                  "4294967295");
-            }
-            ++i;
-        } else if (argument == "--key-size") {
-            if (!hasValue || !ParseWhole(arguments[i + 1], std::numeric_limits<int>::min(),
-                                         std::numeric_limits<int>::max(), keySize)) {
-                return UsageError("--key-size needs a whole number");
-            }
-            keySize = keySize < 10 ? 10 : keySize;
-            ++i;
-        } else if (argument == "--scancode-map") {
-            if (!hasValue) {
-                return UsageError("--scancode-map needs a FILE");
-            }
-            mapFile = arguments[++i];
-            haveMap = true;
-        } else if (argument == "--fields") {
-            fields = true;
-        } else if (argument == "--trace") {
-            trace = true;
-        } else if (argument == "--summary") {
-            summary = true;
-        } else if (argument == "--report" || argument == "--csv") {
-            if (!hasValue || arguments[i + 1].empty()) {
-                return UsageError(argument + " needs a FILE");
-            }
-            (argument == "--report" ? reportFile : csvFile) = arguments[++i];
-        } else if (argument == "--default") {
-            ++sources;
-            useDefault = true;
-        } else if (argument == "--layout") {
-            if (!hasValue) {
-                return UsageError("--layout needs a FILE");
-            }
-            ++sources;
-            layoutFile = arguments[++i];
-        } else if (argument.rfind("--", 0) == 0 || argument.empty()) {
-            return UsageError("unknown option '" + argument + "'");
-        } else if (haveTrace) {
-            return UsageError("give one TRACE file");
-        } else {
-            traceFile = argument;
-            haveTrace = true;
-        }
-    }
-    if (sources != 1) {
-        return UsageError("give exactly one of --default and --layout FILE");
-    }
-    if (!haveTrace) {
-        return UsageError("give the TRACE file");
-    }
+int RunReplay(const ReplayOptions& options) {
+    const auto& [threshold, keySize, mapFile, haveMap, fields, trace, useDefault, layoutFile,
+                 traceFile, summary, reportFile, csvFile] = options;
 
     std::string text;
     if (!ReadArgumentBytes(traceFile, text)) {
@@ -210,4 +123,54 @@ int RunReplayCommand(const std::vector<std::string>& arguments) {
     std::fflush(stdout);
     InstallLogger(std::move(previous));
     return status;
+}
+
+// Report files must not overwrite each other or an input of the replay.
+void CheckReportFiles(const ReplayOptions& options) {
+    if (SameFile(options.reportFile, options.csvFile)) {
+        UsageError("--report and --csv name the same file '" + options.csvFile +
+                   "'; give two different files");
+    }
+    for (const auto& [name, output] :
+         {std::pair{"--report", &options.reportFile}, std::pair{"--csv", &options.csvFile}}) {
+        for (const std::string* input :
+             {&options.traceFile, &options.layoutFile, &options.mapFile}) {
+            if (SameFile(*output, *input)) {
+                UsageError(std::string(name) + " would overwrite the input file '" + *input + "'");
+            }
+        }
+    }
+}
+
+} // namespace
+
+CliCommand AddReplayCommand(CLI::App& cli) {
+    const auto options = std::make_shared<ReplayOptions>();
+    ReplayOptions& o = *options;
+    CLI::App* app = AddCommand(cli, kReplayHelp, [options](const CLI::App& parsed) {
+        if (parsed.count("--default") + parsed.count("--layout") != 1) {
+            UsageError("give exactly one of --default and --layout FILE");
+        }
+        if (parsed.count("TRACE") != 1) {
+            UsageError(parsed.count("TRACE") == 0 ? "give the TRACE file" : "give one TRACE file");
+        }
+        options->haveMap = !options->mapFile.empty();
+        CheckReportFiles(*options);
+    });
+    AddArguments(*app, "TRACE", "the recorded raw keyboard records (format below)", o.traceFile);
+    AddWholeNumberOption(*app, "--threshold", "MS", "chatter threshold in milliseconds (default 8)",
+                         0, 0xFFFFFFFFLL,
+                         "--threshold needs a whole number of milliseconds from 0 to 4294967295",
+                         [&o](long long value) { o.threshold = value; });
+    AddKeySizeOption(*app, o.keySize);
+    AddValueOption(*app, "--scancode-map", "FILE", "raw bytes of a \"Scancode Map\" registry value",
+                   o.mapFile);
+    app->add_flag("--fields", o.fields, "also print the last-key field writes");
+    app->add_flag("--trace", o.trace, "write every diagnostic message to standard error");
+    app->add_flag("--summary", o.summary, "after the state lines, one summary line (below)");
+    AddValueOption(*app, "--report", "FILE", "write the test report as an HTML page", o.reportFile);
+    AddValueOption(*app, "--csv", "FILE", "write the per-key figures as CSV", o.csvFile);
+    app->add_flag("--default", o.useDefault, "replay on the built-in layout");
+    AddValueOption(*app, "--layout", "FILE", "replay on the layout in a .kbl file", o.layoutFile);
+    return {app, [options]() { return RunReplay(*options); }};
 }

@@ -14,23 +14,24 @@
 #include <string>
 #include <vector>
 
-const char kSettingsHelp[] =
-    "  settings [--save OUT] FILE\n"
-    "      Loads the settings file FILE as the program does at start and prints the sixteen\n"
-    "      fields as Key=value lines in file order, in the form the program writes them\n"
-    "      (colours as (RR, GG, BB), switches as 0/1, folders with %VAR% expanded).\n"
-    "      Messages of the load (an invalid colour) go to standard error.\n"
-    "      --save OUT  also write the record to the settings file OUT, as the program does\n"
-    "                  at exit (creating its folder when missing)\n"
-    "      Exit status: 0 ok, 1 a key could not be written to OUT, 2 usage error or\n"
-    "      unreadable FILE.\n";
-
 namespace {
 
-int UsageError(const std::string& message) {
-    std::fprintf(stderr, "tapwise-cli settings: %s (try --help)\n", message.c_str());
-    return 2;
-}
+const CommandHelp kSettingsHelp = {
+    "settings",
+    "[--save OUT] FILE",
+    "check a settings file: print the record the program makes of it",
+    "Loads the settings file FILE as the program does at start and prints the sixteen fields\n"
+    "as Key=value lines in file order, in the form the program writes them (colours as\n"
+    "(RR, GG, BB), switches as 0/1, folders with %VAR% expanded). Messages of the load (an\n"
+    "invalid colour) go to standard error.",
+    "Exit status: 0 ok, 1 a key could not be written to OUT, 2 usage error or unreadable FILE.",
+};
+
+// What the command line gives the settings command.
+struct SettingsOptions {
+    std::string file;
+    std::string saveTo; // empty: nothing is written
+};
 
 // Restores the previous diagnostic logger when the command ends.
 class LoggerScope {
@@ -45,39 +46,8 @@ private:
     std::unique_ptr<Logger> previous_;
 };
 
-} // namespace
-
-int RunSettingsCommand(const std::vector<std::string>& arguments) {
-    std::string file;
-    std::string saveTo;
-    bool haveFile = false;
-    bool haveSave = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (argument == "--save") {
-            if (haveSave || i + 1 >= arguments.size()) {
-                return UsageError(haveSave ? "--save given twice" : "--save needs a file");
-            }
-            saveTo = arguments[++i];
-            haveSave = true;
-        } else if (argument.size() > 1 && argument[0] == '-' && argument != "--") {
-            return UsageError("unknown option '" + argument + "'");
-        } else {
-            if (argument == "--") {
-                if (++i >= arguments.size()) {
-                    break;
-                }
-            }
-            if (haveFile) {
-                return UsageError("only one FILE may be given");
-            }
-            file = arguments[i];
-            haveFile = true;
-        }
-    }
-    if (!haveFile || file.empty()) {
-        return UsageError("no settings FILE given");
-    }
+int RunSettings(const SettingsOptions& options) {
+    const std::string& file = options.file;
     const std::filesystem::path path(file);
     std::error_code status;
     if (!std::filesystem::is_regular_file(path, status) || !std::ifstream(path).is_open()) {
@@ -92,8 +62,8 @@ int RunSettingsCommand(const std::vector<std::string>& arguments) {
     std::fputs(EncodeUtf8(FormatSettingsListing(settings)).c_str(), stdout);
     std::fflush(stdout);
 
-    if (haveSave) {
-        IniFileProfile output{std::filesystem::path(saveTo)};
+    if (!options.saveTo.empty()) {
+        IniFileProfile output{std::filesystem::path(options.saveTo)};
         int failed = 0;
         SaveSettings(output, settings, &failed);
         if (failed != 0) {
@@ -101,4 +71,27 @@ int RunSettingsCommand(const std::vector<std::string>& arguments) {
         }
     }
     return 0;
+}
+
+} // namespace
+
+CliCommand AddSettingsCommand(CLI::App& cli) {
+    const auto options = std::make_shared<SettingsOptions>();
+    CLI::App* app = AddCommand(cli, kSettingsHelp, [options](const CLI::App& parsed) {
+        if (parsed.count("--save") > 1) {
+            UsageError("--save given twice");
+        }
+        if (parsed.count("FILE") > 1) {
+            UsageError("only one FILE may be given");
+        }
+        if (options->file.empty()) {
+            UsageError("no settings FILE given");
+        }
+    });
+    AddArguments(*app, "FILE", "the settings file to read", options->file);
+    AddValueOption(*app, "--save", "OUT",
+                   "also write the record to the settings file OUT, as the program does\n"
+                   "at exit (creating its folder when missing)",
+                   options->saveTo);
+    return {app, [options]() { return RunSettings(*options); }};
 }
