@@ -116,9 +116,11 @@ CLI::App* AddCommand(CLI::App& cli, const CommandHelp& help,
     // Unknown arguments are collected rather than thrown, so that the message can name them.
     app->allow_extras();
     app->callback([app, check = std::move(check)]() {
-        const std::vector<std::string> unknown = app->remaining();
-        if (!unknown.empty()) {
-            UsageError("unknown option '" + unknown.front() + "'");
+        // CLI11 keeps the "--" that ends the options among the unknown arguments.
+        for (const std::string& argument : app->remaining()) {
+            if (argument != "--") {
+                UsageError("unknown option '" + argument + "'");
+            }
         }
         check(*app);
     });
@@ -190,6 +192,8 @@ int RunCommandLine(CLI::App& cli, const std::vector<CliCommand>& commands, int a
     cli.formatter(std::make_shared<ProgramFormatter>());
     // Arguments that do not name a command are collected, so that the message can name them.
     cli.allow_extras();
+    // One command a run: a later word that names another command is an argument.
+    cli.require_subcommand(0, 1);
     const CLI::Option* version =
         cli.add_flag("--version")->description("print the program's version and exit");
     if (argc < 2) {

@@ -6,3 +6,7 @@ if(NOT WIN32)
     add_test(NAME cli.version
         COMMAND ${CMAKE_CURRENT_LIST_DIR}/cli_version_test.sh $<TARGET_FILE:tapwise-cli> ${PROJECT_VERSION})
 endif()
+if(NOT WIN32)
+    add_test(NAME cli.options
+        COMMAND ${CMAKE_CURRENT_LIST_DIR}/cli_options_test.sh $<TARGET_FILE:tapwise-cli>)
+endif()
