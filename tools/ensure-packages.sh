@@ -5,9 +5,9 @@ set -u
 need_for() {
     case "$1" in
         # googletest: the cross build configures the Windows test program from its sources.
-        run) echo "cmake ninja-build g++ g++-mingw-w64-x86-64 googletest nlohmann-json3-dev wine wine64 python3" ;;
+        run) echo "cmake ninja-build g++ g++-mingw-w64-x86-64 googletest nlohmann-json3-dev libcli11-dev wine wine64 python3" ;;
         *) echo "cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
-                 g++-mingw-w64-x86-64 nlohmann-json3-dev wine wine64 xvfb xdotool x11-utils imagemagick xauth libx11-dev
+                 g++-mingw-w64-x86-64 nlohmann-json3-dev libcli11-dev wine wine64 xvfb xdotool x11-utils imagemagick xauth libx11-dev
                  clang-format python3 chromium" ;;
     esac
 }
