@@ -20,8 +20,10 @@ if grep -q -E '/usr/src/googletest|Z:/' "$build/CMakeCache.txt"; then
     grep -E '/usr/src/googletest|Z:/' "$build/CMakeCache.txt" >&2
     fail=1
 fi
-# Every file the compiler read, as ninja recorded it from the dependency files.
+# Every file the compiler read, as ninja recorded it from the dependency files; a compiler
+# cache with a base folder records them relative to the build folder.
 foreign=$(ninja -C "$build" -t deps | awk '/^    /{ print $1 }' | sort -u |
+    (cd "$build" && xargs -r realpath -ms --) | sort -u |
     grep -v -E "^($src/|$build/|/usr/(lib/gcc/)?x86_64-w64-mingw32/|/usr/share/mingw-w64/)" || true)
 if [ -n "$foreign" ]; then
     echo "check_windows_build: files outside the source, build and toolchain folders were used:" >&2
