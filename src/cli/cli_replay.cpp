@@ -37,6 +37,7 @@ const CommandHelp kReplayHelp = {
     "  state: 0x<code> <state 1-4> \"<key name>\"\n"
     "and with --summary one more line:\n"
     "  summary: keys M tested T untested U faulty F chatter C extra E rollover R\n"
+    "--report and --csv name two different files, neither of them an input of the replay.\n"
     "Exit status: 0 after a complete replay; 1 when a report file could not be written\n"
     "(nothing half-written is left); 2 for a usage error, an unreadable file or a malformed\n"
     "trace line (\"line N: ...\" on standard error).",
@@ -64,6 +65,7 @@ void Flush(ReplaySession& session) {
 }
 
 int RunReplay(const ReplayOptions& options) {
+    // The run reads each option under its own name.
     const auto& [threshold, keySize, mapFile, haveMap, fields, trace, useDefault, layoutFile,
                  traceFile, summary, reportFile, csvFile] = options;
 
