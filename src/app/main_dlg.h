@@ -11,6 +11,7 @@
 #include "ui/modeless_dialog.h"
 #include "ui/static_controls.h"
 #include "ui/window_base.h"
+#include "ui/window_dpi.h"
 
 class CMainDlg : public ModelessDialog, public CIdleHandler {
 public:
@@ -23,6 +24,7 @@ public:
 
     BOOL OnIdle() override { return FALSE; }
 
+    int Dpi() const { return dialogDpi_.Dpi(); }
     CKeyboardDlg& KeyboardPage() { return keyboardPage_; }
     CSettingsDlg& SettingsPage() { return settingsPage_; }
     // What writes the settings file (tests count the writes instead).
@@ -38,6 +40,12 @@ private:
     void OnPaint();
     LRESULT OnNcHitTest(LPARAM lParam);
     void OnReflowLayout();
+    // The window moved to a screen of another scale (or the scale changed): everything is
+    // drawn and laid out for the new DPI inside the rectangle Windows suggests.
+    void OnDpiChanged(int dpi, const RECT* suggested);
+    void ApplyDpiToControls();
+    // A length of the window's design, meant at 96 DPI, on this window's screen.
+    int Scaled(int length) const { return ScaleToDpi(length, dialogDpi_.Dpi()); }
     void ShowLayoutName();
     bool OnCommand(int id);
     void OnLogo();
@@ -63,6 +71,8 @@ private:
     Colour backgroundColour_;
     OwnedBrush backgroundBrush_; // made last in initialisation: it also says "initialised"
     OwnedBitmap titleBitmap_;
+    OwnedBitmap scaledTitle_; // the title at the window's DPI, none at 96 DPI
+    DialogDpi dialogDpi_;
     int titleWidth_ = 0;
     int titleHeight_ = 0;
     int dragStripHeight_ = 0;

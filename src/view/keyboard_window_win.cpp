@@ -1,6 +1,7 @@
 #include "view/keyboard_window_win.h"
 
 #include "logging/diagnostic_log.h"
+#include "ui/window_dpi.h"
 #include "view/message_font_win.h"
 
 namespace {
@@ -60,6 +61,35 @@ void KeyboardWindow::ReplaceLabelFont(HFONT font) {
     }
 }
 
+void KeyboardWindow::SetLabelPointSize(int pointSize) {
+    labelPointSize_ = pointSize;
+    ReplaceLabelFont(CreateMessageFont(pointSize, false, dpi_));
+}
+
+bool KeyboardWindow::SubclassWindow(HWND window) {
+    if (!SubclassedWindow::SubclassWindow(window)) {
+        return false;
+    }
+    SetDpi(WindowDpi(window));
+    return true;
+}
+
+void KeyboardWindow::SetDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) {
+        return;
+    }
+    dpi_ = dpi;
+    ReplaceLabelFont(CreateMessageFont(labelPointSize_, false, dpi_));
+    // Faces carry the scaled margin and outline.
+    cache_.Clear();
+    RedrawAll();
+    InvalidateAll();
+}
+
+bool KeyboardWindow::FitOnScreen(int maxWidth, int maxHeight) {
+    return FitWithin(RoomAtBaseDpi(maxWidth, dpi_), RoomAtBaseDpi(maxHeight, dpi_));
+}
+
 void KeyboardWindow::Execute(HDC dc, const std::vector<PaintOp>& plan, Colour fill) {
     SelectedObject pen(dc, outlinePen_.Get());
     for (const PaintOp& op : plan) {
@@ -97,12 +127,12 @@ void KeyboardWindow::Execute(HDC dc, const std::vector<PaintOp>& plan, Colour fi
 }
 
 void KeyboardWindow::DrawKeyFace(HDC dc, const PixelRect& rect, Colour fill) {
-    Execute(dc, KeyFacePlan(rect), fill);
+    Execute(dc, KeyFacePlan(rect, ScaleToDpi(1, dpi_)), fill);
 }
 
 void KeyboardWindow::DrawTwoRowKey(HDC dc, const PixelRect& upper, const PixelRect& lower,
                                    Colour fill) {
-    Execute(dc, TwoRowKeyPlan(upper, lower), fill);
+    Execute(dc, TwoRowKeyPlan(upper, lower, ScaleToDpi(1, dpi_)), fill);
 }
 
 void KeyboardWindow::DrawKeyLabel(HDC dc, const PixelRect& rect, const std::wstring& label) {
@@ -119,14 +149,17 @@ void KeyboardWindow::DrawKeyLabel(HDC dc, const PixelRect& rect, const std::wstr
     ::SetTextColor(dc, previousColour);
 }
 
-void KeyboardWindow::DrawKey(HDC target, const LayoutKey& key) {
+void KeyboardWindow::DrawKey(HDC target, const LayoutKey& layoutKey) {
+    // At 96 DPI the layout's own rectangles are the screen's.
+    const LayoutKey scaled = dpi_ != kBaseDpi ? ScreenShape(layoutKey) : LayoutKey{};
+    const LayoutKey& key = dpi_ != kBaseDpi ? scaled : layoutKey;
     if (target == nullptr || !IsDrawable(key)) {
         return;
     }
     const Colour fill = FillColourForState(colours_, key.state);
     if (IsTwoRowShaped(key)) {
         DrawTwoRowKey(target, UpperPart(key), LowerPart(key), fill);
-        DrawKeyLabel(target, LabelArea(key), key.label);
+        DrawKeyLabel(target, LabelArea(key), layoutKey.label);
         return;
     }
     const PixelRect rect = KeyRect(key);
@@ -137,7 +170,7 @@ void KeyboardWindow::DrawKey(HDC target, const LayoutKey& key) {
         face = cache_.Find(cacheKey);
         if (face == nullptr) {
             LogMessage(L"   DrawKey(\"%ls\", state %d) - key missing from cache following add.\n",
-                       key.label.c_str(), static_cast<int>(key.state));
+                       layoutKey.label.c_str(), static_cast<int>(key.state));
             return;
         }
     }
@@ -145,7 +178,7 @@ void KeyboardWindow::DrawKey(HDC target, const LayoutKey& key) {
     ::SetDIBitsToDevice(target, rect.left, rect.top, static_cast<DWORD>(face->width),
                         static_cast<DWORD>(face->height), 0, 0, 0, static_cast<UINT>(face->height),
                         face->bits, &info, DIB_RGB_COLORS);
-    DrawKeyLabel(target, rect, key.label);
+    DrawKeyLabel(target, rect, layoutKey.label);
 }
 
 CachedFace KeyboardWindow::RenderFace(HDC target, int width, int height, Colour fill) {
@@ -177,7 +210,7 @@ void KeyboardWindow::RepaintKey(const LayoutKey& key) {
     }
     // Until the next paint the invalid area only grows, and each request for it is a round
     // trip to the window manager: a burst over the same keys asks once.
-    const PixelRect bounds = KeyBounds(key);
+    const PixelRect bounds = KeyBounds(dpi_ != kBaseDpi ? ScreenShape(key) : key);
     if (!pendingRepaint_.IsEmpty() && Contains(pendingRepaint_, bounds)) {
         return;
     }
