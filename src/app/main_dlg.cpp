@@ -263,10 +263,12 @@ void CMainDlg::OnReflowLayout() {
     // window, close button included, stays on the screen.
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
-    if (keyboardPage != nullptr && !fitting_ &&
-        ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
-        const FrameExtent over = OverflowOf(size, monitor.rcWork.right - monitor.rcWork.left,
-                                            monitor.rcWork.bottom - monitor.rcWork.top);
+    const bool onMonitor =
+        ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor) != FALSE;
+    const int workWidth = monitor.rcWork.right - monitor.rcWork.left;
+    const int workHeight = monitor.rcWork.bottom - monitor.rcWork.top;
+    if (keyboardPage != nullptr && !fitting_ && onMonitor) {
+        const FrameExtent over = OverflowOf(size, workWidth, workHeight);
         if (over.width > 0 || over.height > 0) {
             const KeyboardWindow& view = keyboardPage_.View();
             fitting_ = true;
@@ -279,6 +281,20 @@ void CMainDlg::OnReflowLayout() {
             if (fitted) {
                 return;
             }
+        }
+    }
+    // Where even the smallest keys leave the window too large (the page's own controls at 200 %
+    // on a small screen), everything is drawn at the largest scale at which the window fits.
+    if (onMonitor) {
+        const int fittingDpi = DpiToFit(Dpi(), size.width, size.height, workWidth, workHeight);
+        if (fittingDpi < Dpi()) {
+            LogMessage(L"Window drawn at %d DPI to fit the screen.\n", fittingDpi);
+            ScaleTo(fittingDpi);
+            const bool wasFitting = fitting_;
+            fitting_ = false;
+            OnReflowLayout();
+            fitting_ = wasFitting;
+            return;
         }
     }
     ::SetWindowPos(window, nullptr, 0, 0, size.width, size.height,
@@ -332,22 +348,27 @@ void CMainDlg::ApplyDpiToControls() {
     }
 }
 
-void CMainDlg::OnDpiChanged(int dpi, const RECT* suggested) {
+void CMainDlg::ScaleTo(int dpi) {
     const int previous = dialogDpi_.Dpi();
-    LogMessage(L"CMainDlg::OnDpiChanged(%d -> %d)\n", previous, dpi);
-    if (dialogDpi_.Change(dpi)) {
-        minimumFrameWidth_ = ScaleBetweenDpi(minimumFrameWidth_, previous, dpi);
-        dragStripHeight_ = Scaled(titleHeight_);
-        ApplyDpiToControls();
-        if (keyboardPage_.Handle() != nullptr) {
-            keyboardPage_.SetDpi(dpi);
-        }
-        if (settingsPage_.Handle() != nullptr) {
-            settingsPage_.SetDpi(dpi);
-        }
-        firstTab_.AlignAbove(frame_.Handle(), Scaled(2));
-        secondTab_.AlignAbove(frame_.Handle(), Scaled(2));
+    if (!dialogDpi_.Change(dpi)) {
+        return;
     }
+    minimumFrameWidth_ = ScaleBetweenDpi(minimumFrameWidth_, previous, dpi);
+    dragStripHeight_ = Scaled(titleHeight_);
+    ApplyDpiToControls();
+    if (keyboardPage_.Handle() != nullptr) {
+        keyboardPage_.SetDpi(dpi);
+    }
+    if (settingsPage_.Handle() != nullptr) {
+        settingsPage_.SetDpi(dpi);
+    }
+    firstTab_.AlignAbove(frame_.Handle(), Scaled(2));
+    secondTab_.AlignAbove(frame_.Handle(), Scaled(2));
+}
+
+void CMainDlg::OnDpiChanged(int dpi, const RECT* suggested) {
+    LogMessage(L"CMainDlg::OnDpiChanged(%d -> %d)\n", dialogDpi_.Dpi(), dpi);
+    ScaleTo(dpi);
     // The suggested rectangle puts the window on the screen it went to; the reflow then sizes
     // it around the page and fits it to that screen's work area.
     if (suggested != nullptr) {

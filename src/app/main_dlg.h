@@ -24,6 +24,8 @@ public:
 
     BOOL OnIdle() override { return FALSE; }
 
+    // The DPI the window is drawn for: its screen's, or less where it would not fit that
+    // screen's work area otherwise.
     int Dpi() const { return dialogDpi_.Dpi(); }
     CKeyboardDlg& KeyboardPage() { return keyboardPage_; }
     CSettingsDlg& SettingsPage() { return settingsPage_; }
@@ -44,6 +46,8 @@ private:
     // drawn and laid out for the new DPI inside the rectangle Windows suggests.
     void OnDpiChanged(int dpi, const RECT* suggested);
     void ApplyDpiToControls();
+    // Draws and lays out everything for dpi (the window is reflowed by the caller).
+    void ScaleTo(int dpi);
     // A length of the window's design, meant at 96 DPI, on this window's screen.
     int Scaled(int length) const { return ScaleToDpi(length, dialogDpi_.Dpi()); }
     void ShowLayoutName();

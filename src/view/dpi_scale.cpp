@@ -64,3 +64,16 @@ LayoutKey ScaledKeyShape(const LayoutKey& key, int dpi) {
     shape.state = key.state;
     return shape;
 }
+
+int DpiToFit(int dpi, int width, int height, int roomWidth, int roomHeight) {
+    dpi = Effective(dpi);
+    if ((width <= roomWidth && height <= roomHeight) || dpi <= kBaseDpi) {
+        return dpi;
+    }
+    int fitting = dpi - 1;
+    while (fitting > kBaseDpi && (ScaleBetweenDpi(width, dpi, fitting) > roomWidth ||
+                                  ScaleBetweenDpi(height, dpi, fitting) > roomHeight)) {
+        --fitting;
+    }
+    return fitting;
+}

@@ -23,3 +23,7 @@ PixelRect ScaleRectBetween(const PixelRect& rect, int fromDpi, int toDpi);
 // The key's shape (rectangle, two-row flag and lower width, state) in screen pixels; label
 // and name are left empty. A tall two-row key stays a plain rectangle, an L stays an L.
 LayoutKey ScaledKeyShape(const LayoutKey& key, int dpi);
+
+// A window of width x height drawn at dpi that does not fit room: the DPI, below dpi but not
+// below 96, at which its scaled size would fit (dpi itself when it fits already).
+int DpiToFit(int dpi, int width, int height, int roomWidth, int roomHeight);

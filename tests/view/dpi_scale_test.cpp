@@ -125,3 +125,14 @@ TEST(DpiScale, RectanglesScaleEdgeByEdge) {
     EXPECT_EQ(ScaleRect({36, 18, 63, 45}, 144), (PixelRect{54, 27, 95, 68}));
     EXPECT_EQ(ScaleRectBetween({54, 27, 95, 68}, 144, 96), (PixelRect{36, 18, 63, 45}));
 }
+
+TEST(DpiScale, DpiToFitShrinksAWindowTooLargeForItsScreenButNotBelowOneHundredPercent) {
+    EXPECT_EQ(DpiToFit(192, 1500, 1100, 1600, 1200), 192);
+    // 2,062 pixels at 200 % on a 1,600-pixel work area: 149 DPI makes it 1,600.
+    const int dpi = DpiToFit(192, 2062, 1100, 1600, 1200);
+    EXPECT_EQ(dpi, 149);
+    EXPECT_LE(ScaleBetweenDpi(2062, 192, dpi), 1600);
+    EXPECT_GT(ScaleBetweenDpi(2062, 192, dpi + 1), 1600);
+    EXPECT_EQ(DpiToFit(144, 1000, 3000, 1600, 1200), 96);
+    EXPECT_EQ(DpiToFit(96, 3000, 3000, 1600, 1200), 96);
+}
