@@ -4,6 +4,8 @@
 #include "ui/window_dpi.h"
 #include "view/message_font_win.h"
 
+#include <cstdlib>
+
 namespace {
 RECT ToRect(const PixelRect& r) {
     return {r.left, r.top, r.right, r.bottom};
@@ -15,6 +17,23 @@ void FillSolid(HDC dc, const PixelRect& r, Colour colour) {
     const COLORREF previous = ::SetBkColor(dc, colour);
     ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
     ::SetBkColor(dc, previous);
+}
+
+// Labels grow no faster than the keys they sit on: the 96-DPI label font's height times the
+// scale, rounded down, since text widths grow a little faster than font heights.
+// smallerBy takes that many 96-DPI pixels off the height.
+HFONT MakeLabelFont(int pointSize, int dpi, int smallerBy = 0) {
+    HFONT base = CreateMessageFont(pointSize, false, kBaseDpi);
+    LOGFONTW font{};
+    if ((dpi == kBaseDpi && smallerBy == 0) || base == nullptr ||
+        ::GetObjectW(base, sizeof(font), &font) == 0) {
+        return base;
+    }
+    ::DeleteObject(base);
+    const int sign = font.lfHeight < 0 ? -1 : 1;
+    font.lfHeight = sign * (std::abs(font.lfHeight) - smallerBy) * dpi / kBaseDpi;
+    font.lfWidth = font.lfWidth * dpi / kBaseDpi;
+    return ::CreateFontIndirectW(&font);
 }
 
 int Sign(int value) {
@@ -63,7 +82,8 @@ void KeyboardWindow::ReplaceLabelFont(HFONT font) {
 
 void KeyboardWindow::SetLabelPointSize(int pointSize) {
     labelPointSize_ = pointSize;
-    ReplaceLabelFont(CreateMessageFont(pointSize, false, dpi_));
+    ReplaceLabelFont(MakeLabelFont(pointSize, dpi_));
+    compactFont_.Reset(dpi_ != kBaseDpi ? MakeLabelFont(pointSize, dpi_, 1) : nullptr);
 }
 
 bool KeyboardWindow::SubclassWindow(HWND window) {
@@ -79,7 +99,7 @@ void KeyboardWindow::SetDpi(int dpi) {
         return;
     }
     dpi_ = dpi;
-    ReplaceLabelFont(CreateMessageFont(labelPointSize_, false, dpi_));
+    SetLabelPointSize(labelPointSize_);
     // Faces carry the scaled margin and outline.
     cache_.Clear();
     RedrawAll();
@@ -135,16 +155,45 @@ void KeyboardWindow::DrawTwoRowKey(HDC dc, const PixelRect& upper, const PixelRe
     Execute(dc, TwoRowKeyPlan(upper, lower, ScaleToDpi(1, dpi_)), fill);
 }
 
+PixelRect KeyboardWindow::MeasureLabel(HDC dc, const PixelRect& rect, const std::wstring& label,
+                                       bool& compact) const {
+    RECT block = ToRect(rect);
+    ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &block, DT_CALCRECT);
+    compact = false;
+    // Text widths do not grow quite in step with the font: a label that just fits its key at
+    // 96 DPI may not at another scale, and is then drawn a size smaller.
+    if (compactFont_ && (block.right - block.left > rect.Width() ||
+                         block.bottom - block.top > rect.Height())) {
+        SelectedObject smaller(dc, compactFont_.Get());
+        block = ToRect(rect);
+        ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &block, DT_CALCRECT);
+        compact = true;
+    }
+    return CentreBlock(rect, block.right - block.left, block.bottom - block.top);
+}
+
+PixelRect KeyboardWindow::LabelBlock(const LayoutKey& key) {
+    const PixelRect area = LabelArea(ScreenShape(key));
+    if (bufferDC_ == nullptr) {
+        return area;
+    }
+    SelectedObject font(bufferDC_, labelFont_.Get());
+    bool compact = false;
+    return MeasureLabel(bufferDC_, area, key.label, compact);
+}
+
 void KeyboardWindow::DrawKeyLabel(HDC dc, const PixelRect& rect, const std::wstring& label) {
     // RedrawAll selects the font once for all keys; selecting it is not free.
     HFONT font = labelFont_.Get();
     SelectedObject selectedFont(dc, ::GetCurrentObject(dc, OBJ_FONT) == font ? nullptr : font);
     const COLORREF previousColour = ::SetTextColor(dc, label_);
     const int previousMode = ::SetBkMode(dc, TRANSPARENT);
-    RECT block = ToRect(rect);
-    ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &block, DT_CALCRECT);
-    RECT centred = ToRect(CentreBlock(rect, block.right - block.left, block.bottom - block.top));
-    ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &centred, 0);
+    bool compact = false;
+    RECT centred = ToRect(MeasureLabel(dc, rect, label, compact));
+    {
+        SelectedObject smaller(dc, compact ? compactFont_.Get() : nullptr);
+        ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &centred, 0);
+    }
     ::SetBkMode(dc, previousMode);
     ::SetTextColor(dc, previousColour);
 }

@@ -70,6 +70,8 @@ public:
 
     HDC BufferDC() const { return bufferDC_; }
     HFONT LabelFont() const { return labelFont_.Get(); }
+    // Where the key's label is drawn on the screen, in the font it is drawn in.
+    PixelRect LabelBlock(const LayoutKey& key);
     std::size_t CachedFaceCount() const { return cache_.Size(); }
     const StateColours& Colours() const { return colours_; }
 
@@ -85,6 +87,10 @@ private:
     void DrawKeyFace(HDC dc, const PixelRect& rect, Colour fill);
     void DrawTwoRowKey(HDC dc, const PixelRect& upper, const PixelRect& lower, Colour fill);
     void DrawKeyLabel(HDC dc, const PixelRect& rect, const std::wstring& label);
+    // The label's block centred in rect with dc's font, or with the compact font (compact
+    // set) when it does not fit with that one.
+    PixelRect MeasureLabel(HDC dc, const PixelRect& rect, const std::wstring& label,
+                           bool& compact) const;
     void Execute(HDC dc, const std::vector<PaintOp>& plan, Colour fill);
     void InvalidateAll();
 
@@ -95,6 +101,7 @@ private:
     Colour label_;
     StateColours colours_;
     OwnedFont labelFont_;
+    OwnedFont compactFont_; // a size smaller, for labels too wide at a scale other than 100 %
     OwnedPen outlinePen_;
     OwnedBitmap buffer_;
     HDC bufferDC_ = nullptr;
