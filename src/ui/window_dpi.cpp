@@ -126,7 +126,12 @@ HFONT RescaleFont(HFONT font, int fromDpi, int toDpi) {
     if (font == nullptr || ::GetObjectW(font, sizeof(description), &description) == 0) {
         return nullptr;
     }
-    ScaleLogFont(description, fromDpi, toDpi);
+    // Rounded towards the smaller font: text widths grow a little faster than font heights,
+    // and the controls the text sits in grow exactly with the scale.
+    description.lfHeight = static_cast<LONG>(static_cast<long long>(description.lfHeight) *
+                                             toDpi / fromDpi);
+    description.lfWidth = static_cast<LONG>(static_cast<long long>(description.lfWidth) *
+                                            toDpi / fromDpi);
     return ::CreateFontIndirectW(&description);
 }
 
