@@ -6,8 +6,8 @@
 #include "ui/message_loop.h"
 #include "ui/modeless_dialog.h"
 #include "ui/static_controls.h"
-#include "ui/window_dpi.h"
 #include "ui/window_base.h"
+#include "ui/window_dpi.h"
 
 #include <string>
 

@@ -86,8 +86,9 @@ bool NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, int dpi) {
     }
     const int system = SystemDpi();
     if (dpi != system) {
-        for (LOGFONTW* font : {&metrics.lfCaptionFont, &metrics.lfSmCaptionFont,
-                               &metrics.lfMenuFont, &metrics.lfStatusFont, &metrics.lfMessageFont}) {
+        for (LOGFONTW* font :
+             {&metrics.lfCaptionFont, &metrics.lfSmCaptionFont, &metrics.lfMenuFont,
+              &metrics.lfStatusFont, &metrics.lfMessageFont}) {
             ScaleLogFont(*font, system, dpi);
         }
     }
@@ -128,10 +129,10 @@ HFONT RescaleFont(HFONT font, int fromDpi, int toDpi) {
     }
     // Rounded towards the smaller font: text widths grow a little faster than font heights,
     // and the controls the text sits in grow exactly with the scale.
-    description.lfHeight = static_cast<LONG>(static_cast<long long>(description.lfHeight) *
-                                             toDpi / fromDpi);
-    description.lfWidth = static_cast<LONG>(static_cast<long long>(description.lfWidth) *
-                                            toDpi / fromDpi);
+    description.lfHeight =
+        static_cast<LONG>(static_cast<long long>(description.lfHeight) * toDpi / fromDpi);
+    description.lfWidth =
+        static_cast<LONG>(static_cast<long long>(description.lfWidth) * toDpi / fromDpi);
     return ::CreateFontIndirectW(&description);
 }
 

@@ -162,8 +162,8 @@ PixelRect KeyboardWindow::MeasureLabel(HDC dc, const PixelRect& rect, const std:
     compact = false;
     // Text widths do not grow quite in step with the font: a label that just fits its key at
     // 96 DPI may not at another scale, and is then drawn a size smaller.
-    if (compactFont_ && (block.right - block.left > rect.Width() ||
-                         block.bottom - block.top > rect.Height())) {
+    if (compactFont_ &&
+        (block.right - block.left > rect.Width() || block.bottom - block.top > rect.Height())) {
         SelectedObject smaller(dc, compactFont_.Get());
         block = ToRect(rect);
         ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &block, DT_CALCRECT);

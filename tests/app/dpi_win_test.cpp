@@ -6,6 +6,7 @@
 #include "layouts/default_layout.h"
 #include "layouts/layout_parser.h"
 #include "layouts/resource_strings_win.h"
+#include "logging/test_report.h"
 #include "resources/resource.h"
 #include "support/test_support.h"
 #include "ui/colour_scheme.h"
@@ -180,12 +181,27 @@ TEST_F(DpiScalingTest, ButtonsLinesAndReadoutScale) {
     }
 }
 
+TEST_F(DpiScalingTest, ReportIsTheSameAsAtOneHundredPercent) {
+    // The report's keyboard picture comes from the layout, which the scale does not touch.
+    const CKeyboardDlg& page = dialog_->KeyboardPage();
+    KeyboardLayout base;
+    KeyNameTable names;
+    ASSERT_TRUE(LoadLayoutText(DefaultLayoutText(), 36, base, names));
+    ReportContext context;
+    context.layoutName = base.name;
+    const std::string shown = WriteReportHtml(
+        BuildTestReport(page.Layout(), page.Engine().Statistics(), names.Entries(), context));
+    const std::string atBase = WriteReportHtml(
+        BuildTestReport(base, page.Engine().Statistics(), names.Entries(), context));
+    EXPECT_EQ(shown, atBase);
+}
+
 TEST(DpiScalingLabels, EveryLabelFitsItsKeyInEveryShippedLayout) {
     // The view on a window of the screen's scale, as the page makes it.
-    HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP, 0, 0, 100, 100, nullptr,
-                                nullptr, nullptr, nullptr);
-    HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 1, 1, host, nullptr, nullptr,
-                                 nullptr);
+    HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                nullptr, nullptr);
+    HWND child =
+        CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 1, 1, host, nullptr, nullptr, nullptr);
     auto view = std::make_unique<KeyboardWindow>(Palette::BrightText, Palette::MainBackground,
                                                  Palette::Black);
     ASSERT_TRUE(view->SubclassWindow(child));
@@ -263,8 +279,7 @@ TEST_F(DpiChangeTest, ToOneFortyFourAndBackRestoresEverySizeAndLeaksNothing) {
         EXPECT_NEAR(ClientSize(view.Handle()).Width(), keyboard.Width() * dpi / 96.0, 2.0);
     }
 
-    RECT back{scaled.left, scaled.top, scaled.left + window.Width(),
-              scaled.top + window.Height()};
+    RECT back{scaled.left, scaled.top, scaled.left + window.Width(), scaled.top + window.Height()};
     SendMessageW(window_, kDpiChangedMessage, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&back));
     PumpMainWindow();
     EXPECT_EQ(dialog_->Dpi(), 96);
@@ -277,4 +292,3 @@ TEST_F(DpiChangeTest, ToOneFortyFourAndBackRestoresEverySizeAndLeaksNothing) {
     EXPECT_EQ(FontHeight(view.LabelFont()), labelHeight);
     EXPECT_EQ(GdiObjects(), objects);
 }
-

@@ -47,7 +47,7 @@ TEST(DpiScale, LengthsRoundToTheNearestPixel) {
     EXPECT_EQ(ScaleToDpi(1, 144), 2); // 1.5 rounds up: a line never vanishes
     EXPECT_EQ(ScaleToDpi(1, 120), 1);
     EXPECT_EQ(ScaleToDpi(-3, 144), -5);
-    EXPECT_EQ(ScaleToDpi(4, 0), 4); // no DPI known: 100 %
+    EXPECT_EQ(ScaleToDpi(4, 0), 4);                     // no DPI known: 100 %
     EXPECT_EQ(ScaleToDpi(1000000000, 192), 2000000000); // no overflow on the way
 }
 
