@@ -458,7 +458,9 @@ void CKeyboardDlg::SetDpi(int dpi) {
     CreateFonts();
     // A layout drawn smaller to fit the last screen gets its full size back; the next fit
     // looks at the new screen.
-    keyboardView_.RestoreKeySize();
+    if (keyboardView_.RestoreKeySize()) {
+        keyboardView_.RedrawAll();
+    }
 }
 
 void CKeyboardDlg::Reflow() {
