@@ -61,6 +61,23 @@ if(WIN32)
         add_test(NAME windows.unit
             COMMAND ${CMAKE_SOURCE_DIR}/tests/win/wine-run.sh $<TARGET_FILE:tapwise-win-tests>)
         set_tests_properties(windows.unit PROPERTIES TIMEOUT 600)
+        # The scaling tests again on screens of 150 % and 200 %; at 200 % the screen's work
+        # area is 1600 x 1200, where the keyboard must be fitted.
+        foreach(scale IN ITEMS "144;1920x1200x24" "192;1600x1200x24")
+            list(GET scale 0 dpi)
+            list(GET scale 1 screen)
+            add_test(NAME windows.dpi${dpi}
+                COMMAND ${CMAKE_COMMAND} -E env WINE_DPI=${dpi} WINE_SCREEN=${screen}
+                    ${CMAKE_SOURCE_DIR}/tests/win/wine-run.sh $<TARGET_FILE:tapwise-win-tests>
+                    --gtest_filter=DpiScaling*)
+            set_tests_properties(windows.dpi${dpi} PROPERTIES TIMEOUT 300)
+        endforeach()
+        # A move from 100 % to 150 % and back on a screen large enough for the window at 150 %.
+        add_test(NAME windows.dpichange
+            COMMAND ${CMAKE_COMMAND} -E env WINE_SCREEN=1920x1200x24
+                ${CMAKE_SOURCE_DIR}/tests/win/wine-run.sh $<TARGET_FILE:tapwise-win-tests>
+                --gtest_filter=DpiChange*)
+        set_tests_properties(windows.dpichange PROPERTIES TIMEOUT 300)
 
         # End-to-end scripts: tests/e2e/*.sh, each run with the built program and build folder.
         file(GLOB TAPWISE_E2E_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/e2e_*.sh)

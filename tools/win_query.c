@@ -151,6 +151,8 @@ static BOOL CALLBACK PrintDialog(HWND window, LPARAM unused) {
 }
 
 int main(int argc, char** argv) {
+    /* Rectangles in the screen's own pixels, whatever its scale. */
+    SetProcessDPIAware();
     if (argc == 4 && strcmp(argv[1], "choose") == 0) {
         chooseId = atoi(argv[2]);
         chooseIndex = atoi(argv[3]);

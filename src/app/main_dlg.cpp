@@ -91,6 +91,7 @@ HWND CMainDlg::Create(UINT templateId) {
 
 void CMainDlg::InitMainWindow() {
     HWND window = Handle();
+    dialogDpi_.Attach(window);
     // 1. Everything below sees the user's settings.
     LoadSettings();
     // 2.
@@ -114,6 +115,7 @@ void CMainDlg::InitMainWindow() {
     closeButton_.AlignTopEdges(window, 0);
     // 5.
     frame_.SubclassWindow(::GetDlgItem(window, IDC_MAIN_FRAME));
+    ApplyDpiToControls();
     // 6. A page that cannot be made leaves the window without it.
     if (keyboardPage_.Create(window) == nullptr) {
         LogMessage(L"Unable to create keyboard dialog (0x%08x).\n",
@@ -138,18 +140,18 @@ void CMainDlg::InitMainWindow() {
                        0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     // 9.
-    dragStripHeight_ = titleHeight_;
+    dragStripHeight_ = Scaled(titleHeight_);
     // 10. The frame must always hold the layout selection box where the template put it.
     if (keyboardPage != nullptr) {
         minimumFrameWidth_ =
             ChildRect(window, ::GetDlgItem(keyboardPage, IDC_KBD_LAYOUT_GROUP)).right +
-            kFrameMargin;
+            Scaled(kFrameMargin);
     }
     // 11.
-    firstTab_.AlignAbove(frame_.Handle(), 2);
-    secondTab_.AlignAbove(frame_.Handle(), 2);
-    keyboardPage_.AlignLeftEdges(frame_.Handle(), kFrameMargin);
-    keyboardPage_.AlignTopEdges(frame_.Handle(), kFrameMargin);
+    firstTab_.AlignAbove(frame_.Handle(), Scaled(2));
+    secondTab_.AlignAbove(frame_.Handle(), Scaled(2));
+    keyboardPage_.AlignLeftEdges(frame_.Handle(), Scaled(kFrameMargin));
+    keyboardPage_.AlignTopEdges(frame_.Handle(), Scaled(kFrameMargin));
     // 12.
     ::SendMessageW(window, UWM_REFLOW_LAYOUT, 0, 0);
     // 13.
@@ -203,18 +205,23 @@ void CMainDlg::OnPaint() {
     ::GetClientRect(window, &client);
     {
         SelectedObject pen(dc, borderPen_.Get());
-        ::MoveToEx(dc, client.left, client.top, nullptr);
-        ::LineTo(dc, client.right - 1, client.top);
-        ::LineTo(dc, client.right - 1, client.bottom - 1);
-        ::LineTo(dc, client.left, client.bottom - 1);
-        ::LineTo(dc, client.left, client.top);
+        // A border of one 96-DPI pixel: as many screen pixels, one inside the other.
+        for (int inset = 0; inset < Scaled(1); ++inset) {
+            ::MoveToEx(dc, client.left + inset, client.top + inset, nullptr);
+            ::LineTo(dc, client.right - 1 - inset, client.top + inset);
+            ::LineTo(dc, client.right - 1 - inset, client.bottom - 1 - inset);
+            ::LineTo(dc, client.left + inset, client.bottom - 1 - inset);
+            ::LineTo(dc, client.left + inset, client.top + inset);
+        }
     }
     if (titleBitmap_) {
         HDC memory = ::CreateCompatibleDC(dc);
         if (memory != nullptr) {
             {
-                SelectedObject bitmap(memory, titleBitmap_.Get());
-                ::BitBlt(dc, 0, 0, titleWidth_, titleHeight_, memory, 0, 0, SRCCOPY);
+                SelectedObject bitmap(memory,
+                                      scaledTitle_ ? scaledTitle_.Get() : titleBitmap_.Get());
+                ::BitBlt(dc, 0, 0, Scaled(titleWidth_), Scaled(titleHeight_), memory, 0, 0,
+                         SRCCOPY);
             }
             ::DeleteDC(memory);
         }
@@ -236,32 +243,37 @@ void CMainDlg::OnReflowLayout() {
     if (keyboardPage != nullptr) {
         keyboardPage_.Reflow();
         const PixelRect page = ChildRect(window, keyboardPage);
-        const int left = frame.left + kFrameMargin;
-        const int top = frame.top + kFrameMargin;
+        const int margin = Scaled(kFrameMargin);
+        const int left = frame.left + margin;
+        const int top = frame.top + margin;
         ::SetWindowPos(keyboardPage, nullptr, left, top, 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         if (settingsPage_.Handle() != nullptr) {
             ::SetWindowPos(settingsPage_.Handle(), nullptr, left, top, page.Width(), page.Height(),
                            SWP_NOZORDER | SWP_NOACTIVATE);
         }
-        const FrameExtent extent = FrameAroundPage(page.Width(), page.Height(), minimumFrameWidth_);
+        const FrameExtent extent =
+            FrameAroundPage(page.Width(), page.Height(), minimumFrameWidth_, margin);
         ::SetWindowPos(frame_.Handle(), nullptr, 0, 0, extent.width, extent.height,
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    const FrameExtent size = WindowAroundFrame(ChildRect(window, frame_.Handle()));
+    const FrameExtent size =
+        WindowAroundFrame(ChildRect(window, frame_.Handle()), Scaled(kFrameMargin));
     // A layout too large for the screen is drawn with smaller keys, so that the whole
     // window, close button included, stays on the screen.
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
-    if (keyboardPage != nullptr && !fitting_ &&
-        ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
-        const FrameExtent over = OverflowOf(size, monitor.rcWork.right - monitor.rcWork.left,
-                                            monitor.rcWork.bottom - monitor.rcWork.top);
+    const bool onMonitor =
+        ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor) != FALSE;
+    const int workWidth = monitor.rcWork.right - monitor.rcWork.left;
+    const int workHeight = monitor.rcWork.bottom - monitor.rcWork.top;
+    if (keyboardPage != nullptr && !fitting_ && onMonitor) {
+        const FrameExtent over = OverflowOf(size, workWidth, workHeight);
         if (over.width > 0 || over.height > 0) {
-            const KeyboardLayout& layout = keyboardPage_.Layout();
+            const KeyboardWindow& view = keyboardPage_.View();
             fitting_ = true;
-            const bool fitted =
-                keyboardPage_.FitKeyboard(layout.width - over.width, layout.height - over.height);
+            const bool fitted = keyboardPage_.FitKeyboard(view.ViewWidth() - over.width,
+                                                          view.ViewHeight() - over.height);
             if (fitted) {
                 OnReflowLayout();
             }
@@ -271,13 +283,27 @@ void CMainDlg::OnReflowLayout() {
             }
         }
     }
+    // Where even the smallest keys leave the window too large (the page's own controls at 200 %
+    // on a small screen), everything is drawn at the largest scale at which the window fits.
+    if (onMonitor) {
+        const int fittingDpi = DpiToFit(Dpi(), size.width, size.height, workWidth, workHeight);
+        if (fittingDpi < Dpi()) {
+            LogMessage(L"Window drawn at %d DPI to fit the screen.\n", fittingDpi);
+            ScaleTo(fittingDpi);
+            const bool wasFitting = fitting_;
+            fitting_ = false;
+            OnReflowLayout();
+            fitting_ = wasFitting;
+            return;
+        }
+    }
     ::SetWindowPos(window, nullptr, 0, 0, size.width, size.height,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // A larger layout grows the window to the right and down; keep it on the screen rather
     // than leave part of the keyboard beyond the edge.
     KeepOnWorkArea(window);
 
-    closeButton_.AlignRightEdges(window, -4);
+    closeButton_.AlignRightEdges(window, -Scaled(4));
     restoreButton_.AlignLeftOf(closeButton_.Handle(), 0);
     minimizeButton_.AlignLeftOf(restoreButton_.Handle(), 0);
     logoButton_.CentreBetween(closeButton_.Handle(), frame_.Handle());
@@ -286,6 +312,71 @@ void CMainDlg::OnReflowLayout() {
     ::RedrawWindow(window, nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     ShowLayoutName();
+}
+
+void CMainDlg::ApplyDpiToControls() {
+    const int dpi = dialogDpi_.Dpi();
+    for (ImageButton* button : {&logoButton_, &minimizeButton_, &restoreButton_, &closeButton_}) {
+        button->SetDpi(dpi);
+    }
+    firstTab_.SetDpi(dpi);
+    secondTab_.SetDpi(dpi);
+    frame_.SetDpi(dpi);
+    scaledTitle_.Reset();
+    if (titleBitmap_ && dpi != kBaseDpi) {
+        const int width = Scaled(titleWidth_);
+        const int height = Scaled(titleHeight_);
+        HDC screen = ::GetDC(nullptr);
+        HDC source = ::CreateCompatibleDC(screen);
+        HDC target = ::CreateCompatibleDC(screen);
+        scaledTitle_.Reset(::CreateCompatibleBitmap(screen, width, height));
+        if (source != nullptr && target != nullptr && scaledTitle_) {
+            SelectedObject from(source, titleBitmap_.Get());
+            SelectedObject to(target, scaledTitle_.Get());
+            ::SetStretchBltMode(target, HALFTONE);
+            ::SetBrushOrgEx(target, 0, 0, nullptr);
+            ::StretchBlt(target, 0, 0, width, height, source, 0, 0, titleWidth_, titleHeight_,
+                         SRCCOPY);
+        }
+        if (target != nullptr) {
+            ::DeleteDC(target);
+        }
+        if (source != nullptr) {
+            ::DeleteDC(source);
+        }
+        ::ReleaseDC(nullptr, screen);
+    }
+}
+
+void CMainDlg::ScaleTo(int dpi) {
+    const int previous = dialogDpi_.Dpi();
+    if (!dialogDpi_.Change(dpi)) {
+        return;
+    }
+    minimumFrameWidth_ = ScaleBetweenDpi(minimumFrameWidth_, previous, dpi);
+    dragStripHeight_ = Scaled(titleHeight_);
+    ApplyDpiToControls();
+    if (keyboardPage_.Handle() != nullptr) {
+        keyboardPage_.SetDpi(dpi);
+    }
+    if (settingsPage_.Handle() != nullptr) {
+        settingsPage_.SetDpi(dpi);
+    }
+    firstTab_.AlignAbove(frame_.Handle(), Scaled(2));
+    secondTab_.AlignAbove(frame_.Handle(), Scaled(2));
+}
+
+void CMainDlg::OnDpiChanged(int dpi, const RECT* suggested) {
+    LogMessage(L"CMainDlg::OnDpiChanged(%d -> %d)\n", dialogDpi_.Dpi(), dpi);
+    ScaleTo(dpi);
+    // The suggested rectangle puts the window on the screen it went to; the reflow then sizes
+    // it around the page and fits it to that screen's work area.
+    if (suggested != nullptr) {
+        ::SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
+                       suggested->right - suggested->left, suggested->bottom - suggested->top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    OnReflowLayout();
 }
 
 void CMainDlg::ShowLayoutName() {
@@ -438,6 +529,10 @@ bool CMainDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         return true;
     case UWM_REFLOW_LAYOUT:
         OnReflowLayout();
+        result = 0;
+        return true;
+    case kDpiChangedMessage:
+        OnDpiChanged(static_cast<int>(HIWORD(wParam)), reinterpret_cast<const RECT*>(lParam));
         result = 0;
         return true;
     case UWM_DISABLE_RAW_INPUT:

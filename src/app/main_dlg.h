@@ -11,6 +11,7 @@
 #include "ui/modeless_dialog.h"
 #include "ui/static_controls.h"
 #include "ui/window_base.h"
+#include "ui/window_dpi.h"
 
 class CMainDlg : public ModelessDialog, public CIdleHandler {
 public:
@@ -23,6 +24,9 @@ public:
 
     BOOL OnIdle() override { return FALSE; }
 
+    // The DPI the window is drawn for: its screen's, or less where it would not fit that
+    // screen's work area otherwise.
+    int Dpi() const { return dialogDpi_.Dpi(); }
     CKeyboardDlg& KeyboardPage() { return keyboardPage_; }
     CSettingsDlg& SettingsPage() { return settingsPage_; }
     // What writes the settings file (tests count the writes instead).
@@ -38,6 +42,14 @@ private:
     void OnPaint();
     LRESULT OnNcHitTest(LPARAM lParam);
     void OnReflowLayout();
+    // The window moved to a screen of another scale (or the scale changed): everything is
+    // drawn and laid out for the new DPI inside the rectangle Windows suggests.
+    void OnDpiChanged(int dpi, const RECT* suggested);
+    void ApplyDpiToControls();
+    // Draws and lays out everything for dpi (the window is reflowed by the caller).
+    void ScaleTo(int dpi);
+    // A length of the window's design, meant at 96 DPI, on this window's screen.
+    int Scaled(int length) const { return ScaleToDpi(length, dialogDpi_.Dpi()); }
     void ShowLayoutName();
     bool OnCommand(int id);
     void OnLogo();
@@ -63,6 +75,8 @@ private:
     Colour backgroundColour_;
     OwnedBrush backgroundBrush_; // made last in initialisation: it also says "initialised"
     OwnedBitmap titleBitmap_;
+    OwnedBitmap scaledTitle_; // the title at the window's DPI, none at 96 DPI
+    DialogDpi dialogDpi_;
     int titleWidth_ = 0;
     int titleHeight_ = 0;
     int dragStripHeight_ = 0;

@@ -4,8 +4,8 @@ int HitTestDragStrip(int clientY, int stripHeight) {
     return clientY <= stripHeight ? kHitCaption : kHitClient;
 }
 
-FrameExtent FrameAroundPage(int pageWidth, int pageHeight, int minimumFrameWidth) {
-    FrameExtent frame{pageWidth + 2 * kFrameMargin, pageHeight + 2 * kFrameMargin};
+FrameExtent FrameAroundPage(int pageWidth, int pageHeight, int minimumFrameWidth, int margin) {
+    FrameExtent frame{pageWidth + 2 * margin, pageHeight + 2 * margin};
     if (frame.width < minimumFrameWidth) {
         frame.width = minimumFrameWidth;
     }
@@ -17,6 +17,6 @@ FrameExtent OverflowOf(const FrameExtent& window, int workWidth, int workHeight)
             window.height > workHeight ? window.height - workHeight : 0};
 }
 
-FrameExtent WindowAroundFrame(const PixelRect& frameInClient) {
-    return {frameInClient.right + kFrameMargin, frameInClient.bottom + kFrameMargin};
+FrameExtent WindowAroundFrame(const PixelRect& frameInClient, int margin) {
+    return {frameInClient.right + margin, frameInClient.bottom + margin};
 }

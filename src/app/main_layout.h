@@ -20,10 +20,12 @@ struct FrameExtent {
 
 // The frame holds the page with a margin on each side, and is never narrower than the
 // layout selection box needs.
-FrameExtent FrameAroundPage(int pageWidth, int pageHeight, int minimumFrameWidth);
+// On a scaled screen the margin is scaled too.
+FrameExtent FrameAroundPage(int pageWidth, int pageHeight, int minimumFrameWidth,
+                            int margin = kFrameMargin);
 
 // The window's size (it has no border) when it ends a margin beyond the frame.
-FrameExtent WindowAroundFrame(const PixelRect& frameInClient);
+FrameExtent WindowAroundFrame(const PixelRect& frameInClient, int margin = kFrameMargin);
 
 // How far a window of this size reaches beyond a work area of workWidth x workHeight
 // (0 in a direction where it fits).

@@ -21,6 +21,8 @@
 #include "view/message_font_win.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 CKeyboardDlg* CKeyboardDlg::hookPage_ = nullptr;
 
@@ -117,12 +119,14 @@ HWND CKeyboardDlg::Create(HWND parent) {
 void CKeyboardDlg::OnInitDialog() {
     HWND page = Handle();
     rawInput_.SetTarget(page);
+    dialogDpi_.Attach(page);
     // 1.
     if (Settings().Overwrite) {
         ::CheckDlgButton(page, IDC_KBD_OVERWRITE, BST_CHECKED);
     }
     // 2.
     AttachControls();
+    ApplyDpiToControls();
     // 3.
     lockMonitor_.Start();
     lockIndicators_.InitLockIndicators();
@@ -230,17 +234,18 @@ void CKeyboardDlg::AttachControls() {
 void CKeyboardDlg::CreateFonts() {
     const AppSettings& settings = Settings();
     HWND page = Handle();
+    const int dpi = dialogDpi_.Dpi();
     if (settings.PressedKeysFont != 0) {
-        heldKeysFont_.Reset(CreateMessageFont(settings.PressedKeysFont, false));
+        heldKeysFont_.Reset(CreateMessageFont(settings.PressedKeysFont, false, dpi));
         SetFont(::GetDlgItem(page, IDC_KBD_HELD_KEYS), heldKeysFont_.Get());
     }
     if (settings.KeyLabelFont != 0) {
-        keyboardView_.ReplaceLabelFont(CreateMessageFont(settings.KeyLabelFont, false));
+        keyboardView_.SetLabelPointSize(settings.KeyLabelFont);
     }
-    logFont_.Reset(CreateMessageFont(settings.LogFont, true));
+    logFont_.Reset(CreateMessageFont(settings.LogFont, true, dpi));
     SetFont(logViewer_.Handle(), logFont_.Get());
     if (settings.LogNumberFont != 0) {
-        sequenceFont_.Reset(CreateMessageFont(settings.LogNumberFont, false));
+        sequenceFont_.Reset(CreateMessageFont(settings.LogNumberFont, false, dpi));
         SetFont(::GetDlgItem(page, IDC_KBD_SEQUENCE), sequenceFont_.Get());
     }
 }
@@ -410,7 +415,52 @@ LRESULT CALLBACK CKeyboardDlg::ShellHookProc(int code, WPARAM wParam, LPARAM lPa
 }
 
 bool CKeyboardDlg::FitKeyboard(int maxWidth, int maxHeight) {
-    return keyboardView_.FitWithin(maxWidth, maxHeight);
+    return keyboardView_.FitOnScreen(maxWidth, maxHeight);
+}
+
+void CKeyboardDlg::ApplyDpiToControls() {
+    const int dpi = dialogDpi_.Dpi();
+    keyboardView_.SetDpi(dpi);
+    for (FlatButton* button : {&clearButton_, &saveButton_, &reportButton_}) {
+        button->SetDpi(dpi);
+    }
+    for (FlatGroupbox* group : {&infoGroup_, &layoutGroup_, &keyboardGroup_}) {
+        group->SetDpi(dpi);
+    }
+    readout_.SetDpi(dpi);
+}
+
+void CKeyboardDlg::SetDpi(int dpi) {
+    const int previous = dialogDpi_.Dpi();
+    // The log controls keep their distance below the keyboard's group box, which reflows
+    // move: scaled on its own, it comes back exactly when the scale does.
+    HWND page = Handle();
+    const int groupBottom = ChildRect(page, keyboardGroup_.Handle()).bottom;
+    std::vector<std::pair<HWND, int>> below;
+    for (int id : {IDC_KBD_LOG, IDC_KBD_SAVE, IDC_KBD_REPORT, IDC_KBD_SEQUENCE, IDC_KBD_OVERWRITE,
+                   IDC_KBD_LOG_STATUS}) {
+        HWND control = ::GetDlgItem(page, id);
+        below.emplace_back(control, ChildRect(page, control).top - groupBottom);
+    }
+    if (!dialogDpi_.Change(dpi)) {
+        return;
+    }
+    const int scaledBottom = ChildRect(page, keyboardGroup_.Handle()).bottom;
+    for (const auto& [control, distance] : below) {
+        const PixelRect rect = ChildRect(page, control);
+        ::SetWindowPos(control, nullptr, rect.left,
+                       scaledBottom + ScaleBetweenDpi(distance, previous, dpi), 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    minimumGroupWidth_ = ScaleBetweenDpi(minimumGroupWidth_, previous, dpi);
+    minimumGroupHeight_ = ScaleBetweenDpi(minimumGroupHeight_, previous, dpi);
+    ApplyDpiToControls();
+    CreateFonts();
+    // A layout drawn smaller to fit the last screen gets its full size back; the next fit
+    // looks at the new screen.
+    if (keyboardView_.RestoreKeySize()) {
+        keyboardView_.RedrawAll();
+    }
 }
 
 void CKeyboardDlg::Reflow() {
@@ -418,13 +468,14 @@ void CKeyboardDlg::Reflow() {
     logViewer_.WriteQueuedLines();
     HWND page = Handle();
     const PixelRect group = ChildRect(page, keyboardGroup_.Handle());
-    const int width = keyboardView_.Layout().width;
-    const int height = keyboardView_.Layout().height;
+    const int width = keyboardView_.ViewWidth();
+    const int height = keyboardView_.ViewHeight();
+    const int margin = ScaleToDpi(kKeyboardMargin, dialogDpi_.Dpi());
 
-    ::MoveWindow(keyboardView_.Handle(), group.left + kKeyboardMargin, group.top + kKeyboardMargin,
-                 width, height, TRUE);
+    ::MoveWindow(keyboardView_.Handle(), group.left + margin, group.top + margin, width, height,
+                 TRUE);
     const PixelRect grown =
-        KeyboardGroupRect(group, width, height, minimumGroupWidth_, minimumGroupHeight_);
+        KeyboardGroupRect(group, width, height, minimumGroupWidth_, minimumGroupHeight_, margin);
     ResizeClient(keyboardGroup_.Handle(), grown.Width(), grown.Height());
     ::RedrawWindow(keyboardGroup_.Handle(), nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);

@@ -23,6 +23,7 @@
 #include "ui/progress_static.h"
 #include "ui/static_controls.h"
 #include "ui/window_base.h"
+#include "ui/window_dpi.h"
 #include "view/keyboard_window_win.h"
 
 #include <memory>
@@ -45,6 +46,9 @@ public:
     // Draws the layout with smaller keys when it is larger than maxWidth x maxHeight; true
     // when its size changed (the caller reflows again).
     bool FitKeyboard(int maxWidth, int maxHeight);
+    // The page and everything on it drawn for a screen of this DPI (the caller reflows).
+    void SetDpi(int dpi);
+    int Dpi() const { return dialogDpi_.Dpi(); }
     // Shows the active input language in the language field.
     void UpdateInputLanguage();
     // Takes the state colours and the show-log switch from the settings.
@@ -75,6 +79,7 @@ private:
     void OnInitDialog();
     void AttachControls();
     void CreateFonts();
+    void ApplyDpiToControls();
     void BuildLayoutList();
     void EnableRawInputAtStart();
     void OnDestroy();
@@ -159,6 +164,7 @@ private:
     OwnedFont logFont_;
     OwnedFont sequenceFont_;
     ErrorBox errorBox_ = nullptr;
+    DialogDpi dialogDpi_;
 
     HWND layoutList_ = nullptr;
     HWND lastKeyFields_[6] = {};

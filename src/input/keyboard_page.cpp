@@ -3,14 +3,14 @@
 #include "logging/diagnostic_log.h"
 
 PixelRect KeyboardGroupRect(const PixelRect& group, int layoutWidth, int layoutHeight,
-                            int minimumWidth, int minimumHeight) {
+                            int minimumWidth, int minimumHeight, int margin) {
     PixelRect result = group;
-    result.right = group.left + layoutWidth + 2 * kKeyboardMargin;
-    result.bottom = group.top + layoutHeight + 2 * kKeyboardMargin;
-    if (layoutWidth + 2 * kKeyboardMargin < minimumWidth) {
+    result.right = group.left + layoutWidth + 2 * margin;
+    result.bottom = group.top + layoutHeight + 2 * margin;
+    if (layoutWidth + 2 * margin < minimumWidth) {
         result.right = group.left + minimumWidth;
     }
-    if (layoutHeight + 2 * kKeyboardMargin < minimumHeight) {
+    if (layoutHeight + 2 * margin < minimumHeight) {
         result.bottom = group.top + minimumHeight;
     }
     return result;

@@ -11,9 +11,9 @@ constexpr int kKeyboardMargin = 12;
 
 // The keyboard group box after a layout of width x height pixels was placed in it: the view
 // 12 pixels in from the top left corner, 12 pixels of frame beyond it, but never smaller
-// than the box the page was designed with.
+// than the box the page was designed with. On a scaled screen the margin is scaled too.
 PixelRect KeyboardGroupRect(const PixelRect& group, int layoutWidth, int layoutHeight,
-                            int minimumWidth, int minimumHeight);
+                            int minimumWidth, int minimumHeight, int margin = kKeyboardMargin);
 
 // "%04X (%s)": the language identifier and the language's own name for itself.
 std::wstring FormatLanguageField(std::uint16_t languageId, const std::wstring& nativeName);

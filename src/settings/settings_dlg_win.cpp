@@ -114,6 +114,8 @@ void CSettingsDlg::OnInitDialog() {
     alarmButton_.SubclassWindow(::GetDlgItem(page, IDC_SET_ALARM));
     browseLogButton_.SubclassWindow(::GetDlgItem(page, IDC_SET_BROWSE_LOG));
     browseLayoutButton_.SubclassWindow(::GetDlgItem(page, IDC_SET_BROWSE_LAYOUT));
+    dialogDpi_.Attach(page);
+    ApplyDpiToControls();
 
     logFolderEdit_ = ::GetDlgItem(page, IDC_SET_LOG_FOLDER);
     layoutFolderEdit_ = ::GetDlgItem(page, IDC_SET_LAYOUT_FOLDER);
@@ -131,6 +133,24 @@ void CSettingsDlg::OnInitDialog() {
     }
 
     AddToMessageLoop(this);
+}
+
+void CSettingsDlg::ApplyDpiToControls() {
+    const int dpi = dialogDpi_.Dpi();
+    for (FlatColorButton* button :
+         {&unpressedButton_, &depressedButton_, &pressedButton_, &alarmButton_}) {
+        button->SetDpi(dpi);
+    }
+    browseLogButton_.SetDpi(dpi);
+    browseLayoutButton_.SetDpi(dpi);
+    loggingGroup_.SetDpi(dpi);
+    layoutGroup_.SetDpi(dpi);
+}
+
+void CSettingsDlg::SetDpi(int dpi) {
+    if (dialogDpi_.Change(dpi)) {
+        ApplyDpiToControls();
+    }
 }
 
 void CSettingsDlg::OnDestroy() {

@@ -7,6 +7,7 @@
 #include "ui/modeless_dialog.h"
 #include "ui/static_controls.h"
 #include "ui/window_base.h"
+#include "ui/window_dpi.h"
 
 #include <string>
 
@@ -42,6 +43,8 @@ public:
     void RefreshFromSettings();
     // Writes the program's version into the version label.
     void ShowVersion();
+    // The page and its controls drawn for a screen of this DPI.
+    void SetDpi(int dpi);
 
     BOOL OnIdle() override { return FALSE; }
 
@@ -50,6 +53,7 @@ protected:
 
 private:
     void OnInitDialog();
+    void ApplyDpiToControls();
     void OnDestroy();
     bool OnCommand(int id, UINT code, HWND control);
     void OnPickColour(int id);
@@ -68,6 +72,7 @@ private:
     FlatButton browseLayoutButton_;
     FlatGroupbox loggingGroup_;
     FlatGroupbox layoutGroup_;
+    DialogDpi dialogDpi_;
     Colour textColour_;
     Colour backgroundColour_;
     OwnedBrush pageBrush_;  // page background

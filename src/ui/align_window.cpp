@@ -1,5 +1,7 @@
 #include "ui/align_window.h"
 
+#include "ui/window_dpi.h"
+
 namespace {
 PixelRect FromRect(const RECT& rect) {
     return {rect.left, rect.top, rect.right, rect.bottom};
@@ -129,7 +131,7 @@ bool ResizeClient(HWND window, int width, int height) {
     const DWORD style = static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(::GetWindowLongW(window, GWL_EXSTYLE));
     const BOOL hasMenu = (style & WS_CHILD) == 0 && ::GetMenu(window) != nullptr;
-    if (!::AdjustWindowRectEx(&rect, style, hasMenu, exStyle)) {
+    if (!AdjustWindowRectForDpi(rect, style, hasMenu != FALSE, exStyle, WindowDpi(window))) {
         return false;
     }
     return ::SetWindowPos(window, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,

@@ -31,7 +31,8 @@ LRESULT FlatButtonColours(WPARAM wParam, Colour text, Colour background, HBRUSH 
 }
 
 // The outlined rectangle of the flat buttons, drawn over a background-filled item rectangle.
-void DrawOutlinedItem(const DRAWITEMSTRUCT& item, Colour text, Colour background, HBRUSH brush) {
+void DrawOutlinedItem(const DRAWITEMSTRUCT& item, Colour text, Colour background, HBRUSH brush,
+                      int dpi) {
     HDC dc = item.hDC;
     ::SetTextColor(dc, text);
     ::SetBkColor(dc, background);
@@ -40,9 +41,10 @@ void DrawOutlinedItem(const DRAWITEMSTRUCT& item, Colour text, Colour background
     const RECT& r = item.rcItem;
     ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
     const bool held = (item.itemState & ODS_SELECTED) != 0;
-    OwnedPen pen(::CreatePen(PS_SOLID, held ? 2 : 1, text));
+    OwnedPen pen(::CreatePen(PS_SOLID, ScaleToDpi(held ? 2 : 1, dpi), text));
     SelectedObject selectedPen(dc, pen.Get());
-    ::Rectangle(dc, r.left + (held ? 1 : 0), r.top + (held ? 1 : 0), r.right, r.bottom);
+    const int inset = held ? ScaleToDpi(1, dpi) : 0;
+    ::Rectangle(dc, r.left + inset, r.top + inset, r.right, r.bottom);
 }
 } // namespace
 
@@ -50,7 +52,7 @@ FlatButton::FlatButton(Colour text, Colour background)
     : text_(text), background_(background), backgroundBrush_(::CreateSolidBrush(background)) {}
 
 void FlatButton::Draw(const DRAWITEMSTRUCT& item) const {
-    DrawOutlinedItem(item, text_, background_, backgroundBrush_.Get());
+    DrawOutlinedItem(item, text_, background_, backgroundBrush_.Get(), dpi_);
     std::wstring text = WindowText(item.hwndItem, 254);
     RECT rect = item.rcItem;
     ::DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &rect, kCentredLine);
@@ -84,7 +86,7 @@ void FlatColorButton::SetFillColour(Colour fill) {
 }
 
 void FlatColorButton::Draw(const DRAWITEMSTRUCT& item) const {
-    DrawOutlinedItem(item, outline_, fill_, fillBrush_.Get());
+    DrawOutlinedItem(item, outline_, fill_, fillBrush_.Get(), dpi_);
 }
 
 bool FlatColorButton::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -127,9 +129,55 @@ bool ImageButton::SubclassWindow(HWND window) {
     if (!SubclassedWindow::SubclassWindow(window)) {
         return false;
     }
-    ::SetWindowPos(window, nullptr, 0, 0, width_, frameHeight_ != 0 ? frameHeight_ : height_,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitToImage();
     return true;
+}
+
+void ImageButton::FitToImage() {
+    const int height = frameHeight_ != 0 ? frameHeight_ : height_;
+    ::SetWindowPos(Handle(), nullptr, 0, 0, ScaleToDpi(width_, dpi_), ScaleToDpi(height, dpi_),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ImageButton::SetDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) {
+        return;
+    }
+    dpi_ = dpi;
+    scaled_.Reset();
+    if (bitmap_ && dpi != kBaseDpi) {
+        // Each image is scaled on its own, so that the hover image starts exactly one scaled
+        // frame down.
+        const int frames = frameHeight_ != 0 ? 2 : 1;
+        const int frame = frameHeight_ != 0 ? frameHeight_ : height_;
+        const int scaledWidth = ScaleToDpi(width_, dpi);
+        const int scaledFrame = ScaleToDpi(frame, dpi);
+        HDC screen = ::GetDC(nullptr);
+        HDC source = ::CreateCompatibleDC(screen);
+        HDC target = ::CreateCompatibleDC(screen);
+        scaled_.Reset(::CreateCompatibleBitmap(screen, scaledWidth, scaledFrame * frames));
+        if (source != nullptr && target != nullptr && scaled_) {
+            SelectedObject from(source, bitmap_.Get());
+            SelectedObject to(target, scaled_.Get());
+            ::SetStretchBltMode(target, HALFTONE);
+            ::SetBrushOrgEx(target, 0, 0, nullptr);
+            for (int i = 0; i < frames; ++i) {
+                ::StretchBlt(target, 0, i * scaledFrame, scaledWidth, scaledFrame, source, 0,
+                             i * frame, width_, frame, SRCCOPY);
+            }
+        }
+        if (target != nullptr) {
+            ::DeleteDC(target);
+        }
+        if (source != nullptr) {
+            ::DeleteDC(source);
+        }
+        ::ReleaseDC(nullptr, screen);
+    }
+    if (Handle() != nullptr) {
+        FitToImage();
+        ::InvalidateRect(Handle(), nullptr, TRUE);
+    }
 }
 
 void ImageButton::RedrawNow() {
@@ -145,10 +193,11 @@ void ImageButton::Draw(const DRAWITEMSTRUCT& item) const {
         return;
     }
     {
-        SelectedObject selected(source, bitmap_.Get());
+        SelectedObject selected(source, scaled_ ? scaled_.Get() : bitmap_.Get());
         const RECT& r = item.rcItem;
+        const int frame = scaled_ ? ScaleToDpi(frameHeight_, dpi_) : frameHeight_;
         ::BitBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, source, 0,
-                 hovering_ ? frameHeight_ : 0, SRCCOPY);
+                 hovering_ ? frame : 0, SRCCOPY);
     }
     ::DeleteDC(source);
 }
@@ -188,6 +237,17 @@ TabButton::TabButton(Colour text, Colour line, Colour background, Colour selecte
       linePen_(::CreatePen(PS_SOLID, 2, line)), backgroundBrush_(::CreateSolidBrush(background)),
       selectedBrush_(::CreateSolidBrush(selectedBackground)), selected_(selected) {}
 
+void TabButton::SetDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) {
+        return;
+    }
+    dpi_ = dpi;
+    linePen_.Reset(::CreatePen(PS_SOLID, ScaleToDpi(2, dpi), line_));
+    if (Handle() != nullptr) {
+        ::InvalidateRect(Handle(), nullptr, TRUE);
+    }
+}
+
 void TabButton::SetSelected(bool selected) {
     selected_ = selected;
     if (Handle() != nullptr) {
@@ -208,19 +268,21 @@ void TabButton::Draw(const DRAWITEMSTRUCT& item) const {
     ::SetBkColor(dc, selected_ ? selectedBackground_ : background_);
     {
         SelectedObject pen(dc, linePen_.Get());
+        // The wide pen is centred on its line: half a line in from each edge.
+        const int h = ScaleToDpi(2, dpi_) / 2;
         if (left_ == nullptr || selected_) {
-            ::MoveToEx(dc, r.left + 1, r.bottom, nullptr);
-            ::LineTo(dc, r.left + 1, r.top);
+            ::MoveToEx(dc, r.left + h, r.bottom, nullptr);
+            ::LineTo(dc, r.left + h, r.top);
         }
-        ::MoveToEx(dc, r.left, r.top + 1, nullptr);
-        ::LineTo(dc, r.right, r.top + 1);
+        ::MoveToEx(dc, r.left, r.top + h, nullptr);
+        ::LineTo(dc, r.right, r.top + h);
         if (right_ == nullptr || selected_) {
-            ::MoveToEx(dc, r.right - 1, r.top - 1, nullptr);
-            ::LineTo(dc, r.right - 1, r.bottom);
+            ::MoveToEx(dc, r.right - h, r.top - h, nullptr);
+            ::LineTo(dc, r.right - h, r.bottom);
         }
         if (!selected_) {
-            ::MoveToEx(dc, r.right - 1, r.bottom - 1, nullptr);
-            ::LineTo(dc, r.left, r.bottom - 1);
+            ::MoveToEx(dc, r.right - h, r.bottom - h, nullptr);
+            ::LineTo(dc, r.left, r.bottom - h);
         }
     }
     ::SetTextColor(dc, text_);
@@ -249,8 +311,8 @@ void TabButton::LayoutTabRow() {
         ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
         ::ReleaseDC(window, dc);
     }
-    const int width =
-        std::max(static_cast<int>(extent.cx) + 5, static_cast<int>(rect.right - rect.left));
+    const int width = std::max(static_cast<int>(extent.cx) + ScaleToDpi(5, dpi_),
+                               static_cast<int>(rect.right - rect.left));
     ::SetWindowPos(window, nullptr, x, rect.top, width, rect.bottom - rect.top,
                    SWP_NOACTIVATE | SWP_NOZORDER);
     if (right_ != nullptr && right_->Handle() != nullptr) {

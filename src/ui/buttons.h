@@ -5,6 +5,7 @@
 #include "ui/align_window.h"
 #include "ui/gdi_objects.h"
 #include "ui/window_base.h"
+#include "view/dpi_scale.h"
 
 // Sent to a tab button to lay out the tab row from that tab on.
 constexpr UINT kLayoutTabRowMessage = WM_USER + 100;
@@ -14,6 +15,8 @@ class FlatButton : public SubclassedWindow, public AlignWindow {
 public:
     FlatButton(Colour text, Colour background);
     void Draw(const DRAWITEMSTRUCT& item) const;
+    // Outline widths are 96-DPI pixels scaled to dpi.
+    void SetDpi(int dpi) { dpi_ = dpi; }
 
 protected:
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -23,6 +26,7 @@ private:
     Colour text_;
     Colour background_;
     OwnedBrush backgroundBrush_;
+    int dpi_ = kBaseDpi;
 };
 
 // A colour swatch with a light outline.
@@ -33,6 +37,7 @@ public:
     void SetFillColour(Colour fill);
     Colour FillColour() const { return fill_; }
     void Draw(const DRAWITEMSTRUCT& item) const;
+    void SetDpi(int dpi) { dpi_ = dpi; }
 
 protected:
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -41,6 +46,7 @@ private:
     Colour outline_;
     Colour fill_;
     OwnedBrush fillBrush_;
+    int dpi_ = kBaseDpi;
 };
 
 // A bitmap button. With a hover image the bitmap holds the normal image above the hover image,
@@ -57,6 +63,8 @@ public:
     void Draw(const DRAWITEMSTRUCT& item) const;
     bool IsHovering() const { return hovering_; }
     int FrameHeight() const { return frameHeight_; }
+    // Shows the images scaled to dpi and sizes the button to one scaled image (no move).
+    void SetDpi(int dpi);
 
 protected:
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -65,12 +73,15 @@ protected:
 private:
     void Measure(bool hasHoverImage);
     void RedrawNow();
+    void FitToImage();
 
     OwnedBitmap bitmap_;
     int width_ = 0;
     int height_ = 0;
     int frameHeight_ = 0;
     bool hovering_ = false;
+    int dpi_ = kBaseDpi;
+    OwnedBitmap scaled_; // the bitmap at dpi_, none at 96 DPI
 };
 
 // One tab of the main window's tab row. The selected tab is open at the bottom so that it
@@ -86,6 +97,8 @@ public:
     }
     void SetSelected(bool selected);
     bool IsSelected() const { return selected_; }
+    // Line width and text margin are 96-DPI pixels scaled to dpi.
+    void SetDpi(int dpi);
     void Draw(const DRAWITEMSTRUCT& item) const;
     // Moves this tab to its left neighbour's right edge, widens it to its text, then lets the
     // right neighbour follow.
@@ -106,4 +119,5 @@ private:
     bool selected_;
     TabButton* left_ = nullptr;
     TabButton* right_ = nullptr;
+    int dpi_ = kBaseDpi;
 };

@@ -28,9 +28,11 @@ void ProgressStatic::Draw(HDC dc) const {
     RECT client{};
     ::GetClientRect(Handle(), &client);
     ::FillRect(dc, &client, backgroundBrush_.Get());
-    ::FrameRect(dc, &client, frameBrush_.Get());
     RECT inner = client;
-    ::InflateRect(&inner, -1, -1);
+    for (int line = ScaleToDpi(1, dpi_); line > 0; --line) {
+        ::FrameRect(dc, &inner, frameBrush_.Get());
+        ::InflateRect(&inner, -1, -1);
+    }
     RECT filled = inner;
     filled.right = inner.left + ProgressFill(inner.right - inner.left, done_, total_);
     if (filled.right > filled.left) {
@@ -57,6 +59,15 @@ void ProgressStatic::Draw(HDC dc) const {
     ::SetBkMode(dc, previousMode);
     if (previousFont != nullptr) {
         ::SelectObject(dc, previousFont);
+    }
+}
+
+void ProgressStatic::SetDpi(int dpi) {
+    if (dpi > 0 && dpi != dpi_) {
+        dpi_ = dpi;
+        if (Handle() != nullptr) {
+            ::InvalidateRect(Handle(), nullptr, FALSE);
+        }
     }
 }
 

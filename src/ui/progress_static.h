@@ -6,6 +6,7 @@
 #include "settings/app_settings.h"
 #include "ui/gdi_objects.h"
 #include "ui/window_base.h"
+#include "view/dpi_scale.h"
 
 #include <vector>
 
@@ -25,6 +26,8 @@ public:
     const std::vector<ReadoutPart>& Parts() const { return parts_; }
     // Paints into dc as WM_PAINT does (used by WM_PAINT and by tests on memory DCs).
     void Draw(HDC dc) const;
+    // The frame line is 1 pixel at 96 DPI.
+    void SetDpi(int dpi);
 
 protected:
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -38,4 +41,5 @@ private:
     std::size_t done_ = 0;
     std::size_t total_ = 0;
     bool paintPending_ = false; // invalidated, WM_PAINT not yet seen
+    int dpi_ = kBaseDpi;
 };

@@ -12,4 +12,5 @@ list(APPEND TAPWISE_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/progress_static.cpp
     ${CMAKE_CURRENT_LIST_DIR}/deferred_static.cpp
     ${CMAKE_CURRENT_LIST_DIR}/buttons.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window_dpi.cpp
 )

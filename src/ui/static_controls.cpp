@@ -81,7 +81,20 @@ void FlatGroupbox::Draw(HDC dc) const {
     ::GetClientRect(Handle(), &client);
     SelectedObject pen(dc, linePen_.Get());
     SelectedObject brush(dc, fillBrush_.Get());
-    ::Rectangle(dc, client.left + 1, client.top + 1, client.right - 1, client.bottom - 1);
+    // The wide pen is centred on the rectangle's edge: half a line in.
+    const int h = ScaleToDpi(2, dpi_) / 2;
+    ::Rectangle(dc, client.left + h, client.top + h, client.right - h, client.bottom - h);
+}
+
+void FlatGroupbox::SetDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) {
+        return;
+    }
+    dpi_ = dpi;
+    linePen_.Reset(::CreatePen(PS_SOLID, ScaleToDpi(2, dpi), line_));
+    if (Handle() != nullptr) {
+        ::InvalidateRect(Handle(), nullptr, TRUE);
+    }
 }
 
 bool FlatGroupbox::ProcessMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {

@@ -5,6 +5,7 @@
 #include "ui/align_window.h"
 #include "ui/gdi_objects.h"
 #include "ui/window_base.h"
+#include "view/dpi_scale.h"
 
 // A text label with its own colours; answers the reflected WM_CTLCOLORSTATIC.
 class ColorStatic : public SubclassedWindow, public AlignWindow {
@@ -35,12 +36,15 @@ public:
 
     // Paints into dc as WM_PAINT does (used by WM_PAINT and by tests on memory DCs).
     void Draw(HDC dc) const;
+    // The 2-pixel frame line is meant at 96 DPI.
+    void SetDpi(int dpi);
 
 protected:
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     HWND AlignedWindow() const override { return Handle(); }
 
 private:
+    int dpi_ = kBaseDpi;
     Colour line_;
     Colour fill_;
     OwnedPen linePen_;

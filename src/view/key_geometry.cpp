@@ -85,7 +85,62 @@ void AddRun(std::vector<PaintOp>& plan, int x0, int y0, int x1, int y1, int dx, 
 }
 } // namespace
 
-std::vector<PaintOp> KeyFacePlan(const PixelRect& r) {
+namespace {
+// The square of line x line pixels whose top left corner is (x, y).
+PixelRect Square(int x, int y, int line) {
+    return {x, y, x + line, y + line};
+}
+
+// Faces with lines wider than a pixel are made of filled rectangles: the outline colour over
+// the shape shrunk by one line, the fill colour over it shrunk by two, and the outline's outer
+// corners cut back to the background.
+std::vector<PaintOp> ThickKeyFacePlan(const PixelRect& r, int w) {
+    const PixelRect ring = Shrunk(r, w);
+    return {
+        Fill(PaintRole::Background, r),
+        Fill(PaintRole::Outline, ring),
+        Fill(PaintRole::Fill, Shrunk(r, 2 * w)),
+        Fill(PaintRole::Background, Square(ring.left, ring.top, w)),
+        Fill(PaintRole::Background, Square(ring.right - w, ring.top, w)),
+        Fill(PaintRole::Background, Square(ring.left, ring.bottom - w, w)),
+        Fill(PaintRole::Background, Square(ring.right - w, ring.bottom - w, w)),
+    };
+}
+
+std::vector<PaintOp> ThickTwoRowKeyPlan(const PixelRect& upper, const PixelRect& lower, int w) {
+    const int l = upper.left, t = upper.top, r = upper.right, m = upper.bottom;
+    const int l2 = lower.left, b = lower.bottom;
+    const int inner = std::max(l, l2);
+    std::vector<PaintOp> plan{
+        Fill(PaintRole::Background, upper),
+        Fill(PaintRole::Background, lower),
+        Fill(PaintRole::Outline, Shrunk(upper, w)),
+        Fill(PaintRole::Outline, Shrunk(lower, w)),
+        Fill(PaintRole::Outline, {inner + w, m - w, r - w, m + w}),
+        Fill(PaintRole::Fill, Shrunk(upper, 2 * w)),
+        Fill(PaintRole::Fill, Shrunk(lower, 2 * w)),
+        Fill(PaintRole::Fill, {inner + 2 * w, m - 2 * w, r - 2 * w, m + 2 * w}),
+        Fill(PaintRole::Background, Square(l + w, t + w, w)),
+        Fill(PaintRole::Background, Square(r - 2 * w, t + w, w)),
+        Fill(PaintRole::Background, Square(r - 2 * w, b - 2 * w, w)),
+        Fill(PaintRole::Background, Square(l2 + w, b - 2 * w, w)),
+    };
+    if (l < l2) {
+        // The upper part's lower left corner is an outer one; the step's corner an inner one.
+        plan.push_back(Fill(PaintRole::Background, Square(l + w, m - 2 * w, w)));
+        plan.push_back(Fill(PaintRole::Fill, Square(l2 + w, m - 2 * w, w)));
+    } else if (l > l2) {
+        plan.push_back(Fill(PaintRole::Background, Square(l2 + w, m + w, w)));
+        plan.push_back(Fill(PaintRole::Fill, Square(l + w, m + w, w)));
+    }
+    return plan;
+}
+} // namespace
+
+std::vector<PaintOp> KeyFacePlan(const PixelRect& r, int line) {
+    if (line > 1) {
+        return ThickKeyFacePlan(r, line);
+    }
     const int l = r.left, t = r.top, rt = r.right, b = r.bottom;
     return {
         Fill(PaintRole::Background, r),
@@ -97,7 +152,10 @@ std::vector<PaintOp> KeyFacePlan(const PixelRect& r) {
     };
 }
 
-std::vector<PaintOp> TwoRowKeyPlan(const PixelRect& upper, const PixelRect& lower) {
+std::vector<PaintOp> TwoRowKeyPlan(const PixelRect& upper, const PixelRect& lower, int line) {
+    if (line > 1) {
+        return ThickTwoRowKeyPlan(upper, lower, line);
+    }
     const int l = upper.left, t = upper.top, r = upper.right, m = upper.bottom;
     const int l2 = lower.left, b = lower.bottom;
     std::vector<PaintOp> plan{

@@ -63,9 +63,11 @@ struct PaintOp {
 };
 
 // A face at rect: background, outline 1 pixel inside, fill, the four outline corners cut.
-std::vector<PaintOp> KeyFacePlan(const PixelRect& rect);
+// On a scaled screen `line` pixels take the place of each of those pixels: margin, outline
+// and cut corners all grow together.
+std::vector<PaintOp> KeyFacePlan(const PixelRect& rect, int line = 1);
 // An L-shaped key from its upper part (l, t, r, m) and lower part (l2, m, r, b).
-std::vector<PaintOp> TwoRowKeyPlan(const PixelRect& upper, const PixelRect& lower);
+std::vector<PaintOp> TwoRowKeyPlan(const PixelRect& upper, const PixelRect& lower, int line = 1);
 
 // Rasterises a plan into a grid (tests and tools): cells hold a role, or -1 where untouched.
 class RoleGrid {

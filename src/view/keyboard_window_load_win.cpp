@@ -50,14 +50,26 @@ bool KeyboardWindow::FitWithin(int maxWidth, int maxHeight) {
     }
     LogMessage(L"Layout drawn with %d-pixel keys to fit the screen (KeyDimensions %d).\n", fitted,
                Settings().KeyDimensions);
+    return ReloadKeepingStates(fitted);
+}
+
+bool KeyboardWindow::RestoreKeySize() {
+    const int configured = Settings().KeyDimensions;
+    if (layout_.keys.empty() || keySize_ == configured) {
+        return false;
+    }
+    return ReloadKeepingStates(configured);
+}
+
+bool KeyboardWindow::ReloadKeepingStates(int keySize) {
     std::vector<std::int32_t> states;
     for (const LayoutKey& key : layout_.keys) {
         states.push_back(key.state);
     }
-    if (!Reload(fitted, layout_, KeyNames())) {
+    if (!Reload(keySize, layout_, KeyNames())) {
         return false;
     }
-    keySize_ = fitted;
+    keySize_ = keySize;
     if (states.size() == layout_.keys.size()) {
         auto state = states.begin();
         for (LayoutKey& key : layout_.keys) {

@@ -1,7 +1,10 @@
 #include "view/keyboard_window_win.h"
 
 #include "logging/diagnostic_log.h"
+#include "ui/window_dpi.h"
 #include "view/message_font_win.h"
+
+#include <cstdlib>
 
 namespace {
 RECT ToRect(const PixelRect& r) {
@@ -14,6 +17,23 @@ void FillSolid(HDC dc, const PixelRect& r, Colour colour) {
     const COLORREF previous = ::SetBkColor(dc, colour);
     ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
     ::SetBkColor(dc, previous);
+}
+
+// Labels grow no faster than the keys they sit on: the 96-DPI label font's height times the
+// scale, rounded down, since text widths grow a little faster than font heights.
+// smallerBy takes that many 96-DPI pixels off the height.
+HFONT MakeLabelFont(int pointSize, int dpi, int smallerBy = 0) {
+    HFONT base = CreateMessageFont(pointSize, false, kBaseDpi);
+    LOGFONTW font{};
+    if ((dpi == kBaseDpi && smallerBy == 0) || base == nullptr ||
+        ::GetObjectW(base, sizeof(font), &font) == 0) {
+        return base;
+    }
+    ::DeleteObject(base);
+    const int sign = font.lfHeight < 0 ? -1 : 1;
+    font.lfHeight = sign * (std::abs(font.lfHeight) - smallerBy) * dpi / kBaseDpi;
+    font.lfWidth = font.lfWidth * dpi / kBaseDpi;
+    return ::CreateFontIndirectW(&font);
 }
 
 int Sign(int value) {
@@ -60,6 +80,36 @@ void KeyboardWindow::ReplaceLabelFont(HFONT font) {
     }
 }
 
+void KeyboardWindow::SetLabelPointSize(int pointSize) {
+    labelPointSize_ = pointSize;
+    ReplaceLabelFont(MakeLabelFont(pointSize, dpi_));
+    compactFont_.Reset(dpi_ != kBaseDpi ? MakeLabelFont(pointSize, dpi_, 1) : nullptr);
+}
+
+bool KeyboardWindow::SubclassWindow(HWND window) {
+    if (!SubclassedWindow::SubclassWindow(window)) {
+        return false;
+    }
+    SetDpi(WindowDpi(window));
+    return true;
+}
+
+void KeyboardWindow::SetDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) {
+        return;
+    }
+    dpi_ = dpi;
+    SetLabelPointSize(labelPointSize_);
+    // Faces carry the scaled margin and outline.
+    cache_.Clear();
+    RedrawAll();
+    InvalidateAll();
+}
+
+bool KeyboardWindow::FitOnScreen(int maxWidth, int maxHeight) {
+    return FitWithin(RoomAtBaseDpi(maxWidth, dpi_), RoomAtBaseDpi(maxHeight, dpi_));
+}
+
 void KeyboardWindow::Execute(HDC dc, const std::vector<PaintOp>& plan, Colour fill) {
     SelectedObject pen(dc, outlinePen_.Get());
     for (const PaintOp& op : plan) {
@@ -97,12 +147,39 @@ void KeyboardWindow::Execute(HDC dc, const std::vector<PaintOp>& plan, Colour fi
 }
 
 void KeyboardWindow::DrawKeyFace(HDC dc, const PixelRect& rect, Colour fill) {
-    Execute(dc, KeyFacePlan(rect), fill);
+    Execute(dc, KeyFacePlan(rect, ScaleToDpi(1, dpi_)), fill);
 }
 
 void KeyboardWindow::DrawTwoRowKey(HDC dc, const PixelRect& upper, const PixelRect& lower,
                                    Colour fill) {
-    Execute(dc, TwoRowKeyPlan(upper, lower), fill);
+    Execute(dc, TwoRowKeyPlan(upper, lower, ScaleToDpi(1, dpi_)), fill);
+}
+
+PixelRect KeyboardWindow::MeasureLabel(HDC dc, const PixelRect& rect, const std::wstring& label,
+                                       bool& compact) const {
+    RECT block = ToRect(rect);
+    ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &block, DT_CALCRECT);
+    compact = false;
+    // Text widths do not grow quite in step with the font: a label that just fits its key at
+    // 96 DPI may not at another scale, and is then drawn a size smaller.
+    if (compactFont_ &&
+        (block.right - block.left > rect.Width() || block.bottom - block.top > rect.Height())) {
+        SelectedObject smaller(dc, compactFont_.Get());
+        block = ToRect(rect);
+        ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &block, DT_CALCRECT);
+        compact = true;
+    }
+    return CentreBlock(rect, block.right - block.left, block.bottom - block.top);
+}
+
+PixelRect KeyboardWindow::LabelBlock(const LayoutKey& key) {
+    const PixelRect area = LabelArea(ScreenShape(key));
+    if (bufferDC_ == nullptr) {
+        return area;
+    }
+    SelectedObject font(bufferDC_, labelFont_.Get());
+    bool compact = false;
+    return MeasureLabel(bufferDC_, area, key.label, compact);
 }
 
 void KeyboardWindow::DrawKeyLabel(HDC dc, const PixelRect& rect, const std::wstring& label) {
@@ -111,22 +188,27 @@ void KeyboardWindow::DrawKeyLabel(HDC dc, const PixelRect& rect, const std::wstr
     SelectedObject selectedFont(dc, ::GetCurrentObject(dc, OBJ_FONT) == font ? nullptr : font);
     const COLORREF previousColour = ::SetTextColor(dc, label_);
     const int previousMode = ::SetBkMode(dc, TRANSPARENT);
-    RECT block = ToRect(rect);
-    ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &block, DT_CALCRECT);
-    RECT centred = ToRect(CentreBlock(rect, block.right - block.left, block.bottom - block.top));
-    ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &centred, 0);
+    bool compact = false;
+    RECT centred = ToRect(MeasureLabel(dc, rect, label, compact));
+    {
+        SelectedObject smaller(dc, compact ? compactFont_.Get() : nullptr);
+        ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &centred, 0);
+    }
     ::SetBkMode(dc, previousMode);
     ::SetTextColor(dc, previousColour);
 }
 
-void KeyboardWindow::DrawKey(HDC target, const LayoutKey& key) {
+void KeyboardWindow::DrawKey(HDC target, const LayoutKey& layoutKey) {
+    // At 96 DPI the layout's own rectangles are the screen's.
+    const LayoutKey scaled = dpi_ != kBaseDpi ? ScreenShape(layoutKey) : LayoutKey{};
+    const LayoutKey& key = dpi_ != kBaseDpi ? scaled : layoutKey;
     if (target == nullptr || !IsDrawable(key)) {
         return;
     }
     const Colour fill = FillColourForState(colours_, key.state);
     if (IsTwoRowShaped(key)) {
         DrawTwoRowKey(target, UpperPart(key), LowerPart(key), fill);
-        DrawKeyLabel(target, LabelArea(key), key.label);
+        DrawKeyLabel(target, LabelArea(key), layoutKey.label);
         return;
     }
     const PixelRect rect = KeyRect(key);
@@ -137,7 +219,7 @@ void KeyboardWindow::DrawKey(HDC target, const LayoutKey& key) {
         face = cache_.Find(cacheKey);
         if (face == nullptr) {
             LogMessage(L"   DrawKey(\"%ls\", state %d) - key missing from cache following add.\n",
-                       key.label.c_str(), static_cast<int>(key.state));
+                       layoutKey.label.c_str(), static_cast<int>(key.state));
             return;
         }
     }
@@ -145,7 +227,7 @@ void KeyboardWindow::DrawKey(HDC target, const LayoutKey& key) {
     ::SetDIBitsToDevice(target, rect.left, rect.top, static_cast<DWORD>(face->width),
                         static_cast<DWORD>(face->height), 0, 0, 0, static_cast<UINT>(face->height),
                         face->bits, &info, DIB_RGB_COLORS);
-    DrawKeyLabel(target, rect, key.label);
+    DrawKeyLabel(target, rect, layoutKey.label);
 }
 
 CachedFace KeyboardWindow::RenderFace(HDC target, int width, int height, Colour fill) {
@@ -177,7 +259,7 @@ void KeyboardWindow::RepaintKey(const LayoutKey& key) {
     }
     // Until the next paint the invalid area only grows, and each request for it is a round
     // trip to the window manager: a burst over the same keys asks once.
-    const PixelRect bounds = KeyBounds(key);
+    const PixelRect bounds = KeyBounds(dpi_ != kBaseDpi ? ScreenShape(key) : key);
     if (!pendingRepaint_.IsEmpty() && Contains(pendingRepaint_, bounds)) {
         return;
     }

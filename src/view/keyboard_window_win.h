@@ -8,6 +8,7 @@
 #include "ui/align_window.h"
 #include "ui/gdi_objects.h"
 #include "ui/window_base.h"
+#include "view/dpi_scale.h"
 #include "view/key_geometry.h"
 #include "view/key_image_cache_win.h"
 
@@ -31,6 +32,22 @@ public:
     bool FitWithin(int maxWidth, int maxHeight);
     // The key size the layout was loaded at.
     int KeySize() const { return keySize_; }
+    // A layout drawn smaller by FitWithin is loaded again at the KeyDimensions setting, the
+    // keys keeping their states; true when it changed.
+    bool RestoreKeySize();
+    // FitWithin for a room in screen pixels at the view's DPI.
+    bool FitOnScreen(int maxWidth, int maxHeight);
+
+    // The layout stays in 96-DPI pixels; the view draws it scaled to its window's DPI. A new
+    // DPI makes the label font, the key faces and the buffer anew (the caller resizes the
+    // window to the new view size).
+    void SetDpi(int dpi);
+    int Dpi() const { return dpi_; }
+    // The size of the picture on the screen: the layout's size at the view's DPI.
+    int ViewWidth() const { return ScaleToDpi(layout_.width, dpi_); }
+    int ViewHeight() const { return ScaleToDpi(layout_.height, dpi_); }
+    // A key's rectangle (or L shape) on the screen.
+    LayoutKey ScreenShape(const LayoutKey& key) const { return ScaledKeyShape(key, dpi_); }
 
     KeyboardLayout& Layout() { return layout_; }
     const KeyboardLayout& Layout() const { return layout_; }
@@ -44,9 +61,17 @@ public:
     void SetStateColours(Colour unpressed, Colour depressed, Colour pressed, Colour alarm);
     // Takes ownership of a new label font (null keeps the current one).
     void ReplaceLabelFont(HFONT font);
+    // Labels in a message font of this point size (0: the message font's own), made for the
+    // view's DPI now and after every DPI change.
+    void SetLabelPointSize(int pointSize);
+
+    // Takes over the control and takes its window's DPI.
+    bool SubclassWindow(HWND window) override;
 
     HDC BufferDC() const { return bufferDC_; }
     HFONT LabelFont() const { return labelFont_.Get(); }
+    // Where the key's label is drawn on the screen, in the font it is drawn in.
+    PixelRect LabelBlock(const LayoutKey& key);
     std::size_t CachedFaceCount() const { return cache_.Size(); }
     const StateColours& Colours() const { return colours_; }
 
@@ -62,6 +87,10 @@ private:
     void DrawKeyFace(HDC dc, const PixelRect& rect, Colour fill);
     void DrawTwoRowKey(HDC dc, const PixelRect& upper, const PixelRect& lower, Colour fill);
     void DrawKeyLabel(HDC dc, const PixelRect& rect, const std::wstring& label);
+    // The label's block centred in rect with dc's font, or with the compact font (compact
+    // set) when it does not fit with that one.
+    PixelRect MeasureLabel(HDC dc, const PixelRect& rect, const std::wstring& label,
+                           bool& compact) const;
     void Execute(HDC dc, const std::vector<PaintOp>& plan, Colour fill);
     void InvalidateAll();
 
@@ -72,6 +101,7 @@ private:
     Colour label_;
     StateColours colours_;
     OwnedFont labelFont_;
+    OwnedFont compactFont_; // a size smaller, for labels too wide at a scale other than 100 %
     OwnedPen outlinePen_;
     OwnedBitmap buffer_;
     HDC bufferDC_ = nullptr;
@@ -80,6 +110,7 @@ private:
     HDC faceDC_ = nullptr;
     // Loads the last source again at keySize into layout.
     bool Reload(int keySize, KeyboardLayout& layout, KeyNameTable& names) const;
+    bool ReloadKeepingStates(int keySize);
 
     KeyboardLayout layout_;
     KeyImageCache cache_;
@@ -88,4 +119,6 @@ private:
     bool sourceIsFile_ = false;
     int keySize_ = 0;
     LayoutLoadFailure failure_;
+    int dpi_ = kBaseDpi;
+    int labelPointSize_ = 0;
 };

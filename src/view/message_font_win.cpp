@@ -1,28 +1,14 @@
 #include "view/message_font_win.h"
 
-namespace {
-// The metrics structure as it was before the padded border width was added: accepted by
-// every version of Windows.
-constexpr UINT kNonClientMetricsSize = 500;
+#include "ui/window_dpi.h"
 
-int HeightForPoints(int pointSize) {
-    if (pointSize == 0) {
-        return 0;
+HFONT CreateMessageFont(int pointSize, bool fixedPitch, int dpi) {
+    if (dpi <= 0) {
+        dpi = SystemDpi();
     }
-    HDC screen = ::CreateCompatibleDC(nullptr);
-    const int pixelsPerInch = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen != nullptr) {
-        ::DeleteDC(screen);
-    }
-    return -::MulDiv(pointSize, pixelsPerInch, 72);
-}
-} // namespace
-
-HFONT CreateMessageFont(int pointSize, bool fixedPitch) {
-    const int height = HeightForPoints(pointSize);
+    const int height = pointSize == 0 ? 0 : -::MulDiv(pointSize, dpi, 72);
     NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = kNonClientMetricsSize;
-    if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0)) {
+    if (NonClientMetricsForDpi(metrics, dpi)) {
         LOGFONTW font = metrics.lfMessageFont;
         if (height == 0) {
             font.lfWidth = 0;

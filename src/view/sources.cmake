@@ -1,5 +1,6 @@
 list(APPEND TAPWISE_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/alignment.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dpi_scale.cpp
     ${CMAKE_CURRENT_LIST_DIR}/key_geometry.cpp
 )
 list(APPEND TAPWISE_WIN_SOURCES

@@ -1,5 +1,6 @@
 list(APPEND CORE_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/alignment_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dpi_scale_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/key_geometry_test.cpp
 )
 list(APPEND WIN_TESTS

@@ -4,7 +4,9 @@
 #   wine_start_display          start a private Xvfb and export DISPLAY
 #   wine_prefix_template DIR    make (once) a booted prefix at DIR
 #   wine_fresh_prefix TEMPLATE  copy the template into a new temporary prefix, export WINEPREFIX
+#   wine_set_dpi DPI            the prefix's screen scale (LogPixels), from the next start on
 #   wine_cleanup                stop wineserver, Xvfb and remove the temporary prefix
+# WINE_SCREEN (default 1280x1024x24) sets the size of the Xvfb screen.
 
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -15,7 +17,7 @@ wine_start_display() {
     local fifo
     fifo=$(mktemp -u)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${WINE_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     WINE_XVFB_PID=$!
     local number
     read -r -t 20 number <"$fifo" || true
@@ -43,6 +45,16 @@ wine_fresh_prefix() {
     WINE_TEMP_PREFIX=$(mktemp -d /tmp/tapwise-wine.XXXXXX)
     cp -a "$template/." "$WINE_TEMP_PREFIX/"
     export WINEPREFIX="$WINE_TEMP_PREFIX"
+}
+
+wine_set_dpi() {
+    local dpi=$1
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 &&
+        wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+            /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || return 1
+    # Wine reads the setting when it starts.
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
 }
 
 wine_cleanup() {
