@@ -2,7 +2,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_files.h"
 
-#include "layouts/layout_import.h"
+#include "layouts/import_file.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -38,14 +38,6 @@ int UsageError(const std::string& message) {
 int InputError(const std::string& message) {
     std::fprintf(stderr, "tapwise-cli import: %s\n", message.c_str());
     return 1;
-}
-
-std::string Stem(const std::string& path) {
-    try {
-        return std::filesystem::path(path).stem().string();
-    } catch (const std::exception&) {
-        return std::string();
-    }
 }
 
 bool WriteFile(const std::string& path, const std::string& text) {
@@ -107,17 +99,17 @@ int RunImportCommand(const std::vector<std::string>& arguments) {
         return UsageError("give the INPUT.json to convert");
     }
     std::string json;
-    if (!ReadArgumentBytes(input, json, kMaxImportBytes)) {
+    if (!ReadArgumentBytes(input, json, MaxImportBytes())) {
         return InputError("cannot read '" + input + "'");
     }
     if (!keymapFile.empty()) {
-        if (!ReadArgumentBytes(keymapFile, options.keymap, kMaxImportBytes)) {
+        if (!ReadArgumentBytes(keymapFile, options.keymap, MaxImportBytes())) {
             return InputError("cannot read the keymap '" + keymapFile + "'");
         }
         options.hasKeymap = true;
     }
-    options.fallbackName = Stem(input);
-    const ImportResult result = ImportLayout(json, options);
+    const ImportResult result =
+        ImportLayoutFile(json, std::filesystem::path(ArgumentToWide(input)), options);
     if (!result.ok) {
         return InputError(input + ": " + result.error);
     }

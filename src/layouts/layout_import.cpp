@@ -72,6 +72,24 @@ bool Convert(std::string_view json, const ImportOptions& options, ImportResult& 
     if (IsQmkDefinition(value)) {
         std::vector<std::string> keycodes;
         std::string keymapLayout;
+        if (!options.hasKeymap && !QmkHasLabels(value)) {
+            // Faults of the definition itself come first: a keymap would not mend them.
+            const nlohmann::json& layouts = value.at("layouts");
+            QmkBoard board;
+            if (!layouts.is_object() || layouts.empty()) {
+                ReadQmkBoard(value, std::string(), std::string(), board, error);
+                return Fail(result, error);
+            }
+            for (const auto& [layoutName, layout] : layouts.items()) {
+                if (!ReadQmkBoard(value, layoutName, std::string(), board, error)) {
+                    return Fail(result, error);
+                }
+            }
+            Fail(result, "the layout has no labels: give its keymap with --keymap "
+                         "(keymaps/default/keymap.json or keymap.c)");
+            result.needsKeymap = true;
+            return false;
+        }
         if (options.hasKeymap && !ReadQmkKeymap(options.keymap, keycodes, keymapLayout, error)) {
             return Fail(result, error);
         }
@@ -86,8 +104,9 @@ bool Convert(std::string_view json, const ImportOptions& options, ImportResult& 
         } else {
             IdentifyByLegends(board.keys);
         }
-        const std::string keyboard =
-            !board.keyboardName.empty() ? board.keyboardName : options.fallbackName;
+        const std::string keyboard = !board.keyboardName.empty()     ? board.keyboardName
+                                     : !options.keyboardName.empty() ? options.keyboardName
+                                                                     : options.fallbackName;
         name = keyboard.empty() ? board.layoutName : keyboard + " " + board.layoutName;
         comment = "Imported from the QMK layout " + board.layoutName +
                   (options.hasKeymap ? " with its keymap's base layer" : " by its labels");
@@ -121,6 +140,9 @@ bool Convert(std::string_view json, const ImportOptions& options, ImportResult& 
         name = "Imported layout";
     }
 
+    if (keys.empty()) {
+        return Fail(result, "the input holds no keys");
+    }
     result = ImportResult();
     std::map<ScanCode, const ImportedKey*> first;
     for (const ImportedKey& key : keys) {
@@ -137,6 +159,12 @@ bool Convert(std::string_view json, const ImportOptions& options, ImportResult& 
                                    seen->second->name + "' at " + At(*seen->second) + " and '" +
                                    key.name + "' at " + At(key) + "; both kept");
         }
+    }
+    if (result.keys == 0) {
+        return Fail(result, "no key of the input has a scan code (" +
+                                std::to_string(result.blanks) +
+                                (result.blanks == 1 ? " key" : " keys") +
+                                ", none known by its label or keycode)");
     }
     if (rotated > 0) {
         result.notes.push_back("warning: " + std::to_string(rotated) +
@@ -155,6 +183,10 @@ bool Convert(std::string_view json, const ImportOptions& options, ImportResult& 
 }
 
 } // namespace
+
+std::size_t MaxImportBytes() {
+    return kMaxImportBytes;
+}
 
 ImportResult ImportLayout(std::string_view json, const ImportOptions& options) {
     ImportResult result;

@@ -745,9 +745,11 @@ std::string PlainLegend(const std::string& legend) {
                 }
             }
         }
-        // Control characters would break a layout line.
-        text += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+        text += c;
     }
+    // Control characters, also those written as character references, would break a
+    // layout line.
+    text = LineText(text, text.size());
     const std::size_t first = text.find_first_not_of(' ');
     if (first == std::string::npos) {
         return std::string();

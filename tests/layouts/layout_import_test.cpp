@@ -113,7 +113,9 @@ TEST(KleImport, Iso105HasTheIsoKeysAndTheTwoRowEnter) {
 }
 
 TEST(KleImport, SixtyPercentRawDataGives61Keys) {
-    const ImportResult result = Import(Data("kle_60_raw.txt"), {"", "60", "", "", false});
+    ImportOptions options;
+    options.fallbackName = "60";
+    const ImportResult result = Import(Data("kle_60_raw.txt"), options);
     const KeyboardLayout layout = Load(result);
     EXPECT_EQ(layout.keys.size(), 61u);
     EXPECT_EQ(layout.name, L"60");
@@ -175,8 +177,9 @@ TEST(QmkImport, LayoutChoiceAndLabels) {
     EXPECT_EQ(Import(info, options).error,
               "no layout named 'LAYOUT_tkl'; the layouts are: LAYOUT_65_ansi, "
               "LAYOUT_65_ansi_split_bs");
-    const std::string twoLayouts = R"({"layouts": {"A": {"layout": [{"x": 0, "y": 0}]},
-                                                   "B": {"layout": [{"x": 0, "y": 0}]}}})";
+    const std::string twoLayouts =
+        R"({"layouts": {"A": {"layout": [{"x": 0, "y": 0, "label": "Q"}]},
+                        "B": {"layout": [{"x": 0, "y": 0, "label": "Q"}]}}})";
     EXPECT_EQ(Import(twoLayouts).error,
               "the keyboard has several layouts; choose one with --layout: A, B");
     options = ImportOptions();
