@@ -305,6 +305,20 @@ bool ReadQmkBoard(const json& definition, const std::string& wanted,
     return true;
 }
 
+bool CheckQmkLayouts(const json& definition, std::string& error) {
+    QmkBoard board;
+    const json& layouts = definition.at("layouts");
+    if (!layouts.is_object() || layouts.empty()) {
+        return ReadQmkBoard(definition, std::string(), std::string(), board, error);
+    }
+    for (const auto& [name, layout] : layouts.items()) {
+        if (!ReadQmkBoard(definition, name, std::string(), board, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool ReadQmkKeymap(std::string_view text, std::vector<std::string>& keycodes,
                    std::string& layoutName, std::string& error) {
     keycodes.clear();

@@ -28,6 +28,9 @@ bool QmkHasLabels(const nlohmann::json& definition);
 bool ReadQmkBoard(const nlohmann::json& definition, const std::string& wanted,
                   const std::string& keymapLayout, QmkBoard& board, std::string& error);
 
+// Reads every layout of the definition; false with the first fault found.
+bool CheckQmkLayouts(const nlohmann::json& definition, std::string& error);
+
 // The keycodes of a keymap's base layer, in layout order: layer 0 of a keymap.json's
 // "layers", or the arguments of the first LAYOUT...(...) of a keymap.c (lines continued with
 // a backslash joined first). layoutName gets the keymap.json's "layout" or the keymap.c's
