@@ -7,6 +7,7 @@
 #include "layouts/qmk_keycodes.h"
 #include "layouts/qmk_reader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <new>
@@ -91,6 +92,12 @@ bool ReadQmk(const nlohmann::json& value, const ImportOptions& options, Board& o
         if (!ApplyKeymap(keycodes, board, error)) {
             return Fail(result, error);
         }
+    } else if (std::none_of(board.keys.begin(), board.keys.end(), [](const ImportedKey& key) {
+                   return !key.legends.empty() && !key.legends[0].empty();
+               })) {
+        Fail(result, kNoLabels); // other layouts of the keyboard have labels, this one none
+        result.needsKeymap = true;
+        return false;
     } else {
         IdentifyByLegends(board.keys);
     }

@@ -562,3 +562,19 @@ TEST(LayoutImport, WhateverTheFuzzCorporaImportAlsoLoads) {
     }
     EXPECT_GT(imported, 0);
 }
+
+TEST(QmkImport, ALayoutWithoutLabelsAsksForItsKeymap) {
+    // Only the other layout has labels: the chosen one is still told by its keymap alone.
+    const std::string board = R"({"layouts": {
+        "LAYOUT_a": {"layout": [{"x": 0, "y": 0, "label": "Q"}]},
+        "LAYOUT_b": {"layout": [{"x": 0, "y": 0}, {"x": 1, "y": 0, "label": ""}]}}})";
+    ImportOptions options;
+    options.layoutName = "LAYOUT_b";
+    const ImportResult result = Import(board, options);
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.needsKeymap);
+    EXPECT_EQ(result.error, "the layout has no labels: give its keymap with --keymap "
+                            "(keymaps/default/keymap.json or keymap.c)");
+    options.layoutName = "LAYOUT_a";
+    EXPECT_TRUE(Import(board, options).ok);
+}
