@@ -108,8 +108,12 @@ int RunImportCommand(const std::vector<std::string>& arguments) {
         }
         options.hasKeymap = true;
     }
-    const ImportResult result =
-        ImportLayoutFile(json, std::filesystem::path(ArgumentToWide(input)), options);
+#ifdef _WIN32
+    const std::filesystem::path inputPath(ArgumentToWide(input));
+#else
+    const std::filesystem::path inputPath(input);
+#endif
+    const ImportResult result = ImportLayoutFile(json, inputPath, options);
     if (!result.ok) {
         return InputError(input + ": " + result.error);
     }

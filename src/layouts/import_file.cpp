@@ -1,7 +1,6 @@
 #include "layouts/import_file.h"
 
 #include "layouts/import_json.h"
-#include "logging/utf8.h"
 
 #include <fstream>
 #include <system_error>
@@ -11,13 +10,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Lower(std::wstring text) {
-    for (wchar_t& c : text) {
-        if (c >= L'A' && c <= L'Z') {
-            c = static_cast<wchar_t>(c - L'A' + L'a');
+// The path as UTF-8, whatever the system's encoding of paths.
+std::string Utf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
         }
     }
-    return EncodeUtf8(text);
+    return text;
 }
 
 bool IsFile(const fs::path& path) {
@@ -31,7 +36,7 @@ bool HoldsDefinition(const fs::path& folder) {
 
 // A QMK keyboard definition's own file name rather than a name a person gave it.
 bool IsDefinitionFileName(const fs::path& file) {
-    const std::string name = Lower(file.filename().wstring());
+    const std::string name = Lower(Utf8(file.filename()));
     return name == "info.json" || name == "keyboard.json";
 }
 
@@ -49,7 +54,7 @@ std::vector<fs::path> KeyboardFolders(const fs::path& input) {
     for (fs::path at = folder; static_cast<int>(chain.size()) < kMaxDepth; at = at.parent_path()) {
         chain.push_back(at);
         const fs::path parent = at.parent_path();
-        if (Lower(parent.filename().wstring()) == "keyboards") {
+        if (Lower(Utf8(parent.filename())) == "keyboards") {
             return chain;
         }
         if (parent == at || parent.empty()) {
@@ -108,7 +113,7 @@ std::string ParentKeyboardName(const fs::path& input, const std::vector<fs::path
 std::string FolderNames(const std::vector<fs::path>& folders) {
     std::string names;
     for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
-        const std::string name = EncodeUtf8(it->filename().wstring());
+        const std::string name = Utf8(it->filename());
         if (!name.empty()) {
             names += (names.empty() ? "" : " ") + name;
         }
@@ -134,7 +139,7 @@ bool FindDefaultKeymap(const std::vector<fs::path>& folders, fs::path& found, st
 ImportResult ImportLayoutFile(std::string_view json, const fs::path& input, ImportOptions options) {
     std::vector<fs::path> folders;
     try {
-        options.fallbackName = EncodeUtf8(input.stem().wstring());
+        options.fallbackName = Utf8(input.stem());
         folders = KeyboardFolders(input);
         if (options.keyboardName.empty()) {
             options.keyboardName = ParentKeyboardName(input, folders);
@@ -159,7 +164,7 @@ ImportResult ImportLayoutFile(std::string_view json, const fs::path& input, Impo
     }
     options.hasKeymap = true;
     result = ImportLayout(json, options);
-    const std::string where = EncodeUtf8(keymap.wstring());
+    const std::string where = Utf8(keymap);
     if (!result.ok) {
         result.error += " (in the default keymap " + where + ")";
         return result;

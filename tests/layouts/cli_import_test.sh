@@ -76,6 +76,10 @@ printf 'const uint16_t keymaps[][1][2] = {\
 check "default keymap status" 0 "$status"
 check "default keymap stderr" "the layout has no labels: using the default keymap $work/keyboards/tiny/keymaps/default/keymap.c
 imported \"tiny rev1 LAYOUT\": 2 keys, 0 left blank" "$(cat "$work/err")"
+mkdir -p "$work/keyboards/tiny/rev1/büro"
+cp "$board/keyboard.json" "$work/keyboards/tiny/rev1/büro/keyboard.json"
+"$cli" import "$work/keyboards/tiny/rev1/büro/keyboard.json" 2>"$work/err" | head -1 >"$work/out"
+check "non-ASCII folder" "tiny rev1 büro LAYOUT,4" "$(cat "$work/out")"
 
 # Usage errors: exit 2.
 "$cli" import >/dev/null 2>&1; check "no input" 2 "$?"
