@@ -1,7 +1,7 @@
 #pragma once
 // What both importer fuzz targets require of a conversion: a failure says why, and layout
-// text that was written is read by the file loader to the end, without any message, with
-// exactly the keys the conversion reported.
+// text that was written has at least one key and is read by the file loader to the end,
+// without any message, with exactly the keys the conversion reported.
 #include "input/key_names.h"
 #include "layouts/keyboard_layout.h"
 #include "layouts/layout_import.h"
@@ -37,7 +37,7 @@ inline void CheckImport(const ImportResult& result) {
     bool reachedEnd = false;
     logger->count = 0;
     const bool loaded = LoadLayoutStream(stream, 36, layout, names, &reachedEnd);
-    if (!reachedEnd || logger->count != 0 || loaded != (result.keys > 0) ||
+    if (!reachedEnd || logger->count != 0 || !loaded || result.keys <= 0 ||
         static_cast<int>(layout.keys.size()) != result.keys) {
         std::abort();
     }

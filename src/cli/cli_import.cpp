@@ -2,7 +2,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_files.h"
 
-#include "layouts/layout_import.h"
+#include "layouts/import_file.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -40,14 +40,6 @@ int InputError(const std::string& message) {
     return 1;
 }
 
-std::string Stem(const std::string& path) {
-    try {
-        return std::filesystem::path(path).stem().string();
-    } catch (const std::exception&) {
-        return std::string();
-    }
-}
-
 bool WriteFile(const std::string& path, const std::string& text) {
 #ifdef _WIN32
     std::ofstream stream(std::filesystem::path(ArgumentToWide(path)), std::ios::binary);
@@ -69,17 +61,21 @@ int RunImport(const ImportCommandOptions& command) {
     const std::string& output = command.output;
     const std::string& keymapFile = command.keymapFile;
     std::string json;
-    if (!ReadArgumentBytes(input, json, kMaxImportBytes)) {
+    if (!ReadArgumentBytes(input, json, MaxImportBytes())) {
         return InputError("cannot read '" + input + "'");
     }
     if (!keymapFile.empty()) {
-        if (!ReadArgumentBytes(keymapFile, options.keymap, kMaxImportBytes)) {
+        if (!ReadArgumentBytes(keymapFile, options.keymap, MaxImportBytes())) {
             return InputError("cannot read the keymap '" + keymapFile + "'");
         }
         options.hasKeymap = true;
     }
-    options.fallbackName = Stem(input);
-    const ImportResult result = ImportLayout(json, options);
+#ifdef _WIN32
+    const std::filesystem::path inputPath(ArgumentToWide(input));
+#else
+    const std::filesystem::path inputPath(input);
+#endif
+    const ImportResult result = ImportLayoutFile(json, inputPath, options);
     if (!result.ok) {
         return InputError(input + ": " + result.error);
     }

@@ -13,6 +13,10 @@
 // column 14: ..." when the text cannot be read.
 bool ReadImportJson(std::string_view text, nlohmann::json& value, std::string& error);
 
+// Inputs (keyboard descriptions and keymaps) larger than this are refused before they are
+// parsed.
+constexpr std::size_t kMaxImportBytes = 1 << 20;
+
 // The deepest nesting of arrays and objects accepted.
 constexpr int kMaxJsonDepth = 64;
 

@@ -3,6 +3,7 @@
 #include "input/scan_code.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct ImportedKey {
@@ -42,3 +43,9 @@ void RotateToBoundingBox(ImportedKey& key, double degrees, double originX, doubl
 
 // The error text for a number outside [low, high] (non-finite numbers included), or empty.
 std::string CheckRange(const char* what, double value, double low, double high);
+
+// Text that may stand in one field of a layout line: every control character (C0, DEL, C1
+// and the Unicode line and paragraph separators) becomes a space, a byte that is not part of
+// valid UTF-8 becomes '?', and the result is cut at a character boundary to at most `limit`
+// bytes. Applied after all decoding, so that no input can break or add a line.
+std::string LineText(std::string_view text, std::size_t limit);

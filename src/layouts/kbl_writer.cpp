@@ -36,28 +36,17 @@ std::string Number(double value) {
     return text == "-0" ? "0" : text;
 }
 
-// At most `limit` bytes, cut at a character boundary.
-std::string Cut(const std::string& text, std::size_t limit) {
-    if (text.size() <= limit) {
-        return text;
-    }
-    std::size_t end = limit;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
-        --end;
-    }
-    return text.substr(0, end);
-}
-
-// A quoted field of layout text: quotes doubled, line breaks written \n, and "//" or "/*"
-// (which the tokenizer takes for comments even inside quotes) spaced apart.
+// A quoted field of layout text: at most three lines of 40 bytes, quotes doubled, line
+// breaks written \n, and "//" or "/*" (which the tokenizer takes for comments even inside
+// quotes) spaced apart.
 std::string Field(const std::string& text) {
     std::string out = "\"";
     int lines = 0;
     std::size_t start = 0;
     while (start <= text.size() && lines < 3) {
         const std::size_t end = text.find('\n', start);
-        const std::string line =
-            Cut(text.substr(start, end == std::string::npos ? std::string::npos : end - start), 40);
+        const std::string line = LineText(
+            std::string_view(text).substr(start, end == std::string::npos ? end : end - start), 40);
         if (lines++ > 0) {
             out += "\\n";
         }
@@ -69,8 +58,9 @@ std::string Field(const std::string& text) {
             } else if (c == '/' && i + 1 < line.size() &&
                        (line[i + 1] == '/' || line[i + 1] == '*')) {
                 out += ' ';
-            } else if (c == '\\' && i + 1 < line.size() && line[i + 1] == 'n') {
-                out += ' '; // a backslash before n would read as a line break
+            } else if (c == '\\' && i + 1 < line.size() &&
+                       (line[i + 1] == 'n' || line[i + 1] == 'r')) {
+                out += ' '; // \n and \r\n would read as a line break
             }
         }
         if (end == std::string::npos) {
@@ -245,10 +235,10 @@ private:
                                      : Number(place.width) + "x" + Number(place.height);
         }
         const std::string comment =
-            key.mapped ? std::string() : " // no scan code: " + Cut(key.what, 60);
+            key.mapped ? std::string() : " // no scan code: " + LineText(key.what, 60);
         Line(number_, place.twoRow, key.mapped ? Code(key.code) : "BL",
-             key.mapped ? Field(key.label) : "\"\"", key.mapped ? Field(Cut(key.name, 40)) : "\"\"",
-             size, comment);
+             key.mapped ? Field(key.label) : "\"\"",
+             key.mapped ? Field(LineText(key.name, 40)) : "\"\"", size, comment);
         cursor_ = left + place.width;
     }
 
@@ -279,21 +269,22 @@ std::string Plural(int count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-} // namespace
-
-bool WriteKbl(const std::string& name, const std::string& comment,
-              const std::vector<ImportedKey>& keys, KblText& out, std::string& error) {
-    out = KblText();
-    if (keys.empty()) {
-        error = "the input holds no keys";
-        return false;
-    }
+// What had to change to fit the keys into layout text, for the warnings.
+struct Changes {
     int resized = 0;
     int lShapes = 0;
+    int raised = 0;
+    double raisedMost = 0;
+    int moved = 0;
+    int dropped = 0;
+};
+
+// The keys as places on the 1/16 grid, the board's top left corner at the origin.
+std::vector<Place> PlacesOf(const std::vector<ImportedKey>& keys, Changes& changes) {
     std::vector<Place> places;
     places.reserve(keys.size());
     for (const ImportedKey& key : keys) {
-        places.push_back(Shape(key, resized, lShapes));
+        places.push_back(Shape(key, changes.resized, changes.lShapes));
     }
     double minX = 1e300;
     double minY = 1e300;
@@ -307,14 +298,17 @@ bool WriteKbl(const std::string& name, const std::string& comment,
         place.width = std::max(Snap(place.width), 0.0625);
         place.lower = place.twoRow ? std::max(Snap(place.lower), 0.0625) : 0;
     }
+    return places;
+}
+
+// Rows: taken from the top, a place whose top lies within the current row's height joins
+// it (column-staggered keys are pulled up into the row). Each row then runs left to right by
+// the keys' own x, so that stagger never reorders the keys of a row.
+std::vector<Row> GroupRows(std::vector<Place> places, Changes& changes) {
     std::stable_sort(places.begin(), places.end(), [](const Place& a, const Place& b) {
         return a.top != b.top ? a.top < b.top : a.left < b.left;
     });
-
-    // Rows: a place whose top lies within the current row's height joins it.
     std::vector<Row> rows;
-    int raised = 0;
-    double raisedMost = 0;
     for (const Place& place : places) {
         const double span = place.twoRow ? 1 : place.height;
         if (rows.empty() || place.top >= rows.back().top + rows.back().span) {
@@ -322,8 +316,8 @@ bool WriteKbl(const std::string& name, const std::string& comment,
         }
         Row& row = rows.back();
         if (place.top > row.top) {
-            ++raised;
-            raisedMost = std::max(raisedMost, place.top - row.top);
+            ++changes.raised;
+            changes.raisedMost = std::max(changes.raisedMost, place.top - row.top);
         }
         row.span = std::max(row.span, span);
         if (!place.twoRow) {
@@ -331,12 +325,16 @@ bool WriteKbl(const std::string& name, const std::string& comment,
         }
         row.places.push_back(place);
     }
-    if (rows.size() > static_cast<std::size_t>(kMaxLayoutRows)) {
-        error = "the keys form " + std::to_string(rows.size()) + " rows; a layout holds at most 8";
-        return false;
+    for (Row& row : rows) {
+        std::stable_sort(row.places.begin(), row.places.end(),
+                         [](const Place& a, const Place& b) { return a.left < b.left; });
     }
-    // Vertical gaps become blank rows of 2, 1, 0.5 and 0.25 units, the smallest gaps given
-    // up first when there are more rows than a layout holds.
+    return rows;
+}
+
+// The rows with blank rows of 2, 1, 0.5 and 0.25 units for the vertical gaps between them,
+// the smallest gaps given up first when there are more rows than a layout holds.
+std::vector<Row> WithGapRows(std::vector<Row> rows, Changes& changes) {
     struct Gap {
         std::size_t after;
         double height;
@@ -351,13 +349,12 @@ bool WriteKbl(const std::string& name, const std::string& comment,
             }
         }
     }
-    int dropped = 0;
     while (rows.size() + gaps.size() > static_cast<std::size_t>(kMaxLayoutRows)) {
         const auto smallest =
             std::min_element(gaps.begin(), gaps.end(),
                              [](const Gap& a, const Gap& b) { return a.height < b.height; });
         gaps.erase(smallest);
-        ++dropped;
+        ++changes.dropped;
     }
     std::vector<Row> all;
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -371,28 +368,19 @@ bool WriteKbl(const std::string& name, const std::string& comment,
             }
         }
     }
-    double boardWidth = 0;
-    for (const Place& place : places) {
-        boardWidth = std::max(boardWidth, place.left + place.width);
-    }
+    return all;
+}
 
-    std::string clean;
-    for (char c : name) {
-        clean += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
-    }
-    std::string& text = out.text;
-    text = Cut(clean, 200) + ",4\n";
-    if (!comment.empty()) {
-        text += "// " + comment + "\n";
-    }
-    int moved = 0;
+// The entries of every row, numbered from 1; two-row keys reserve room in the row below.
+void WriteRows(const std::vector<Row>& rows, double boardWidth, std::string& text,
+               Changes& changes) {
     std::vector<Reservation> reservations;
-    for (std::size_t i = 0; i < all.size(); ++i) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
         const int number = static_cast<int>(i) + 1;
         text += "\n";
         RowWriter writer(text, number,
                          std::deque<Reservation>(reservations.begin(), reservations.end()));
-        const Row& row = all[i];
+        const Row& row = rows[i];
         if (row.gap) {
             writer.Height(boardWidth, row.height);
             reservations.clear();
@@ -403,10 +391,10 @@ bool WriteKbl(const std::string& name, const std::string& comment,
                 Place tall = place; // no row below to reserve in: one row, two units high
                 tall.twoRow = false;
                 tall.height = 2;
-                writer.Put(tall, moved);
-                ++resized;
+                writer.Put(tall, changes.moved);
+                ++changes.resized;
             } else {
-                writer.Put(place, moved);
+                writer.Put(place, changes.moved);
             }
         }
         if (row.height < row.span) {
@@ -414,32 +402,68 @@ bool WriteKbl(const std::string& name, const std::string& comment,
         }
         reservations = writer.Made();
     }
+}
+
+std::vector<std::string> Warnings(const Changes& changes) {
+    std::vector<std::string> notes;
+    if (changes.raised > 0) {
+        notes.push_back("warning: " + Plural(changes.raised, "key", "keys") +
+                        " moved up by at most " + Number(changes.raisedMost) +
+                        " units to share a row");
+    }
+    if (changes.moved > 0) {
+        notes.push_back("warning: " + Plural(changes.moved, "key", "keys") +
+                        " overlapping others moved right");
+    }
+    if (changes.resized > 0) {
+        notes.push_back("warning: " + Plural(changes.resized, "key", "keys") +
+                        " resized to a height of 0.25, 0.5, 1 or 2 units");
+    }
+    if (changes.lShapes > 0) {
+        notes.push_back("warning: " + Plural(changes.lShapes, "key", "keys") +
+                        " of two rectangles drawn as a two-row key with the lower part "
+                        "right-aligned");
+    }
+    if (changes.dropped > 0) {
+        notes.push_back("warning: " + Plural(changes.dropped, "vertical gap", "vertical gaps") +
+                        " left out to fit 8 rows");
+    }
+    return notes;
+}
+
+} // namespace
+
+bool WriteKbl(const std::string& name, const std::string& comment,
+              const std::vector<ImportedKey>& keys, KblText& out, std::string& error) {
+    out = KblText();
+    if (keys.empty()) {
+        error = "the input holds no keys";
+        return false;
+    }
+    Changes changes;
+    const std::vector<Place> places = PlacesOf(keys, changes);
+    std::vector<Row> rows = GroupRows(places, changes);
+    if (rows.size() > static_cast<std::size_t>(kMaxLayoutRows)) {
+        error = "the keys form " + std::to_string(rows.size()) + " rows; a layout holds at most 8";
+        return false;
+    }
+    rows = WithGapRows(std::move(rows), changes);
+    double boardWidth = 0;
+    for (const Place& place : places) {
+        boardWidth = std::max(boardWidth, place.left + place.width);
+    }
+    std::string& text = out.text;
+    text = LineText(name, 200) + ",4\n";
+    if (!comment.empty()) {
+        text += "// " + LineText(comment, 300) + "\n";
+    }
+    WriteRows(rows, boardWidth, text, changes);
     const std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
     if (lines > 1000) {
         error = "the layout needs " + std::to_string(lines) +
                 " lines; a layout file holds at most 1000";
         return false;
     }
-    if (raised > 0) {
-        out.notes.push_back("warning: " + Plural(raised, "key", "keys") + " moved up by at most " +
-                            Number(raisedMost) + " units to share a row");
-    }
-    if (moved > 0) {
-        out.notes.push_back("warning: " + Plural(moved, "key", "keys") +
-                            " overlapping others moved right");
-    }
-    if (resized > 0) {
-        out.notes.push_back("warning: " + Plural(resized, "key", "keys") +
-                            " resized to a height of 0.25, 0.5, 1 or 2 units");
-    }
-    if (lShapes > 0) {
-        out.notes.push_back("warning: " + Plural(lShapes, "key", "keys") +
-                            " of two rectangles drawn as a two-row key with the lower part "
-                            "right-aligned");
-    }
-    if (dropped > 0) {
-        out.notes.push_back("warning: " + Plural(dropped, "vertical gap", "vertical gaps") +
-                            " left out to fit 8 rows");
-    }
+    out.notes = Warnings(changes);
     return true;
 }

@@ -1,6 +1,6 @@
 #include "layouts/layout_file_load.h"
 
-#include "layouts/layout_import.h"
+#include "layouts/import_file.h"
 #include "logging/diagnostic_log.h"
 #include "logging/utf8.h"
 
@@ -30,15 +30,10 @@ bool ConvertJsonFile(const std::wstring& path, ImportResult& result) {
         return false;
     }
     // One byte more than the importer accepts is enough to refuse a larger file.
-    std::string bytes(kMaxImportBytes + 1, '\0');
+    std::string bytes(MaxImportBytes() + 1, '\0');
     stream.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(stream.gcount()));
-    ImportOptions options;
-    try {
-        options.fallbackName = EncodeUtf8(PathOf(path).stem().wstring());
-    } catch (const std::exception&) {
-    }
-    result = ImportLayout(bytes, options);
+    result = ImportLayoutFile(bytes, PathOf(path), ImportOptions());
     return result.ok;
 }
 

@@ -7,6 +7,7 @@
 #include "layouts/qmk_keycodes.h"
 #include "layouts/qmk_reader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <new>
@@ -55,6 +56,116 @@ bool ApplyKeymap(const std::vector<std::string>& keycodes, QmkBoard& board, std:
     return true;
 }
 
+// The keys of an input and what the layout text is to say about it.
+struct Board {
+    std::vector<ImportedKey> keys;
+    std::string name;
+    std::string comment;
+    int rotated = 0;
+};
+
+const char kNoLabels[] = "the layout has no labels: give its keymap with --keymap "
+                         "(keymaps/default/keymap.json or keymap.c)";
+
+bool ReadQmk(const nlohmann::json& value, const ImportOptions& options, Board& out,
+             ImportResult& result) {
+    std::string error;
+    if (!options.hasKeymap && !QmkHasLabels(value)) {
+        // Faults of the definition itself come first: a keymap would not mend them.
+        if (!CheckQmkLayouts(value, error)) {
+            return Fail(result, error);
+        }
+        Fail(result, kNoLabels);
+        result.needsKeymap = true;
+        return false;
+    }
+    std::vector<std::string> keycodes;
+    std::string keymapLayout;
+    if (options.hasKeymap && !ReadQmkKeymap(options.keymap, keycodes, keymapLayout, error)) {
+        return Fail(result, error);
+    }
+    QmkBoard board;
+    if (!ReadQmkBoard(value, options.layoutName, keymapLayout, board, error)) {
+        return Fail(result, error);
+    }
+    if (options.hasKeymap) {
+        if (!ApplyKeymap(keycodes, board, error)) {
+            return Fail(result, error);
+        }
+    } else if (std::none_of(board.keys.begin(), board.keys.end(), [](const ImportedKey& key) {
+                   return !key.legends.empty() && !key.legends[0].empty();
+               })) {
+        Fail(result, kNoLabels); // other layouts of the keyboard have labels, this one none
+        result.needsKeymap = true;
+        return false;
+    } else {
+        IdentifyByLegends(board.keys);
+    }
+    const std::string keyboard = !board.keyboardName.empty()     ? board.keyboardName
+                                 : !options.keyboardName.empty() ? options.keyboardName
+                                                                 : options.fallbackName;
+    out.name = keyboard.empty() ? board.layoutName : keyboard + " " + board.layoutName;
+    out.comment = "Imported from the QMK layout " + board.layoutName +
+                  (options.hasKeymap ? " with its keymap's base layer" : " by its labels");
+    out.rotated = board.rotatedKeys;
+    out.keys = std::move(board.keys);
+    return true;
+}
+
+bool ReadKle(const nlohmann::json& value, const ImportOptions& options, Board& out,
+             ImportResult& result) {
+    if (!options.layoutName.empty() || options.hasKeymap) {
+        return Fail(result, "a layout name and a keymap belong to QMK keyboard definitions; "
+                            "this is KLE raw data");
+    }
+    KleBoard board;
+    std::string error;
+    if (!ReadKleBoard(value, board, error)) {
+        return Fail(result, error);
+    }
+    IdentifyByLegends(board.keys);
+    out.name = board.name.empty() ? options.fallbackName : board.name;
+    out.comment = "Imported from keyboard-layout-editor raw data";
+    out.rotated = board.rotatedKeys;
+    out.keys = std::move(board.keys);
+    return true;
+}
+
+// Counts the keys and blanks and notes the blanks, codes used twice and rotated keys;
+// false when no key has a scan code.
+bool CountKeys(const Board& board, ImportResult& result) {
+    result = ImportResult();
+    std::map<ScanCode, const ImportedKey*> first;
+    for (const ImportedKey& key : board.keys) {
+        if (!key.mapped) {
+            result.notes.push_back("no scan code for '" + LineText(key.what, 60) + "' at " +
+                                   At(key) + ": left blank");
+            ++result.blanks;
+            continue;
+        }
+        ++result.keys;
+        const auto [seen, inserted] = first.emplace(key.code, &key);
+        if (!inserted) {
+            result.notes.push_back("warning: scan code " + Hex(key.code) + " on two keys, '" +
+                                   LineText(seen->second->name, 40) + "' at " + At(*seen->second) +
+                                   " and '" + LineText(key.name, 40) + "' at " + At(key) +
+                                   "; both kept");
+        }
+    }
+    if (result.keys == 0) {
+        return Fail(result, "no key of the input has a scan code (" +
+                                std::to_string(result.blanks) +
+                                (result.blanks == 1 ? " key" : " keys") +
+                                ", none known by its label or keycode)");
+    }
+    if (board.rotated > 0) {
+        result.notes.push_back("warning: " + std::to_string(board.rotated) +
+                               (board.rotated == 1 ? " rotated key" : " rotated keys") +
+                               " placed at the bounding box of the rotated position");
+    }
+    return true;
+}
+
 bool Convert(std::string_view json, const ImportOptions& options, ImportResult& result) {
     if (json.size() > kMaxImportBytes) {
         return Fail(result, "the file is larger than " + std::to_string(kMaxImportBytes / 1024) +
@@ -65,48 +176,15 @@ bool Convert(std::string_view json, const ImportOptions& options, ImportResult& 
     if (!ReadImportJson(json, value, error)) {
         return Fail(result, error);
     }
-    std::vector<ImportedKey> keys;
-    std::string name;
-    std::string comment;
-    int rotated = 0;
+    Board board;
     if (IsQmkDefinition(value)) {
-        std::vector<std::string> keycodes;
-        std::string keymapLayout;
-        if (options.hasKeymap && !ReadQmkKeymap(options.keymap, keycodes, keymapLayout, error)) {
-            return Fail(result, error);
+        if (!ReadQmk(value, options, board, result)) {
+            return false;
         }
-        QmkBoard board;
-        if (!ReadQmkBoard(value, options.layoutName, keymapLayout, board, error)) {
-            return Fail(result, error);
-        }
-        if (options.hasKeymap) {
-            if (!ApplyKeymap(keycodes, board, error)) {
-                return Fail(result, error);
-            }
-        } else {
-            IdentifyByLegends(board.keys);
-        }
-        const std::string keyboard =
-            !board.keyboardName.empty() ? board.keyboardName : options.fallbackName;
-        name = keyboard.empty() ? board.layoutName : keyboard + " " + board.layoutName;
-        comment = "Imported from the QMK layout " + board.layoutName +
-                  (options.hasKeymap ? " with its keymap's base layer" : " by its labels");
-        rotated = board.rotatedKeys;
-        keys = std::move(board.keys);
     } else if (value.is_array()) {
-        if (!options.layoutName.empty() || options.hasKeymap) {
-            return Fail(result, "a layout name and a keymap belong to QMK keyboard definitions; "
-                                "this is KLE raw data");
+        if (!ReadKle(value, options, board, result)) {
+            return false;
         }
-        KleBoard board;
-        if (!ReadKleBoard(value, board, error)) {
-            return Fail(result, error);
-        }
-        IdentifyByLegends(board.keys);
-        name = board.name.empty() ? options.fallbackName : board.name;
-        comment = "Imported from keyboard-layout-editor raw data";
-        rotated = board.rotatedKeys;
-        keys = std::move(board.keys);
     } else if (value.is_object() && value.contains("layers")) {
         return Fail(result, "this is a QMK keymap: give the keyboard's info.json or keyboard.json "
                             "as the input and the keymap with --keymap");
@@ -115,36 +193,19 @@ bool Convert(std::string_view json, const ImportOptions& options, ImportResult& 
                             "definition (an object with \"layouts\")");
     }
     if (!options.name.empty()) {
-        name = options.name;
+        board.name = options.name;
     }
-    if (name.empty()) {
-        name = "Imported layout";
+    if (board.name.empty()) {
+        board.name = "Imported layout";
     }
-
-    result = ImportResult();
-    std::map<ScanCode, const ImportedKey*> first;
-    for (const ImportedKey& key : keys) {
-        if (!key.mapped) {
-            result.notes.push_back("no scan code for '" + key.what + "' at " + At(key) +
-                                   ": left blank");
-            ++result.blanks;
-            continue;
-        }
-        ++result.keys;
-        const auto [seen, inserted] = first.emplace(key.code, &key);
-        if (!inserted) {
-            result.notes.push_back("warning: scan code " + Hex(key.code) + " on two keys, '" +
-                                   seen->second->name + "' at " + At(*seen->second) + " and '" +
-                                   key.name + "' at " + At(key) + "; both kept");
-        }
+    if (board.keys.empty()) {
+        return Fail(result, "the input holds no keys");
     }
-    if (rotated > 0) {
-        result.notes.push_back("warning: " + std::to_string(rotated) +
-                               (rotated == 1 ? " rotated key" : " rotated keys") +
-                               " placed at the bounding box of the rotated position");
+    if (!CountKeys(board, result)) {
+        return false;
     }
     KblText kbl;
-    if (!WriteKbl(name, comment, keys, kbl, error)) {
+    if (!WriteKbl(board.name, board.comment, board.keys, kbl, error)) {
         return Fail(result, error);
     }
     result.notes.insert(result.notes.end(), kbl.notes.begin(), kbl.notes.end());
@@ -155,6 +216,10 @@ bool Convert(std::string_view json, const ImportOptions& options, ImportResult& 
 }
 
 } // namespace
+
+std::size_t MaxImportBytes() {
+    return kMaxImportBytes;
+}
 
 ImportResult ImportLayout(std::string_view json, const ImportOptions& options) {
     ImportResult result;

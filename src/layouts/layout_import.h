@@ -12,11 +12,14 @@ struct ImportOptions {
     std::string layoutName;   // QMK: the layouts.<NAME> to use; empty: chosen automatically
     std::string keymap;       // QMK: content of keymap.json or keymap.c; empty: labels only
     bool hasKeymap = false;
+    std::string keyboardName; // QMK: the keyboard's name when the definition has none
 };
 
 struct ImportResult {
     bool ok = false;
     std::string error;              // why the input cannot be used (when !ok)
+    bool needsKeymap = false;       // QMK: failed because no key has a label and no keymap
+                                    // was given
     std::string text;               // the .kbl text, UTF-8, LF line ends (when ok)
     std::string name;               // the layout's name (the .kbl header without version)
     std::vector<std::string> notes; // one line each: places left blank, warnings
@@ -24,8 +27,8 @@ struct ImportResult {
     int blanks = 0;                 // places written blank for want of a scan code
 };
 
-// Inputs larger than this are refused before they are parsed.
-constexpr std::size_t kMaxImportBytes = 1 << 20;
+// The most bytes of an input or keymap the importer reads; larger ones are refused.
+std::size_t MaxImportBytes();
 
 // Converts JSON bytes (UTF-8, an optional byte-order mark) to layout text. Never throws.
 ImportResult ImportLayout(std::string_view json, const ImportOptions& options);

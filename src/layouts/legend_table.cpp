@@ -1,9 +1,14 @@
 #include "layouts/legend_table.h"
 
+#include "input/key_names.h"
+#include "layouts/keyboard_layout.h"
+#include "logging/utf8.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string_view>
 #include <unordered_map>
 
@@ -339,6 +344,10 @@ const Table& TableFor(int family) {
     return family == 1 ? jis : family == 2 ? abnt2 : common;
 }
 
+// How the importer labels and names a key known by its code alone, where that differs from
+// the program's own key names (input/key_names): legends as keycaps show them ("Esc",
+// "Page\nUp"), names as the built-in layout gives them ("Num 7"), and keys the program's
+// table does not name (F13 to F24, JIS and language keys).
 struct CodeText {
     ScanCode code;
     const char* label;
@@ -347,18 +356,6 @@ struct CodeText {
 
 const CodeText kCodeTexts[] = {
     {0x01, "Esc", "Esc"},
-    {0x3B, "F1", "F1"},
-    {0x3C, "F2", "F2"},
-    {0x3D, "F3", "F3"},
-    {0x3E, "F4", "F4"},
-    {0x3F, "F5", "F5"},
-    {0x40, "F6", "F6"},
-    {0x41, "F7", "F7"},
-    {0x42, "F8", "F8"},
-    {0x43, "F9", "F9"},
-    {0x44, "F10", "F10"},
-    {0x57, "F11", "F11"},
-    {0x58, "F12", "F12"},
     {0x64, "F13", "F13"},
     {0x65, "F14", "F14"},
     {0x66, "F15", "F15"},
@@ -373,79 +370,19 @@ const CodeText kCodeTexts[] = {
     {0x76, "F24", "F24"},
     {0xE037, "Print\nScrn", "Print Screen"},
     {0x46, "Scroll\nLock", "Scroll Lock"},
-    {0xE11D, "Pause", "Pause"},
-    {0x29, "`", "`"},
-    {0x02, "1", "1"},
-    {0x03, "2", "2"},
-    {0x04, "3", "3"},
-    {0x05, "4", "4"},
-    {0x06, "5", "5"},
-    {0x07, "6", "6"},
-    {0x08, "7", "7"},
-    {0x09, "8", "8"},
-    {0x0A, "9", "9"},
-    {0x0B, "0", "0"},
-    {0x0C, "-", "-"},
-    {0x0D, "=", "="},
-    {0x0E, "Backspace", "Backspace"},
-    {0x0F, "Tab", "Tab"},
-    {0x10, "Q", "Q"},
-    {0x11, "W", "W"},
-    {0x12, "E", "E"},
-    {0x13, "R", "R"},
-    {0x14, "T", "T"},
-    {0x15, "Y", "Y"},
-    {0x16, "U", "U"},
-    {0x17, "I", "I"},
-    {0x18, "O", "O"},
-    {0x19, "P", "P"},
-    {0x1A, "[", "["},
-    {0x1B, "]", "]"},
-    {0x2B, "\\", "\\"},
     {0x3A, "Caps Lock", "Caps Lock"},
-    {0x1E, "A", "A"},
-    {0x1F, "S", "S"},
-    {0x20, "D", "D"},
-    {0x21, "F", "F"},
-    {0x22, "G", "G"},
-    {0x23, "H", "H"},
-    {0x24, "J", "J"},
-    {0x25, "K", "K"},
-    {0x26, "L", "L"},
-    {0x27, ";", ";"},
-    {0x28, "'", "'"},
-    {0x1C, "Enter", "Enter"},
     {0x2A, "Shift", "LShift"},
-    {0x2C, "Z", "Z"},
-    {0x2D, "X", "X"},
-    {0x2E, "C", "C"},
-    {0x2F, "V", "V"},
-    {0x30, "B", "B"},
-    {0x31, "N", "N"},
-    {0x32, "M", "M"},
-    {0x33, ",", ","},
-    {0x34, ".", "."},
-    {0x35, "/", "/"},
     {0x36, "Shift", "RShift"},
     {0x56, "\\", "\\ (ISO)"},
     {0x1D, "Ctrl", "LCtrl"},
     {0xE05B, "Win", "LWin"},
     {0x38, "Alt", "LAlt"},
-    {0x39, "Space", "Space"},
     {0xE038, "Alt", "RAlt"},
     {0xE05C, "Win", "RWin"},
     {0xE05D, "Menu", "Menu"},
     {0xE01D, "Ctrl", "RCtrl"},
-    {0xE052, "Insert", "Insert"},
-    {0xE047, "Home", "Home"},
     {0xE049, "Page\nUp", "Page Up"},
-    {0xE053, "Delete", "Delete"},
-    {0xE04F, "End", "End"},
     {0xE051, "Page\nDown", "Page Down"},
-    {0xE048, "Up", "Up"},
-    {0xE04B, "Left", "Left"},
-    {0xE050, "Down", "Down"},
-    {0xE04D, "Right", "Right"},
     {0x45, "Num\nLock", "Num Lock"},
     {0xE035, "/", "Num /"},
     {0x37, "*", "Num *"},
@@ -475,12 +412,10 @@ const CodeText kCodeTexts[] = {
     {0xF1, "Lang2", "Lang2"},
     {0x78, "Lang3", "Lang3"},
     {0x77, "Lang4", "Lang4"},
-    {0xE020, "Mute", "Mute"},
     {0xE030, "Vol+", "Volume Up"},
     {0xE02E, "Vol-", "Volume Down"},
     {0xE019, "Next", "Next Track"},
     {0xE010, "Prev", "Previous Track"},
-    {0xE024, "Stop", "Stop"},
     {0xE022, "Play", "Play/Pause"},
     {0xE021, "Calc", "Calculator"},
     {0xE06B, "My PC", "My Computer"},
@@ -688,6 +623,136 @@ std::string Capitalised(const std::string& legend) {
     return text;
 }
 
+// What the legends of the whole board say about where its parts are.
+struct Board {
+    Box letters;                    // the main block, where the letters are
+    const ImportedKey* z = nullptr; // Z, for the ISO key left of it
+    Box keypad;                     // the numeric keypad, with room for its outer keys
+    double middle = 0;              // left and right modifiers part here
+    std::vector<double> numberRow;  // vertical centres of the main block's digit keys
+};
+
+bool Inside(const Box& box, double x, double y) {
+    return !box.Empty() && x > box.left && x < box.right && y > box.top && y < box.bottom;
+}
+
+// The main block is where the letters are; the keypad is where digits stand right of every
+// letter (or anywhere, on a board without letters).
+Board Measure(const Table& table, const std::vector<ImportedKey>& keys,
+              const std::vector<Reading>& readings) {
+    Board board;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (readings[i].entry != nullptr && IsLetterEntry(*readings[i].entry)) {
+            board.letters.Add(keys[i]);
+            if (readings[i].entry->code == 0x2C) {
+                board.z = &keys[i];
+            }
+        }
+    }
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        std::string legend;
+        const Entry* entry = KeypadEntry(table, readings[i], legend);
+        if (entry != nullptr && IsDigit(legend) &&
+            (board.letters.Empty() || keys[i].x >= board.letters.right - 0.01)) {
+            board.keypad.Add(keys[i]);
+        }
+    }
+    // Num Lock / * - above the digits, + and Enter right of them.
+    if (!board.keypad.Empty()) {
+        board.keypad.left -= 0.25;
+        board.keypad.top -= 1.25;
+        board.keypad.right += 1.25;
+        board.keypad.bottom += 0.25;
+    }
+    board.middle = board.letters.Empty() ? 0 : (board.letters.left + board.letters.right) / 2;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const Entry* entry = readings[i].entry;
+        const ImportedKey& key = keys[i];
+        if (entry != nullptr && entry->code >= 0x02 && entry->code <= 0x0B &&
+            !Inside(board.keypad, key.x + key.w / 2, key.y + key.h / 2)) {
+            board.numberRow.push_back(key.y + key.h / 2);
+        }
+    }
+    return board;
+}
+
+bool OnNumberRow(const Board& board, double y) {
+    for (double row : board.numberRow) {
+        if (std::fabs(row - y) < 0.5) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// "#" is Shift and 3 on the number row; elsewhere it is the ISO key beside Enter.
+constexpr Entry kHashOnNumberRow = Shift(0x04);
+
+// Sets the key's code, label and name (or what) from its reading and its place.
+void Identify(const Table& table, const Board& board, const Reading& reading, ImportedKey& key) {
+    const double cx = key.x + key.w / 2;
+    const double cy = key.y + key.h / 2;
+    const Entry* entry = reading.entry;
+    std::string legend = reading.legend;
+    bool onKeypad = false;
+    if (Inside(board.keypad, cx, cy)) {
+        std::string keypadLegend;
+        if (const Entry* keypadEntry = KeypadEntry(table, reading, keypadLegend)) {
+            entry = keypadEntry;
+            legend = keypadLegend;
+            onKeypad = true;
+        }
+    }
+    if (entry != nullptr && legend == "#" && OnNumberRow(board, cy)) {
+        entry = &kHashOnNumberRow;
+    }
+    const Box& letters = board.letters;
+    key.label = Joined(reading.lines, "\n");
+    key.mapped = false;
+    if (entry != nullptr) {
+        key.mapped = true;
+        switch (entry->kind) {
+        case Kind::Sided:
+            key.code = cx < board.middle || letters.Empty() ? entry->code : entry->other;
+            break;
+        case Kind::Keypad:
+            key.code = onKeypad ? entry->other : entry->code;
+            break;
+        default:
+            key.code = entry->code;
+            break;
+        }
+    } else if (key.label.empty() && key.w >= 3 && !letters.Empty() &&
+               key.y >= letters.bottom - 0.01 && cx > letters.left && cx < letters.right) {
+        key.mapped = true; // the blank wide key below the letters: the space bar
+        key.code = 0x39;
+    }
+    // ISO: the key between the left Shift and Z, whatever its legend.
+    const ImportedKey* z = board.z;
+    if (z != nullptr && &key != z && std::fabs(key.y - z->y) < 0.5 &&
+        std::fabs(key.x + key.w - z->x) < 0.05 && !(key.mapped && key.code == 0x2A)) {
+        key.mapped = true;
+        key.code = 0x56;
+        if (entry != nullptr && !entry->character) {
+            entry = nullptr; // named as the ISO key, not after another key's legend
+        }
+    }
+    if (!key.mapped) {
+        key.what = Joined(reading.lines, " ");
+        return;
+    }
+    std::string label;
+    std::string name;
+    DescribeScanCode(key.code, label, name);
+    if (entry != nullptr && entry->character && !onKeypad) {
+        name = Capitalised(legend);
+    }
+    if (key.label.empty() && key.code != 0x39) {
+        key.label = label;
+    }
+    key.name = name;
+}
+
 } // namespace
 
 std::string PlainLegend(const std::string& legend) {
@@ -745,9 +810,11 @@ std::string PlainLegend(const std::string& legend) {
                 }
             }
         }
-        // Control characters would break a layout line.
-        text += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+        text += c;
     }
+    // Control characters, also those written as character references, would break a
+    // layout line.
+    text = LineText(text, text.size());
     const std::size_t first = text.find_first_not_of(' ');
     if (first == std::string::npos) {
         return std::string();
@@ -762,6 +829,16 @@ void DescribeScanCode(ScanCode code, std::string& label, std::string& name) {
             name = text.name;
             return;
         }
+    }
+    static const std::map<ScanCode, std::wstring> builtIn = [] {
+        KeyNameTable table;
+        table.Rebuild(KeyboardLayout());
+        return table.Entries();
+    }();
+    const auto found = builtIn.find(code);
+    if (found != builtIn.end() && !found->second.empty()) {
+        label = name = EncodeUtf8(found->second);
+        return;
     }
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "0x%02X", static_cast<unsigned>(code));
@@ -779,98 +856,8 @@ void IdentifyByLegends(std::vector<ImportedKey>& keys) {
     for (Reading& reading : readings) {
         Read(table, reading);
     }
-
-    // The main block is where the letters are; the keypad is where digits stand right of
-    // every letter (or anywhere, on a board without letters).
-    Box letters;
-    const ImportedKey* z = nullptr;
+    const Board board = Measure(table, keys, readings);
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        if (readings[i].entry != nullptr && IsLetterEntry(*readings[i].entry)) {
-            letters.Add(keys[i]);
-            if (readings[i].entry->code == 0x2C) {
-                z = &keys[i];
-            }
-        }
-    }
-    Box keypad;
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        std::string legend;
-        const Entry* entry = KeypadEntry(table, readings[i], legend);
-        if (entry != nullptr && IsDigit(legend) &&
-            (letters.Empty() || keys[i].x >= letters.right - 0.01)) {
-            keypad.Add(keys[i]);
-        }
-    }
-    // Num Lock / * - above the digits, + and Enter right of them.
-    if (!keypad.Empty()) {
-        keypad.left -= 0.25;
-        keypad.top -= 1.25;
-        keypad.right += 1.25;
-        keypad.bottom += 0.25;
-    }
-    const double middle =
-        letters.Empty() ? 0 : (letters.left + letters.right) / 2; // left / right modifiers
-
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        ImportedKey& key = keys[i];
-        Reading& reading = readings[i];
-        const double cx = key.x + key.w / 2;
-        const double cy = key.y + key.h / 2;
-        const bool inKeypad = !keypad.Empty() && cx > keypad.left && cx < keypad.right &&
-                              cy > keypad.top && cy < keypad.bottom;
-        const Entry* entry = reading.entry;
-        std::string legend = reading.legend;
-        bool onKeypad = false;
-        if (inKeypad) {
-            std::string keypadLegend;
-            if (const Entry* keypadEntry = KeypadEntry(table, reading, keypadLegend)) {
-                entry = keypadEntry;
-                legend = keypadLegend;
-                onKeypad = true;
-            }
-        }
-        key.label = Joined(reading.lines, "\n");
-        key.mapped = false;
-        if (entry != nullptr) {
-            key.mapped = true;
-            switch (entry->kind) {
-            case Kind::Sided:
-                key.code = cx < middle || letters.Empty() ? entry->code : entry->other;
-                break;
-            case Kind::Keypad:
-                key.code = onKeypad ? entry->other : entry->code;
-                break;
-            default:
-                key.code = entry->code;
-                break;
-            }
-        } else if (key.label.empty() && key.w >= 3 && !letters.Empty() &&
-                   key.y >= letters.bottom - 0.01 && cx > letters.left && cx < letters.right) {
-            key.mapped = true; // the blank wide key below the letters: the space bar
-            key.code = 0x39;
-        }
-        // ISO: the key between the left Shift and Z, whatever its legend.
-        if (z != nullptr && &key != z && std::fabs(key.y - z->y) < 0.5 &&
-            std::fabs(key.x + key.w - z->x) < 0.05 && !(key.mapped && key.code == 0x2A)) {
-            key.mapped = true;
-            key.code = 0x56;
-            if (entry != nullptr && !entry->character) {
-                entry = nullptr; // named as the ISO key, not after another key's legend
-            }
-        }
-        if (!key.mapped) {
-            key.what = Joined(reading.lines, " ");
-            continue;
-        }
-        std::string label;
-        std::string name;
-        DescribeScanCode(key.code, label, name);
-        if (entry != nullptr && entry->character && !onKeypad) {
-            name = Capitalised(legend);
-        }
-        if (key.label.empty() && key.code != 0x39) {
-            key.label = label;
-        }
-        key.name = name;
+        Identify(table, board, readings[i], keys[i]);
     }
 }

@@ -1,7 +1,6 @@
 #include "layouts/qmk_reader.h"
 
 #include "layouts/import_json.h"
-#include "layouts/layout_import.h"
 
 #include <cmath>
 
@@ -40,8 +39,14 @@ bool ChooseLayout(const json& definition, const json& layouts, const std::string
         }
         return true;
     }
-    if (!keymapLayout.empty() && layouts.contains(Resolve(definition, keymapLayout))) {
+    if (!keymapLayout.empty()) {
         chosen = Resolve(definition, keymapLayout);
+        if (!layouts.contains(chosen)) {
+            error = "the keymap uses the layout '" + keymapLayout +
+                    "', which the keyboard does not have; its layouts are: " + Names(layouts) +
+                    " (choose one with --layout)";
+            return false;
+        }
         return true;
     }
     if (layouts.size() == 1) {
@@ -102,9 +107,34 @@ bool ReadKey(const json& entry, ImportedKey& key, bool& rotated, std::string& er
     return true;
 }
 
+// The text with every backslash-newline taken out, as the C preprocessor joins lines
+// before anything else.
+std::string JoinContinuedLines(std::string_view text) {
+    std::string joined;
+    joined.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\') {
+            std::size_t next = i + 1;
+            if (next < text.size() && text[next] == '\r') {
+                ++next;
+            }
+            if (next < text.size() && text[next] == '\n') {
+                i = next;
+                continue;
+            }
+        }
+        joined += text[i];
+    }
+    return joined;
+}
+
 // keymap.c: the text between the parentheses of the first LAYOUT...( after "keymaps",
-// split at the commas that are not inside parentheses, comments and literals skipped.
-bool ReadKeymapC(std::string_view text, std::vector<std::string>& keycodes, std::string& error) {
+// split at the commas that are not inside parentheses, comments and literals skipped;
+// layoutName gets the macro's name.
+bool ReadKeymapC(std::string_view original, std::vector<std::string>& keycodes,
+                 std::string& layoutName, std::string& error) {
+    const std::string joined = JoinContinuedLines(original);
+    const std::string_view text = joined;
     std::string code; // without comments, literals and preprocessor lines
     code.reserve(text.size());
     bool lineStart = true;
@@ -115,7 +145,7 @@ bool ReadKeymapC(std::string_view text, std::vector<std::string>& keycodes, std:
             continue;
         }
         if (lineStart && c == '#') {
-            while (i < text.size() && !(text[i] == '\n' && text[i - 1] != '\\')) {
+            while (i < text.size() && text[i] != '\n') {
                 ++i;
             }
             code += '\n';
@@ -167,6 +197,11 @@ bool ReadKeymapC(std::string_view text, std::vector<std::string>& keycodes, std:
         }
         if (p < code.size() && code[p] == '(') {
             open = p;
+            std::size_t end = at;
+            while (end < code.size() && isWordChar(code[end])) {
+                ++end;
+            }
+            layoutName = code.substr(at, end - at);
             break;
         }
     }
@@ -207,6 +242,26 @@ bool ReadKeymapC(std::string_view text, std::vector<std::string>& keycodes, std:
 
 bool IsQmkDefinition(const json& value) {
     return value.is_object() && value.contains("layouts");
+}
+
+bool QmkHasLabels(const json& definition) {
+    const auto layouts = definition.find("layouts");
+    if (layouts == definition.end() || !layouts->is_object()) {
+        return false;
+    }
+    for (const auto& [name, layout] : layouts->items()) {
+        const auto keys = layout.is_object() ? layout.find("layout") : layout.end();
+        if (keys == layout.end() || !keys->is_array()) {
+            continue;
+        }
+        for (const json& key : *keys) {
+            const auto label = key.is_object() ? key.find("label") : key.end();
+            if (label != key.end() && label->is_string() && !label->get<std::string>().empty()) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 bool ReadQmkBoard(const json& definition, const std::string& wanted,
@@ -250,6 +305,20 @@ bool ReadQmkBoard(const json& definition, const std::string& wanted,
     return true;
 }
 
+bool CheckQmkLayouts(const json& definition, std::string& error) {
+    QmkBoard board;
+    const json& layouts = definition.at("layouts");
+    if (!layouts.is_object() || layouts.empty()) {
+        return ReadQmkBoard(definition, std::string(), std::string(), board, error);
+    }
+    for (const auto& [name, layout] : layouts.items()) {
+        if (!ReadQmkBoard(definition, name, std::string(), board, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool ReadQmkKeymap(std::string_view text, std::vector<std::string>& keycodes,
                    std::string& layoutName, std::string& error) {
     keycodes.clear();
@@ -264,7 +333,7 @@ bool ReadQmkKeymap(std::string_view text, std::vector<std::string>& keycodes,
         ++first;
     }
     if (first >= text.size() || text[first] != '{') {
-        return ReadKeymapC(text, keycodes, error);
+        return ReadKeymapC(text, keycodes, layoutName, error);
     }
     json keymap;
     std::string why;

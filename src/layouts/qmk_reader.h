@@ -19,13 +19,21 @@ struct QmkBoard {
 // True when the value looks like a keyboard definition (an object with "layouts").
 bool IsQmkDefinition(const nlohmann::json& value);
 
-// Reads the layout `wanted` (empty: the keymap's layout when it names one, the only layout,
-// or the one LAYOUT stands for). keymapLayout is what a keymap.json names, or empty.
+// True when some key of some layout carries a label to tell it by.
+bool QmkHasLabels(const nlohmann::json& definition);
+
+// Reads the layout `wanted` (through layout_aliases); when empty, the layout the keymap
+// names (an error when the keyboard has no such layout), else the only layout or the one
+// LAYOUT stands for. keymapLayout is what the keymap names, or empty.
 bool ReadQmkBoard(const nlohmann::json& definition, const std::string& wanted,
                   const std::string& keymapLayout, QmkBoard& board, std::string& error);
 
+// Reads every layout of the definition; false with the first fault found.
+bool CheckQmkLayouts(const nlohmann::json& definition, std::string& error);
+
 // The keycodes of a keymap's base layer, in layout order: layer 0 of a keymap.json's
-// "layers", or the arguments of the first LAYOUT...(...) of a keymap.c. layoutName gets the
-// keymap.json's "layout" when it has one.
+// "layers", or the arguments of the first LAYOUT...(...) of a keymap.c (lines continued with
+// a backslash joined first). layoutName gets the keymap.json's "layout" or the keymap.c's
+// LAYOUT... macro name.
 bool ReadQmkKeymap(std::string_view text, std::vector<std::string>& keycodes,
                    std::string& layoutName, std::string& error);

@@ -15,6 +15,7 @@ list(APPEND TAPWISE_WIN_SOURCES
 # Layout import from KLE and QMK JSON (the only users of the JSON library).
 list(APPEND TAPWISE_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/layout_import.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/import_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/import_json.cpp
     ${CMAKE_CURRENT_LIST_DIR}/imported_key.cpp
     ${CMAKE_CURRENT_LIST_DIR}/kle_reader.cpp

@@ -53,6 +53,34 @@ check "keymap with KLE" 1 "$?"
 "$cli" import "$data/kle_ansi_104.json" -o "$work/no/such/folder/x.kbl" 2>/dev/null
 check "unwritable output" 1 "$?"
 
+# No key with a scan code: exit 1, and no layout file is written.
+printf '[["foo","bar"]]' >"$work/nokeys.json"
+"$cli" import "$work/nokeys.json" -o "$work/nokeys.kbl" 2>"$work/err"; status=$?
+check "no keys status" 1 "$status"
+check "no keys reason" "tapwise-cli import: $work/nokeys.json: no key of the input has a scan code (2 keys, none known by its label or keycode)" "$(cat "$work/err")"
+check "no keys nothing written" "no" "$([ -e "$work/nokeys.kbl" ] && echo yes || echo no)"
+
+# A QMK revision without labels: its default keymap in the keyboard's folder, saying so,
+# and the keyboard's name from the folders; without a keymap, what to give.
+board="$work/keyboards/tiny/rev1"
+mkdir -p "$board" "$work/keyboards/tiny/keymaps/default"
+printf '{"layouts": {"LAYOUT": {"layout": [{"x": 0, "y": 0}, {"x": 1, "y": 0}]}}}' >"$board/keyboard.json"
+"$cli" import "$board/keyboard.json" -o "$work/tiny.kbl" 2>"$work/err"; status=$?
+check "no labels, no keymap status" 1 "$status"
+check "no labels, no keymap" "tapwise-cli import: $board/keyboard.json: the layout has no labels: give its keymap with --keymap (keymaps/default/keymap.json or keymap.c)" "$(cat "$work/err")"
+printf 'const uint16_t keymaps[][1][2] = {\
+  [0] = LAYOUT(KC_A, \
+  KC_B)};
+' >"$work/keyboards/tiny/keymaps/default/keymap.c"
+"$cli" import "$board/keyboard.json" -o "$work/tiny.kbl" 2>"$work/err"; status=$?
+check "default keymap status" 0 "$status"
+check "default keymap stderr" "the layout has no labels: using the default keymap $work/keyboards/tiny/keymaps/default/keymap.c
+imported \"tiny rev1 LAYOUT\": 2 keys, 0 left blank" "$(cat "$work/err")"
+mkdir -p "$work/keyboards/tiny/rev1/büro"
+cp "$board/keyboard.json" "$work/keyboards/tiny/rev1/büro/keyboard.json"
+"$cli" import "$work/keyboards/tiny/rev1/büro/keyboard.json" 2>"$work/err" | head -1 >"$work/out"
+check "non-ASCII folder" "tiny rev1 büro LAYOUT,4" "$(cat "$work/out")"
+
 # Usage errors: exit 2.
 "$cli" import >/dev/null 2>&1; check "no input" 2 "$?"
 "$cli" import --frobnicate "$data/kle_ansi_104.json" >/dev/null 2>&1; check "unknown option" 2 "$?"

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
 #include <sstream>
 #include <string>
@@ -113,7 +114,9 @@ TEST(KleImport, Iso105HasTheIsoKeysAndTheTwoRowEnter) {
 }
 
 TEST(KleImport, SixtyPercentRawDataGives61Keys) {
-    const ImportResult result = Import(Data("kle_60_raw.txt"), {"", "60", "", "", false});
+    ImportOptions options;
+    options.fallbackName = "60";
+    const ImportResult result = Import(Data("kle_60_raw.txt"), options);
     const KeyboardLayout layout = Load(result);
     EXPECT_EQ(layout.keys.size(), 61u);
     EXPECT_EQ(layout.name, L"60");
@@ -175,8 +178,9 @@ TEST(QmkImport, LayoutChoiceAndLabels) {
     EXPECT_EQ(Import(info, options).error,
               "no layout named 'LAYOUT_tkl'; the layouts are: LAYOUT_65_ansi, "
               "LAYOUT_65_ansi_split_bs");
-    const std::string twoLayouts = R"({"layouts": {"A": {"layout": [{"x": 0, "y": 0}]},
-                                                   "B": {"layout": [{"x": 0, "y": 0}]}}})";
+    const std::string twoLayouts =
+        R"({"layouts": {"A": {"layout": [{"x": 0, "y": 0, "label": "Q"}]},
+                        "B": {"layout": [{"x": 0, "y": 0, "label": "Q"}]}}})";
     EXPECT_EQ(Import(twoLayouts).error,
               "the keyboard has several layouts; choose one with --layout: A, B");
     options = ImportOptions();
@@ -390,4 +394,187 @@ TEST(LayoutImport, LabelsThatLayoutTextWouldMisread) {
     EXPECT_EQ(key->label, L"\"\n'");
     EXPECT_EQ((++key)->label, L"http:/ /x\nA");
     EXPECT_EQ((++key)->label, L"a\\ nb\n/ *Z*/\nZ");
+}
+
+namespace {
+
+// A small split board with column stagger, as QMK describes it: three columns a half, the
+// outer columns lower, two rows and one thumb key a half, the halves 2 units apart.
+std::string SplitBoard(bool labels) {
+    const double columnX[] = {0, 1, 2, 5, 6, 7};
+    const double stagger[] = {0.5, 0.25, 0, 0, 0.25, 0.5};
+    const char* legends[] = {"Q", "W", "E", "I", "O", "P", "A", "S", "D", "K", "L", ";"};
+    std::string keys;
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 0; column < 6; ++column) {
+            keys += "{\"x\": " + std::to_string(columnX[column]) +
+                    ", \"y\": " + std::to_string(row + stagger[column]) +
+                    (labels ? ", \"label\": \"" + std::string(legends[row * 6 + column]) + "\""
+                            : std::string()) +
+                    "},\n";
+        }
+    }
+    keys += labels
+                ? R"({"x": 2, "y": 2.25, "label": "Space"}, {"x": 5, "y": 2.25, "label": "Enter"})"
+                : R"({"x": 2, "y": 2.25}, {"x": 5, "y": 2.25})";
+    return R"({"keyboard_name": "Splitty", "layouts": {"LAYOUT_split": {"layout": [)" + keys +
+           "]}}}";
+}
+
+ImportOptions WithKeymap(const std::string& keymap) {
+    ImportOptions options;
+    options.hasKeymap = true;
+    options.keymap = keymap;
+    return options;
+}
+
+} // namespace
+
+TEST(QmkImport, ColumnStaggeredSplitBoardKeepsKeyOrderAndPlaces) {
+    const ImportResult result = Import(SplitBoard(true));
+    const KeyboardLayout layout = Load(result);
+    EXPECT_EQ(Codes(layout), (std::vector<ScanCode>{0x10, 0x11, 0x12, 0x17, 0x18, 0x19, 0x1E, 0x1F,
+                                                    0x20, 0x25, 0x26, 0x27, 0x39, 0x1C}));
+    // Every key keeps its own x; the rows are the tops of their highest keys.
+    const int lefts[] = {0, 1, 2, 5, 6, 7, 0, 1, 2, 5, 6, 7, 2, 5};
+    const int tops[] = {0, 0, 0, 0, 0, 0, 36, 36, 36, 36, 36, 36, 81, 81};
+    int i = 0;
+    for (const LayoutKey& key : layout.keys) {
+        EXPECT_EQ(key.left, lefts[i] * 36) << "key " << i;
+        EXPECT_EQ(key.top, tops[i]) << "key " << i;
+        ++i;
+    }
+    EXPECT_EQ(layout.width, 8 * 36);
+    EXPECT_EQ(result.notes,
+              std::vector<std::string>{"warning: 8 keys moved up by at most 0.5 units to share "
+                                       "a row"});
+}
+
+TEST(QmkImport, TheKeymapsLayoutChoosesAndLineContinuationsAreJoined) {
+    // Two layouts of different sizes and an alias; no LAYOUT to fall back on.
+    const std::string board = R"({"layouts": {
+        "LAYOUT_all": {"layout": [{"x": 0, "y": 0}, {"x": 1, "y": 0}, {"x": 2, "y": 0}]},
+        "LAYOUT_two": {"layout": [{"x": 0, "y": 0}, {"x": 2, "y": 0}]}},
+        "layout_aliases": {"LAYOUT_compat": "LAYOUT_all"}})";
+    const std::string keymapC = "#include QMK_KEYBOARD_H\r\n"
+                                "#define BASE_LAYER LAYOUT_all( \\\r\n"
+                                "    KC_Q, KC_W, KC_E)\r\n"
+                                "const uint16_t PROGMEM keymaps[][MATRIX_ROWS][MATRIX_COLS] = {\r\n"
+                                "    [0] = LAYOUT_all( \\\r\n"
+                                "        KC_ESC, KC_1,\\\n"
+                                "        KC_RGUI\\\n"
+                                "    )\r\n"
+                                "};\r\n";
+    EXPECT_EQ(Codes(Load(Import(board, WithKeymap(keymapC)))),
+              (std::vector<ScanCode>{0x01, 0x02, 0xE05C}));
+
+    const std::string alias = "const uint16_t keymaps[][2][2] = {[0] = LAYOUT_compat(KC_A, "
+                              "KC_B, KC_C)};";
+    EXPECT_EQ(Codes(Load(Import(board, WithKeymap(alias)))),
+              (std::vector<ScanCode>{0x1E, 0x30, 0x2E}));
+    const ImportResult json =
+        Import(board, WithKeymap(R"({"layout": "LAYOUT_two", "layers": [["KC_A", "KC_B"]]})"));
+    EXPECT_EQ(Codes(Load(json)), (std::vector<ScanCode>{0x1E, 0x30}));
+    EXPECT_NE(json.text.find("// Imported from the QMK layout LAYOUT_two"), std::string::npos);
+
+    ImportOptions chosen = WithKeymap("const uint16_t keymaps[][2][2] = {[0] = LAYOUT_all(KC_A, "
+                                      "KC_B)};");
+    chosen.layoutName = "LAYOUT_two"; // --layout wins over the keymap's
+    EXPECT_EQ(Codes(Load(Import(board, chosen))), (std::vector<ScanCode>{0x1E, 0x30}));
+
+    EXPECT_EQ(Import(board, WithKeymap("uint16_t keymaps[][1][1] = {LAYOUT_iso(KC_A)};")).error,
+              "the keymap uses the layout 'LAYOUT_iso', which the keyboard does not have; its "
+              "layouts are: LAYOUT_all, LAYOUT_two (choose one with --layout)");
+}
+
+TEST(KleImport, HashOnTheNumberRowIsThree) {
+    const char* json = R"([["Esc","!","@","#","$"],["Tab","Q","W","E","R"],
+                           ["Caps","A","S","D","#"]])";
+    const ImportResult result = Import(json);
+    EXPECT_EQ(Codes(Load(result)),
+              (std::vector<ScanCode>{0x01, 0x02, 0x03, 0x04, 0x05, 0x0F, 0x10, 0x11, 0x12, 0x13,
+                                     0x3A, 0x1E, 0x1F, 0x20, 0x2B}));
+    EXPECT_TRUE(result.notes.empty()) << result.notes.front();
+}
+
+TEST(LayoutImport, ImportedTextCannotBreakOrAddLayoutLines) {
+    // Character references decoded to line ends, a legend that is a layout line, control
+    // characters in a QMK layout name, and a name longer than a line of layout text.
+    const std::string longName(1100, 'N');
+    const std::string cases[] = {
+        R"([["Esc","!\n1&#13;X","W"]])",
+        R"([["Q\nA&#10;R1, 0x1E, \"A\", \"A\", 1 //","W&#x2028;&#133;"]])",
+        R"({"layouts": {"L\r\nR1, 0x1E, \"A\", \"A\", 1": {"layout": [{"x": 0, "y": 0,
+            "label": "Q"}, {"x": 1, "y": 0, "label": "&#x85;W\u0085\r\nR1, 0x1E, 1 //"}]}},
+            "keyboard_name": "K\u0001\n"})",
+        R"({"layouts": {")" + longName + R"(": {"layout": [{"x": 0, "y": 0, "label": "Q"}]}},
+            "keyboard_name": ")" +
+            longName + "\"}",
+    };
+    for (const std::string& json : cases) {
+        const ImportResult result = Import(json);
+        const KeyboardLayout layout = Load(result);
+        for (const LayoutKey& key : layout.keys) {
+            EXPECT_NE(key.scanCode, 0x1E) << result.text;
+            EXPECT_EQ(key.label.find_first_of(L"\r\x85\x2028\x01"), std::wstring::npos);
+        }
+        EXPECT_EQ(layout.name.find_first_of(L"\r\n\x01"), std::wstring::npos);
+    }
+}
+
+TEST(LayoutImport, InputWithoutAnyScanCodeIsRefused) {
+    const ImportResult kle = Import(R"([["foo","bar"]])");
+    EXPECT_FALSE(kle.ok);
+    EXPECT_TRUE(kle.text.empty());
+    EXPECT_EQ(kle.error,
+              "no key of the input has a scan code (2 keys, none known by its label or keycode)");
+    const ImportResult qmk =
+        Import(R"({"layouts": {"LAYOUT": {"layout": [{"x": 0, "y": 0}, {"x": 1, "y": 0}]}}})",
+               WithKeymap("const uint16_t keymaps[][1][2] = {[0] = LAYOUT(,)};"));
+    EXPECT_FALSE(qmk.ok);
+    EXPECT_NE(qmk.error.find("no key of the input has a scan code"), std::string::npos);
+}
+
+TEST(LayoutImport, WhateverTheFuzzCorporaImportAlsoLoads) {
+    int imported = 0;
+    for (const char* corpus : {"import_kle", "import_qmk"}) {
+        const std::filesystem::path folder =
+            std::filesystem::path(TAPWISE_SOURCE_DIR) / "fuzz" / "corpus" / corpus;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            const std::string bytes = ReadFileBytes(entry.path());
+            ImportOptions options;
+            std::string_view definition = bytes;
+            const std::size_t split = bytes.find('\0');
+            if (split != std::string::npos) { // the QMK target's form: definition NUL keymap
+                definition = definition.substr(0, split);
+                options = WithKeymap(bytes.substr(split + 1));
+            }
+            const ImportResult result = ImportLayout(definition, options);
+            if (!result.ok) {
+                EXPECT_FALSE(result.error.empty()) << entry.path();
+                continue;
+            }
+            ++imported;
+            EXPECT_GT(result.keys, 0) << entry.path();
+            SCOPED_TRACE(entry.path().string());
+            Load(result);
+        }
+    }
+    EXPECT_GT(imported, 0);
+}
+
+TEST(QmkImport, ALayoutWithoutLabelsAsksForItsKeymap) {
+    // Only the other layout has labels: the chosen one is still told by its keymap alone.
+    const std::string board = R"({"layouts": {
+        "LAYOUT_a": {"layout": [{"x": 0, "y": 0, "label": "Q"}]},
+        "LAYOUT_b": {"layout": [{"x": 0, "y": 0}, {"x": 1, "y": 0, "label": ""}]}}})";
+    ImportOptions options;
+    options.layoutName = "LAYOUT_b";
+    const ImportResult result = Import(board, options);
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.needsKeymap);
+    EXPECT_EQ(result.error, "the layout has no labels: give its keymap with --keymap "
+                            "(keymaps/default/keymap.json or keymap.c)");
+    options.layoutName = "LAYOUT_a";
+    EXPECT_TRUE(Import(board, options).ok);
 }

@@ -9,6 +9,7 @@ list(APPEND CORE_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/shipped_layouts_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_install_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_import_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/import_file_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_file_load_test.cpp
 )
 list(APPEND WIN_TESTS
