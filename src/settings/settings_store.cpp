@@ -115,6 +115,7 @@ bool WriteIntSetting(SettingsProfile& profile, const wchar_t* section, const wch
 }
 
 bool LoadSettings(SettingsProfile& profile, AppSettings& settings) {
+    profile.BeginLoad();
     const AppSettings defaults;
     ReadColourSetting(profile, kLayoutSection, L"Unpressed", defaults.Unpressed,
                       settings.Unpressed);
