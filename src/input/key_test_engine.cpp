@@ -203,7 +203,7 @@ void KeyTestEngine::OnKeyBreak(std::size_t index) {
     FormatKeyLine(line, KeyLineKind::Up, name, event->virtualKey, code, time - timing.time);
     page_.AppendLine(line.Text(), false);
     if (timing.phase == KeyTiming::Held) {
-        statistics_.OnRelease(code, time - timing.time);
+        statistics_.OnRelease(code, static_cast<std::int32_t>(time - timing.time));
     }
 
     held_.erase(std::remove(held_.begin(), held_.end(), code), held_.end());
