@@ -2,6 +2,7 @@ list(APPEND TAPWISE_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/paths.cpp
     ${CMAKE_CURRENT_LIST_DIR}/event_log.cpp
     ${CMAKE_CURRENT_LIST_DIR}/log_saving.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/file_set.cpp
     ${CMAKE_CURRENT_LIST_DIR}/log_line_queue.cpp
     ${CMAKE_CURRENT_LIST_DIR}/log_rtf.cpp
     ${CMAKE_CURRENT_LIST_DIR}/test_report.cpp
