@@ -2,6 +2,7 @@
 
 #include "app/main_layout.h"
 #include "logging/diagnostic_log.h"
+#include "logging/printable_text.h"
 #include "resources/resource.h"
 #include "settings/profile_win.h"
 #include "ui/align_window.h"
@@ -294,7 +295,7 @@ void CMainDlg::ShowLayoutName() {
         LogMessage(L"No layout name to display.\n");
         return;
     }
-    ::SetWindowTextW(firstTab_.Handle(), UpperCase(name).c_str());
+    ::SetWindowTextW(firstTab_.Handle(), PrintableText(UpperCase(name)).c_str());
     ::SendMessageW(firstTab_.Handle(), kLayoutTabRowMessage, 0, 0);
 }
 

@@ -11,6 +11,7 @@ list(APPEND TAPWISE_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/std_log_files.cpp
     ${CMAKE_CURRENT_LIST_DIR}/diagnostic_log.cpp
     ${CMAKE_CURRENT_LIST_DIR}/utf8.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/printable_text.cpp
 )
 list(APPEND TAPWISE_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/logger_choice_win.cpp

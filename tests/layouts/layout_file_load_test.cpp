@@ -203,3 +203,10 @@ TEST(LayoutFit, LargestKeySizeThatFitsNotBelowTen) {
     FittingKeySize(1000000, 1000, 500, board);
     EXPECT_LE(probes, 22); // a search, not a walk through every size
 }
+
+TEST(LayoutFailureLine, ControlCharactersOfTheNameAndReasonAreSpaces) {
+    const LayoutLoadFailure failure{3, L"wrong number of fields in \"x\ny\u2028z\""};
+    EXPECT_EQ(LayoutFailureLine(L"bad\r\nALL KEYS PASS.kbl", failure),
+              L"Layout \"bad  ALL KEYS PASS.kbl\" not loaded: line 3: wrong number of fields "
+              L"in \"x y z\"");
+}
