@@ -88,9 +88,7 @@ CKeyboardDlg::CKeyboardDlg()
       readout_({Palette::MainBackground, Palette::FrameLine, kReadoutBar, Palette::NormalText,
                 kReadoutAlarm}),
       keyboardView_(Palette::BrightText, Palette::MainBackground, Palette::Black),
-      rawInput_(
-          nullptr, keyEvents_, [this](const RAWINPUT& record) { IdentifyDevice(record); },
-          [this](ScanCode code) { return engine_.IsHeld(code); }),
+      rawInput_(nullptr, keyEvents_, [this](const RAWINPUT& record) { IdentifyDevice(record); }),
       viewRedraw_(keyboardView_), numLamp_(numLockLamp_), scrollLamp_(scrollLockLamp_),
       capsLamp_(capsLockLamp_), lockIndicators_(lockMonitor_, capsLamp_, numLamp_, scrollLamp_),
       statusLabel_(statusText_), logStatusLabel_(logStatus_),
@@ -591,6 +589,7 @@ void CKeyboardDlg::ReleaseKeysMissedWhileAway() {
     engine_.ReleaseKeysMissedWhileAway(ElapsedMilliseconds(), [](ScanCode, std::uint16_t key) {
         return key != 0 && key < 0xFF && (::GetAsyncKeyState(key) & 0x8000) != 0;
     });
+    rawInput_.Decoder().KeepDownOnly(engine_.Held());
     ScheduleLogWrite();
 }
 
