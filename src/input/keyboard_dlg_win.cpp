@@ -258,6 +258,17 @@ void CKeyboardDlg::BuildLayoutList() {
     if (index >= 0) {
         HighlightLayoutCombo(layoutList_, index);
     }
+    folderWatch_.Start(folder, Handle(), UWM_LAYOUT_FOLDER_CHANGED);
+}
+
+void CKeyboardDlg::RefreshLayoutList() {
+    const int index = selector_.Library().Refresh(
+        ExpandLayoutFolder(Settings().LayoutFileDirectory), selector_.DefaultLayoutName(),
+        [](const std::wstring& path) { return ReadAnyLayoutName(path); }, Settings().LastLayout);
+    FillLayoutCombo(layoutList_, selector_.Library());
+    if (index >= 0) {
+        HighlightLayoutCombo(layoutList_, index);
+    }
 }
 
 void CKeyboardDlg::EnableRawInputAtStart() {
@@ -270,6 +281,7 @@ void CKeyboardDlg::EnableRawInputAtStart() {
 }
 
 void CKeyboardDlg::OnDestroy() {
+    folderWatch_.Stop();
     logViewer_.WriteQueuedLines();
     lockMonitor_.Stop(INFINITE);
     if (shellHook_ != nullptr) {
@@ -357,6 +369,10 @@ bool CKeyboardDlg::OnCommand(int id, UINT code) {
     case IDC_KBD_LAYOUT_LIST:
         if (code == CBN_SELCHANGE) {
             OnLayoutChoice();
+            return true;
+        }
+        if (code == CBN_DROPDOWN) {
+            RefreshLayoutList();
             return true;
         }
         return false;
@@ -620,6 +636,10 @@ bool CKeyboardDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         return true;
     case UWM_WRITE_LOG:
         OnWriteLog();
+        result = 0;
+        return true;
+    case UWM_LAYOUT_FOLDER_CHANGED:
+        RefreshLayoutList();
         result = 0;
         return true;
     case UWM_DISABLE_RAW_INPUT:
