@@ -1,7 +1,9 @@
 #include "app/main_dlg.h"
 
 #include "app/main_layout.h"
+#include "layouts/resource_strings_win.h"
 #include "logging/diagnostic_log.h"
+#include "logging/printable_text.h"
 #include "resources/resource.h"
 #include "settings/profile_win.h"
 #include "ui/align_window.h"
@@ -13,6 +15,27 @@
 #include <string>
 
 namespace {
+
+void ShowErrorBox(HWND owner, const std::wstring& text, const std::wstring& caption) {
+    ::MessageBoxW(owner, text.c_str(), caption.c_str(), MB_ICONERROR);
+}
+
+// The platform's own words for an error code, without the line break it ends in.
+std::wstring SystemErrorText(std::uint32_t error) {
+    wchar_t* text = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring words = length > 0 && text != nullptr ? std::wstring(text, length) : L"";
+    if (text != nullptr) {
+        ::LocalFree(text);
+    }
+    while (!words.empty() &&
+           (words.back() == L'\n' || words.back() == L'\r' || words.back() == L' ')) {
+        words.pop_back();
+    }
+    return words.empty() ? FormatWide(L"Error 0x%08x.", static_cast<unsigned>(error)) : words;
+}
 
 constexpr Colour kTabText = MakeColour(242, 242, 242);
 constexpr Colour kTabLine = MakeColour(100, 100, 100);
@@ -64,7 +87,8 @@ CMainDlg::CMainDlg()
       restoreButton_(IDB_RESTORE, true, ProgramInstance()),
       closeButton_(IDB_CLOSE, true, ProgramInstance()), textColour_(Palette::NormalText),
       backgroundColour_(Palette::MainBackground),
-      borderPen_(::CreatePen(PS_SOLID, 1, Palette::FrameLine)), settingsWriter_(&SaveSettings) {
+      borderPen_(::CreatePen(PS_SOLID, 1, Palette::FrameLine)), settingsWriter_(&SaveSettings),
+      errorBox_(&ShowErrorBox) {
     firstTab_.SetNeighbours(nullptr, &secondTab_);
     secondTab_.SetNeighbours(&firstTab_, nullptr);
     titleBitmap_.Reset(static_cast<HBITMAP>(::LoadImageW(
@@ -174,14 +198,30 @@ void CMainDlg::InitMainWindow() {
 }
 
 void CMainDlg::OnDestroy() {
-    WriteSettingsOnce();
+    WriteSettingsOnce(false);
     RemoveFromMessageLoop(this);
 }
 
-void CMainDlg::WriteSettingsOnce() {
-    if (!settingsWritten_) {
-        settingsWritten_ = true;
-        settingsWriter_();
+void CMainDlg::WriteSettingsOnce(bool showFailure) {
+    if (settingsWritten_) {
+        return;
+    }
+    settingsWritten_ = true;
+    std::uint32_t error = 0;
+    if (settingsWriter_(error)) {
+        return;
+    }
+    LogMessage(L"Settings not saved to \"%ls\" (0x%08x).\n", SettingsFilePath().c_str(),
+               static_cast<unsigned>(error));
+    if (showFailure && errorBox_ != nullptr) {
+        std::wstring format;
+        std::wstring caption;
+        ReadResourceString(IDS_SETTINGS_NOT_SAVED, format);
+        ReadResourceString(IDS_SETTINGS_ERROR_CAPTION, caption);
+        errorBox_(
+            Handle(),
+            FormatWide(format.c_str(), SettingsFilePath().c_str(), SystemErrorText(error).c_str()),
+            caption);
     }
 }
 
@@ -385,7 +425,7 @@ void CMainDlg::ShowLayoutName() {
         LogMessage(L"No layout name to display.\n");
         return;
     }
-    ::SetWindowTextW(firstTab_.Handle(), UpperCase(name).c_str());
+    ::SetWindowTextW(firstTab_.Handle(), PrintableText(UpperCase(name)).c_str());
     ::SendMessageW(firstTab_.Handle(), kLayoutTabRowMessage, 0, 0);
 }
 
@@ -435,6 +475,8 @@ void CMainDlg::CloseDialog(int id) {
     ::PostQuitMessage(id);
     settingsPage_.DestroyWindow();
     ::PostQuitMessage(id);
+    // Before the window goes, so that a failure can be shown; the program closes all the same.
+    WriteSettingsOnce(true);
     DestroyWindow();
     // Posting the quit message more than once has the effect of posting it once.
     ::PostQuitMessage(id);
@@ -503,7 +545,7 @@ bool CMainDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         // Windows may end the process as soon as this returns, before the posted close runs,
         // so the settings are written here.
         if (wParam != FALSE) {
-            WriteSettingsOnce();
+            WriteSettingsOnce(false);
             ::PostMessageW(Handle(), WM_COMMAND, IDC_MAIN_CLOSE, 0);
         }
         result = 0;

@@ -29,9 +29,13 @@ public:
     int Dpi() const { return dialogDpi_.Dpi(); }
     CKeyboardDlg& KeyboardPage() { return keyboardPage_; }
     CSettingsDlg& SettingsPage() { return settingsPage_; }
-    // What writes the settings file (tests count the writes instead).
-    using SettingsWriter = bool (*)();
+    // What writes the settings file (tests count the writes instead); false with the platform
+    // error code on failure.
+    using SettingsWriter = bool (*)(std::uint32_t& error);
     void SetSettingsWriter(SettingsWriter writer) { settingsWriter_ = writer; }
+    // The error box of a failed settings write at close (tests record it instead).
+    using ErrorBox = void (*)(HWND owner, const std::wstring& text, const std::wstring& caption);
+    void SetErrorBox(ErrorBox box) { errorBox_ = box; }
 
 protected:
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -59,7 +63,9 @@ private:
     // The close command: pages first, then the window; the loop ends with the command's id.
     void CloseDialog(int id);
     // Writes the settings unless the end of the session already did.
-    void WriteSettingsOnce();
+    // At a normal close a failure is shown in the error box; at the end of the session (when
+    // no box may wait for the user) only in the diagnostic log.
+    void WriteSettingsOnce(bool showFailure);
     LRESULT OnCtlColor(UINT message, HDC dc, HWND control);
 
     TabButton firstTab_;
@@ -86,5 +92,6 @@ private:
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     SettingsWriter settingsWriter_;
+    ErrorBox errorBox_;
     bool settingsWritten_ = false;
 };

@@ -3,6 +3,7 @@
 #include "cli/cli_files.h"
 #include "logging/diagnostic_log.h"
 #include "logging/std_log_files.h"
+#include "logging/utf8.h"
 #include "settings/settings_page.h"
 
 #include <cstdio>
@@ -53,7 +54,12 @@ bool WriteReportFiles(const TestReport& report, const std::string& htmlFile,
     if (!csvFile.empty()) {
         contents.push_back(FileContent{ArgumentToWide(csvFile), WriteReportCsv(report)});
     }
-    if (contents.empty() || WriteFilesWhole(files, contents)) {
+    if (contents.empty()) {
+        return true;
+    }
+    std::vector<std::wstring> stranded;
+    const FileSetResult result = ReplaceFileSet(files, contents, &stranded);
+    if (result == FileSetResult::Written) {
         return true;
     }
     std::string names;
@@ -62,7 +68,18 @@ bool WriteReportFiles(const TestReport& report, const std::string& htmlFile,
             names += (names.empty() ? "'" : " and '") + *file + "'";
         }
     }
-    std::fprintf(stderr, "tapwise-cli replay: cannot write %s; nothing was written\n",
-                 names.c_str());
+    if (result == FileSetResult::Unchanged) {
+        std::fprintf(stderr, "tapwise-cli replay: cannot write %s; nothing was written\n",
+                     names.c_str());
+        return false;
+    }
+    std::string kept;
+    for (const std::wstring& name : stranded) {
+        kept += (kept.empty() ? "'" : ", '") + EncodeUtf8(name) + "'";
+    }
+    std::fprintf(stderr,
+                 "tapwise-cli replay: cannot write %s; nothing new was written, but an earlier "
+                 "file could not be put back and is kept as %s\n",
+                 names.c_str(), kept.c_str());
     return false;
 }

@@ -1,5 +1,7 @@
 #include "input/bounded_text.h"
 
+#include "logging/printable_text.h"
+
 #include <algorithm>
 #include <cwctype>
 
@@ -8,6 +10,13 @@ BoundedText& BoundedText::Append(const wchar_t* text, std::size_t length) {
     std::copy(text, text + taken, buffer_ + length_);
     length_ += taken;
     buffer_[length_] = L'\0';
+    return *this;
+}
+
+BoundedText& BoundedText::AppendPrintable(const wchar_t* text, std::size_t length) {
+    const std::size_t start = length_;
+    Append(text, length);
+    MakePrintable(buffer_ + start, length_ - start);
     return *this;
 }
 

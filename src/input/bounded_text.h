@@ -21,6 +21,11 @@ public:
     BoundedText& Append(const wchar_t* text, std::size_t length);
     BoundedText& Append(const std::wstring& text) { return Append(text.data(), text.size()); }
     BoundedText& Append(wchar_t character) { return Append(&character, 1); }
+    // Text from a file: control characters are shown as spaces.
+    BoundedText& AppendPrintable(const wchar_t* text, std::size_t length);
+    BoundedText& AppendPrintable(const std::wstring& text) {
+        return AppendPrintable(text.data(), text.size());
+    }
     // printf "%*d" with this minimum width (spaces on the left).
     BoundedText& AppendDecimal(std::int64_t value, int width = 0);
     // printf "%0*x" / "%0*X".

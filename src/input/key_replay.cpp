@@ -157,8 +157,7 @@ bool ReplaySession::SelectLayout(const std::wstring& path, const std::wstring& d
 }
 
 void ReplaySession::Feed(const TraceRecord& record, bool background) {
-    if (background && !decoder_.TakesBackgroundRecord(
-                          record.record, [this](ScanCode code) { return engine_.IsHeld(code); })) {
+    if (background && !decoder_.TakesBackgroundRecord(record.record)) {
         return;
     }
     if (decoder_.IsNewDevice(record.record)) {
@@ -174,6 +173,7 @@ void ReplaySession::Feed(const TraceRecord& record, bool background) {
 
 void ReplaySession::Activate(std::uint32_t time) {
     engine_.ReleaseKeysMissedWhileAway(time, nullptr);
+    decoder_.KeepDownOnly(engine_.Held());
 }
 
 void ReplaySession::Restart(std::uint32_t threshold) {

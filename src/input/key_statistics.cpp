@@ -42,7 +42,7 @@ void KeyStatistics::OnChatter(ScanCode code, std::uint32_t time, std::uint32_t i
     chatterEvents_.push_back(ChatterRecord{code, time, interval});
 }
 
-void KeyStatistics::OnRelease(ScanCode code, std::uint32_t duration) {
+void KeyStatistics::OnRelease(ScanCode code, std::int32_t duration) {
     const std::uint16_t slot = slots_[code];
     if (slot == 0 || !codes_[slot - 1u].holding) {
         return;

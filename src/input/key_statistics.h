@@ -13,8 +13,9 @@ struct KeyCodeStatistics {
     std::uint32_t presses = 0; // DOWN lines
     std::uint32_t chatter = 0; // CHATTER DETECTED lines
     std::uint32_t shortestChatter = 0;
-    std::uint32_t shortestHold = 0; // valid when holds > 0
-    std::uint32_t longestHold = 0;
+    // Signed, as the UP line prints a hold: a clock that went back gives a negative one.
+    std::int32_t shortestHold = 0; // valid when holds > 0
+    std::int32_t longestHold = 0;
     std::uint32_t holds = 0;
     bool holding = false; // went down since the last reset and is not up yet
 };
@@ -37,7 +38,7 @@ public:
     void OnChatter(ScanCode code, std::uint32_t time, std::uint32_t interval);
     // The UP line of a key that was held; a hold that began before the last reset is not a
     // measurement of this test.
-    void OnRelease(ScanCode code, std::uint32_t duration);
+    void OnRelease(ScanCode code, std::int32_t duration);
     // The held-keys line after a key was added to it.
     void OnHeldKeys(const std::vector<ScanCode>& held);
 

@@ -68,13 +68,13 @@ void FormatKeyLine(BoundedText& out, KeyLineKind kind, const std::wstring& name,
         // Printed with %d: an interval of 2^31 ms or more shows as negative.
         suffix.AppendDecimal(static_cast<std::int32_t>(interval)).Append(L"ms", 2);
     }
-    out.Append(name.data(),
-               std::min(name.size(), out.Room() - std::min(out.Room(), suffix.Length())));
+    out.AppendPrintable(name.data(),
+                        std::min(name.size(), out.Room() - std::min(out.Room(), suffix.Length())));
     out.Append(suffix.Text(), suffix.Length());
 }
 
 void FormatNameField(BoundedText& out, const std::wstring& name) {
-    out.Append(L' ').Append(name);
+    out.Append(L' ').AppendPrintable(name);
 }
 
 void FormatCodeField(BoundedText& out, unsigned value) {
@@ -85,7 +85,7 @@ void FormatHeldKeys(BoundedText& out, const HeldKeys& held, KeyNameTable& names)
     const std::size_t start = out.Length();
     out.Append(L' ');
     for (ScanCode code : held) {
-        out.Append(names.Lookup(code)).Append(L"  ", 2);
+        out.AppendPrintable(names.Lookup(code)).Append(L"  ", 2);
     }
     out.UpperCaseFrom(start);
 }
@@ -203,7 +203,7 @@ void KeyTestEngine::OnKeyBreak(std::size_t index) {
     FormatKeyLine(line, KeyLineKind::Up, name, event->virtualKey, code, time - timing.time);
     page_.AppendLine(line.Text(), false);
     if (timing.phase == KeyTiming::Held) {
-        statistics_.OnRelease(code, time - timing.time);
+        statistics_.OnRelease(code, static_cast<std::int32_t>(time - timing.time));
     }
 
     held_.erase(std::remove(held_.begin(), held_.end(), code), held_.end());

@@ -90,9 +90,7 @@ CKeyboardDlg::CKeyboardDlg()
       readout_({Palette::MainBackground, Palette::FrameLine, kReadoutBar, Palette::NormalText,
                 kReadoutAlarm}),
       keyboardView_(Palette::BrightText, Palette::MainBackground, Palette::Black),
-      rawInput_(
-          nullptr, keyEvents_, [this](const RAWINPUT& record) { IdentifyDevice(record); },
-          [this](ScanCode code) { return engine_.IsHeld(code); }),
+      rawInput_(nullptr, keyEvents_, [this](const RAWINPUT& record) { IdentifyDevice(record); }),
       viewRedraw_(keyboardView_), numLamp_(numLockLamp_), scrollLamp_(scrollLockLamp_),
       capsLamp_(capsLockLamp_), lockIndicators_(lockMonitor_, capsLamp_, numLamp_, scrollLamp_),
       statusLabel_(statusText_), logStatusLabel_(logStatus_),
@@ -265,6 +263,17 @@ void CKeyboardDlg::BuildLayoutList() {
     if (index >= 0) {
         HighlightLayoutCombo(layoutList_, index);
     }
+    folderWatch_.Start(folder, Handle(), UWM_LAYOUT_FOLDER_CHANGED);
+}
+
+void CKeyboardDlg::RefreshLayoutList() {
+    const int index = selector_.Library().Refresh(
+        ExpandLayoutFolder(Settings().LayoutFileDirectory), selector_.DefaultLayoutName(),
+        [](const std::wstring& path) { return ReadAnyLayoutName(path); }, Settings().LastLayout);
+    FillLayoutCombo(layoutList_, selector_.Library());
+    if (index >= 0) {
+        HighlightLayoutCombo(layoutList_, index);
+    }
 }
 
 void CKeyboardDlg::EnableRawInputAtStart() {
@@ -277,6 +286,7 @@ void CKeyboardDlg::EnableRawInputAtStart() {
 }
 
 void CKeyboardDlg::OnDestroy() {
+    folderWatch_.Stop();
     logViewer_.WriteQueuedLines();
     lockMonitor_.Stop(INFINITE);
     if (shellHook_ != nullptr) {
@@ -364,6 +374,10 @@ bool CKeyboardDlg::OnCommand(int id, UINT code) {
     case IDC_KBD_LAYOUT_LIST:
         if (code == CBN_SELCHANGE) {
             OnLayoutChoice();
+            return true;
+        }
+        if (code == CBN_DROPDOWN) {
+            RefreshLayoutList();
             return true;
         }
         return false;
@@ -642,6 +656,7 @@ void CKeyboardDlg::ReleaseKeysMissedWhileAway() {
     engine_.ReleaseKeysMissedWhileAway(ElapsedMilliseconds(), [](ScanCode, std::uint16_t key) {
         return key != 0 && key < 0xFF && (::GetAsyncKeyState(key) & 0x8000) != 0;
     });
+    rawInput_.Decoder().KeepDownOnly(engine_.Held());
     ScheduleLogWrite();
 }
 
@@ -672,6 +687,10 @@ bool CKeyboardDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         return true;
     case UWM_WRITE_LOG:
         OnWriteLog();
+        result = 0;
+        return true;
+    case UWM_LAYOUT_FOLDER_CHANGED:
+        RefreshLayoutList();
         result = 0;
         return true;
     case UWM_DISABLE_RAW_INPUT:

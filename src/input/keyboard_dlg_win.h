@@ -7,6 +7,7 @@
 #include "input/raw_input_win.h"
 #include "input/remap_table.h"
 #include "input/worker_thread_win.h"
+#include "layouts/layout_folder_watch_win.h"
 #include "layouts/layout_list_win.h"
 #include "layouts/layout_selection.h"
 #include "logging/log_files_win.h"
@@ -81,6 +82,8 @@ private:
     void CreateFonts();
     void ApplyDpiToControls();
     void BuildLayoutList();
+    // The layout folder changed, or the list is being opened: the list follows the folder.
+    void RefreshLayoutList();
     void EnableRawInputAtStart();
     void OnDestroy();
     bool OnCommand(int id, UINT code);
@@ -147,6 +150,7 @@ private:
     KeyEventQueue keyEvents_;
     RawInputReader rawInput_; // decoding state: current device and the pending ignore code
     ToggleKeyMonitorThread lockMonitor_;
+    LayoutFolderWatch folderWatch_;
 
     // Adapters between the core logic and the controls above.
     KeyboardViewRedraw viewRedraw_;

@@ -40,6 +40,7 @@ DecodeResult RawKeyDecoder::Decode(const RawKeyRecord& record, std::uint32_t tim
     }
 
     queue.push_back(KeyEvent{record.makeCode, record.flags, record.virtualKey, time});
+    down_.set(CompleteScanCode(record.makeCode, record.flags), !isBreak);
     result.index = queue.size() - 1;
     result.message = isBreak ? KeyMessage::Break : KeyMessage::Make;
     return result;
@@ -59,13 +60,20 @@ RawKeyDecoder::Process(const RawKeyRecord& record, std::uint32_t time, KeyEventQ
     return Decode(record, time, queue);
 }
 
-bool RawKeyDecoder::TakesBackgroundRecord(const RawKeyRecord& record,
-                                          const std::function<bool(ScanCode)>& isHeld) const {
+bool RawKeyDecoder::TakesBackgroundRecord(const RawKeyRecord& record) const {
     if ((record.flags & kRawFlagBreak) == 0) {
         return false;
     }
     if (pendingIgnoreCode_ != 0 && record.makeCode == pendingIgnoreCode_) {
         return true;
     }
-    return isHeld && isHeld(CompleteScanCode(record.makeCode, record.flags));
+    return IsDown(CompleteScanCode(record.makeCode, record.flags));
+}
+
+void RawKeyDecoder::KeepDownOnly(const std::vector<ScanCode>& held) {
+    std::bitset<0x10000> kept;
+    for (ScanCode code : held) {
+        kept.set(code, down_.test(code));
+    }
+    down_ = kept;
 }

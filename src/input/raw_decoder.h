@@ -3,9 +3,11 @@
 // multi-byte scan code sequences (fake shifts around E0 keys, the 0x45 of the Pause key).
 #include "input/scan_code.h"
 
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 // The fields of one RAWINPUT keyboard record that decoding needs; device is the raw
 // input device handle as an opaque value.
@@ -39,11 +41,17 @@ public:
                          const std::function<void(const RawKeyRecord&)>& identifyDevice);
 
     // Raw input that arrives while another window has the foreground is what the user types
-    // there. Only the release of a key that isHeld says the tester holds is taken (and the
-    // record the decoder awaits to end that key's sequence), so that it gets its real time;
-    // every other record is neither decoded, logged, identified nor counted.
-    bool TakesBackgroundRecord(const RawKeyRecord& record,
-                               const std::function<bool(ScanCode)>& isHeld) const;
+    // there. Only the release of a key that this decoder itself saw go down and not yet up is
+    // taken (and the record the decoder awaits to end that key's sequence), so that it gets
+    // its real time; every other record is neither decoded, logged, identified nor counted.
+    // The decision does not wait for the key test engine, which learns of events only when
+    // their posted messages are handled.
+    bool TakesBackgroundRecord(const RawKeyRecord& record) const;
+    // Whether the last decoded event of this code (complete, prefix included) was a make.
+    bool IsDown(ScanCode code) const { return down_.test(code); }
+    // Keys released where no record of it arrived (the tester let them go): every key not in
+    // held is up as far as the decoder knows.
+    void KeepDownOnly(const std::vector<ScanCode>& held);
 
     std::uint64_t CurrentDevice() const { return currentDevice_; }
     void SetCurrentDevice(std::uint64_t device) { currentDevice_ = device; }
@@ -52,4 +60,5 @@ public:
 private:
     std::uint16_t pendingIgnoreCode_ = 0;
     std::uint64_t currentDevice_ = 0;
+    std::bitset<0x10000> down_; // by complete code
 };

@@ -30,10 +30,8 @@ RawKeyRecord ToRawKeyRecord(const RAWINPUT& record) {
         static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(record.header.hDevice))};
 }
 
-RawInputReader::RawInputReader(HWND target, KeyEventQueue& queue, DeviceIdentifier identifyDevice,
-                               HeldQuery isHeld)
-    : target_(target), queue_(queue), identifyDevice_(std::move(identifyDevice)),
-      isHeld_(std::move(isHeld)) {}
+RawInputReader::RawInputReader(HWND target, KeyEventQueue& queue, DeviceIdentifier identifyDevice)
+    : target_(target), queue_(queue), identifyDevice_(std::move(identifyDevice)) {}
 
 LRESULT RawInputReader::OnInput(WPARAM inputCode, LPARAM rawInputHandle) {
     RAWINPUT record{};
@@ -50,7 +48,7 @@ LRESULT RawInputReader::OnInput(WPARAM inputCode, LPARAM rawInputHandle) {
 
 void RawInputReader::OnRecord(const RAWINPUT& record, bool background) {
     const std::uint32_t time = ElapsedMilliseconds();
-    if (background && !decoder_.TakesBackgroundRecord(ToRawKeyRecord(record), isHeld_)) {
+    if (background && !decoder_.TakesBackgroundRecord(ToRawKeyRecord(record))) {
         return;
     }
     const DecodeResult result = decoder_.Process(ToRawKeyRecord(record), time, queue_,

@@ -23,13 +23,10 @@ public:
     // Runs with the whole record when it comes from another device than the last one, before
     // the record is decoded.
     using DeviceIdentifier = std::function<void(const RAWINPUT& record)>;
-    // Whether the tester holds a key (complete code); asked for records in the background.
-    using HeldQuery = std::function<bool(ScanCode code)>;
 
     // The queue is the window's; it must outlive the reader. target may be null until the
     // window exists (SetTarget).
-    RawInputReader(HWND target, KeyEventQueue& queue, DeviceIdentifier identifyDevice = {},
-                   HeldQuery isHeld = {});
+    RawInputReader(HWND target, KeyEventQueue& queue, DeviceIdentifier identifyDevice = {});
 
     void SetTarget(HWND target) { target_ = target; }
     HWND Target() const { return target_; }
@@ -59,7 +56,6 @@ private:
     HWND target_;
     KeyEventQueue& queue_;
     DeviceIdentifier identifyDevice_;
-    HeldQuery isHeld_;
     RawKeyDecoder decoder_;
     bool draining_ = false;
 };

@@ -8,6 +8,15 @@ std::vector<ReadoutPart> ReadoutParts(const TestCoverage& coverage, std::size_t 
         {L"Rollover " + std::to_wstring(rollover), false}};
 }
 
+std::wstring ReadoutText(const std::vector<ReadoutPart>& parts) {
+    std::wstring text;
+    for (const ReadoutPart& part : parts) {
+        text += text.empty() ? L"" : L"  ";
+        text += part.text;
+    }
+    return text;
+}
+
 int ProgressFill(int width, std::size_t tested, std::size_t keys) {
     if (width <= 0 || keys == 0) {
         return 0;

@@ -13,6 +13,9 @@ struct ReadoutPart {
 
 // "Tested T / M", "Faulty F" (an alarm when F > 0), "Rollover R".
 std::vector<ReadoutPart> ReadoutParts(const TestCoverage& coverage, std::size_t rollover);
+// The parts as one text, two spaces between them: the readout's window text, for whatever
+// reads the screen other than eyes.
+std::wstring ReadoutText(const std::vector<ReadoutPart>& parts);
 
 // Pixels of a bar width wide filled for T of M keys; a layout without keys fills nothing, and
 // the bar is full only when every key was tested.

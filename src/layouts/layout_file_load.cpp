@@ -2,6 +2,7 @@
 
 #include "layouts/import_file.h"
 #include "logging/diagnostic_log.h"
+#include "logging/printable_text.h"
 #include "logging/utf8.h"
 
 #include <filesystem>
@@ -95,5 +96,6 @@ std::wstring LayoutFailureLine(const std::wstring& path, const LayoutLoadFailure
     if (failure.line > 0) {
         line += L"line " + std::to_wstring(failure.line) + L": ";
     }
-    return line + (failure.reason.empty() ? L"unknown reason" : failure.reason);
+    // The file name and a reason quoting the file's text go into one line of the event log.
+    return PrintableText(line + (failure.reason.empty() ? L"unknown reason" : failure.reason));
 }

@@ -93,6 +93,22 @@ void LayoutLibrary::Build(const std::wstring& folder, const std::wstring& defaul
     });
 }
 
+int LayoutLibrary::Refresh(const std::wstring& folder, const std::wstring& defaultName,
+                           const NameReader& readName, const std::wstring& chosenPath) {
+    const int chosen = IndexOfPath(chosenPath);
+    const LayoutEntry kept =
+        chosen >= 0 ? entries_[static_cast<std::size_t>(chosen)] : LayoutEntry{};
+    Build(folder, defaultName, readName);
+    if (chosen >= 0 && IndexOfPath(chosenPath) < 0) {
+        entries_.insert(std::upper_bound(entries_.begin(), entries_.end(), kept,
+                                         [](const LayoutEntry& a, const LayoutEntry& b) {
+                                             return LayoutNameLess(a.name, b.name);
+                                         }),
+                        kept);
+    }
+    return IndexOfPath(chosenPath);
+}
+
 int LayoutLibrary::IndexOfPath(const std::wstring& path) const {
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         if (entries_[i].path == path) {

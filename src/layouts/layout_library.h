@@ -27,6 +27,12 @@ public:
     void Build(const std::wstring& folder, const std::wstring& defaultName,
                const NameReader& readName);
 
+    // Build again for a folder whose files changed. The chosen entry (a file, not the default)
+    // stays in the list even when its file went: its keys are still on screen until another
+    // choice. Returns the chosen entry's new index, or -1.
+    int Refresh(const std::wstring& folder, const std::wstring& defaultName,
+                const NameReader& readName, const std::wstring& chosenPath);
+
     const std::vector<LayoutEntry>& Entries() const { return entries_; }
     // The first entry with exactly this path, or -1.
     int IndexOfPath(const std::wstring& path) const;

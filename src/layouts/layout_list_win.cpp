@@ -1,14 +1,16 @@
 #include "layouts/layout_list_win.h"
 
 #include "logging/log_files_win.h"
+#include "logging/printable_text.h"
 #include "ui/app_messages.h"
 #include "view/keyboard_window_win.h"
 
 void FillLayoutCombo(HWND combo, const LayoutLibrary& library) {
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     for (const auto& entry : library.Entries()) {
+        const std::wstring name = PrintableText(entry.name);
         SendMessageW(combo, CB_INSERTSTRING, static_cast<WPARAM>(-1),
-                     reinterpret_cast<LPARAM>(entry.name.c_str()));
+                     reinterpret_cast<LPARAM>(name.c_str()));
     }
 }
 

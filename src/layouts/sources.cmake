@@ -9,6 +9,7 @@ list(APPEND TAPWISE_CORE_SOURCES
 )
 list(APPEND TAPWISE_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/layout_list_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/layout_folder_watch_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_install_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/resource_strings_win.cpp
 )

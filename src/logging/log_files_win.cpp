@@ -61,11 +61,15 @@ LogFiles::WriteResult WinLogFiles::WriteNewFile(const std::wstring& path,
 }
 
 bool WinLogFiles::MoveOver(const std::wstring& from, const std::wstring& to, std::uint32_t& error) {
-    // A read-only log is protected from replacement, as it would be from being rewritten.
-    const DWORD attributes = GetFileAttributesW(to.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        error = ERROR_ACCESS_DENIED;
-        return false;
+    // A read-only log is protected from replacement, as it would be from being rewritten, and
+    // from being moved aside for one. Only files move.
+    for (const std::wstring* path : {&from, &to}) {
+        const DWORD attributes = GetFileAttributesW(path->c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+            error = ERROR_ACCESS_DENIED;
+            return false;
+        }
     }
     if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return true;

@@ -5,13 +5,6 @@
 
 #include <climits>
 
-namespace {
-
-// Temporary names tried beside the target before a replacing save gives up.
-constexpr int kTemporaryNameAttempts = 100;
-
-} // namespace
-
 std::wstring LogSavingTextDefault(int id) {
     switch (id) {
     case kTextLogFolderError:
@@ -131,29 +124,6 @@ bool WriteWholeFile(LogFiles& files, const std::wstring& path, const std::string
 
 } // namespace
 
-// A complete copy of bytes under a free temporary name beside path; empty on failure.
-std::wstring WriteTemporary(LogFiles& files, const std::wstring& path, const std::string& bytes) {
-    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        const std::wstring temporary = path + FormatWide(L".%d.tmp", attempt);
-        const auto result = files.WriteNewFile(temporary, bytes);
-        if (!result.created) {
-            if (result.alreadyExists) {
-                continue;
-            }
-            LogMessage(L"Error creating file \"%ls\", 0x%08x\n", temporary.c_str(), result.error);
-            return std::wstring();
-        }
-        if (!result.complete) {
-            LogMessage(L"Error writing file \"%ls\", 0x%08x\n", temporary.c_str(), result.error);
-            files.RemoveFile(temporary);
-            return std::wstring();
-        }
-        return temporary;
-    }
-    LogMessage(L"Error creating file \"%ls\", no free temporary name\n", path.c_str());
-    return std::wstring();
-}
-
 bool SaveLogText(LogFiles& files, const std::wstring& path, std::wstring_view text,
                  bool overwrite) {
     const std::string bytes = EncodeLogFileBytes(text);
@@ -161,42 +131,6 @@ bool SaveLogText(LogFiles& files, const std::wstring& path, std::wstring_view te
         return WriteWholeFile(files, path, bytes);
     }
     return WriteFilesWhole(files, {FileContent{path, bytes}});
-}
-
-bool WriteFilesWhole(LogFiles& files, const std::vector<FileContent>& contents) {
-    std::vector<std::wstring> temporaries;
-    std::vector<bool> createdNew;
-    for (const FileContent& content : contents) {
-        temporaries.push_back(WriteTemporary(files, content.path, content.bytes));
-        if (temporaries.back().empty()) {
-            temporaries.pop_back();
-            for (const std::wstring& temporary : temporaries) {
-                files.RemoveFile(temporary);
-            }
-            return false;
-        }
-    }
-    for (std::size_t i = 0; i < contents.size(); ++i) {
-        const bool existed = files.FileExists(contents[i].path);
-        std::uint32_t error = 0;
-        if (!files.MoveOver(temporaries[i], contents[i].path, error)) {
-            LogMessage(L"Error replacing file \"%ls\", 0x%08x\n", contents[i].path.c_str(), error);
-            for (std::size_t j = i; j < contents.size(); ++j) {
-                files.RemoveFile(temporaries[j]);
-            }
-            // A set of files belongs together: the ones this call created go again, files it
-            // replaced cannot be brought back and stay in their new form.
-            for (std::size_t j = 0; j < i; ++j) {
-                if (!createdNew[j]) {
-                    continue;
-                }
-                files.RemoveFile(contents[j].path);
-            }
-            return false;
-        }
-        createdNew.push_back(!existed);
-    }
-    return true;
 }
 
 int LogSaver::GetSequenceNumber(LogSavePage& page) {

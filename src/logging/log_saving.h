@@ -3,6 +3,7 @@
 // rule, the status shown after each attempt and the write itself. Files and controls are
 // reached through small interfaces, so every decision here runs the same against the real
 // file system and against the fakes of the tests.
+#include "logging/file_set.h"
 #include "logging/status_label.h"
 
 #include <cstdint>
@@ -59,44 +60,11 @@ std::wstring LogFilePath(const std::wstring& folder, const std::wstring& prefix,
 std::wstring NumberedFilePath(const std::wstring& folder, const std::wstring& prefix, int number,
                               const wchar_t* extension);
 
-// The file operations of a save.
-class LogFiles {
-public:
-    struct WriteResult {
-        bool created = false;       // the file was created (and is to be removed on failure)
-        bool alreadyExists = false; // creation failed because the name is taken
-        bool complete = false;      // every byte was written and the file was closed
-        std::uint32_t error = 0;    // platform error of the failed step
-    };
-
-    virtual ~LogFiles() = default;
-    virtual bool FolderExists(const std::wstring& folder) = 0;
-    // One level only.
-    virtual bool CreateFolder(const std::wstring& folder) = 0;
-    // A file exists when its attributes can be opened for reading.
-    virtual bool FileExists(const std::wstring& path) = 0;
-    // Creates the file only if the name is free and writes the bytes in one go.
-    virtual WriteResult WriteNewFile(const std::wstring& path, const std::string& bytes) = 0;
-    // Moves `from` onto `to`, replacing an existing `to`.
-    virtual bool MoveOver(const std::wstring& from, const std::wstring& to,
-                          std::uint32_t& error) = 0;
-    virtual void RemoveFile(const std::wstring& path) = 0;
-};
-
 // Writes the log text to path. Without overwrite the file must not exist yet; with it, the
-// text goes to a temporary file in the same folder that replaces the old file only once it
-// was written completely, so a failed save never destroys an earlier log. A file that could
+// text replaces the old file only once it was written completely (ReplaceFileSet), so a
+// failed save never destroys an earlier log. A file that could
 // not be written completely is removed again. true only when the whole text reached the file.
 bool SaveLogText(LogFiles& files, const std::wstring& path, std::wstring_view text, bool overwrite);
-
-// Writes bytes to a temporary file beside the target; each target is replaced only once every
-// temporary file was written completely, so no target is ever left half-written. If a later
-// replacement fails, targets created by this call are removed again. true when all were written.
-struct FileContent {
-    std::wstring path;
-    std::string bytes;
-};
-bool WriteFilesWhole(LogFiles& files, const std::vector<FileContent>& contents);
 
 // The keyboard test page's controls and services that a save needs.
 class LogSavePage {

@@ -5,9 +5,15 @@
 
 namespace {
 
-// Text from user files could be taken for a formula by a spreadsheet program.
+bool IsNegativeNumber(std::wstring_view cell) {
+    return cell.size() > 1 && cell[0] == L'-' &&
+           cell.find_first_not_of(L"0123456789", 1) == std::wstring_view::npos;
+}
+
+// Text from user files could be taken for a formula by a spreadsheet program; a negative
+// number (a hold on a clock that went back) is a number all the same.
 bool LooksLikeFormula(std::wstring_view cell) {
-    return !cell.empty() &&
+    return !cell.empty() && !IsNegativeNumber(cell) &&
            (cell[0] == L'=' || cell[0] == L'+' || cell[0] == L'-' || cell[0] == L'@');
 }
 

@@ -51,6 +51,12 @@ LogFiles::WriteResult StdLogFiles::WriteNewFile(const std::wstring& path,
 
 bool StdLogFiles::MoveOver(const std::wstring& from, const std::wstring& to, std::uint32_t& error) {
     std::error_code code;
+    // Only files move: a folder standing where a file is to go stays where it is.
+    if (std::filesystem::is_directory(WidePath(from), code) ||
+        std::filesystem::is_directory(WidePath(to), code)) {
+        error = static_cast<std::uint32_t>(std::make_error_code(std::errc::is_a_directory).value());
+        return false;
+    }
     std::filesystem::rename(WidePath(from), WidePath(to), code);
     error = static_cast<std::uint32_t>(code.value());
     return !code;

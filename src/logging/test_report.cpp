@@ -181,7 +181,7 @@ std::vector<std::wstring> ReportCells(const ReportRow& row) {
     std::swprintf(code, sizeof code / sizeof code[0], L"0x%04X", static_cast<unsigned>(row.code));
     std::wstring label = row.label;
     std::replace(label.begin(), label.end(), L'\n', L' ');
-    const auto count = [](std::uint32_t value, bool present) {
+    const auto count = [](std::int64_t value, bool present) {
         return present ? std::to_wstring(value) : std::wstring();
     };
     return {code,

@@ -39,8 +39,8 @@ struct ReportRow {
     std::uint32_t chatter = 0;
     std::uint32_t shortestChatter = 0; // valid when chatter > 0
     std::uint32_t holds = 0;
-    std::uint32_t shortestHold = 0; // valid when holds > 0
-    std::uint32_t longestHold = 0;
+    std::int32_t shortestHold = 0; // valid when holds > 0; signed as the UP line shows it
+    std::int32_t longestHold = 0;
     LayoutKey key; // geometry of a layout key
 };
 

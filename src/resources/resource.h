@@ -55,6 +55,8 @@
 #define IDS_LOG_SAVED 159
 #define IDS_REPORT_SAVED 176
 #define IDS_REPORT_EXISTS 177
+#define IDS_SETTINGS_NOT_SAVED 190
+#define IDS_SETTINGS_ERROR_CAPTION 191
 // 160 to 163 hold the built-in default layout (generated at build time).
 #define IDS_DEFAULT_LAYOUT_FIRST 160
 #define IDS_DEFAULT_LAYOUT_LAST 163

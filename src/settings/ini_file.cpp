@@ -3,6 +3,7 @@
 #include "logging/utf8.h"
 #include "settings/environment.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <system_error>
@@ -50,6 +51,10 @@ bool SameName(std::wstring_view a, std::wstring_view b) {
 
 // The name of a "[name]" line, or nothing for any other line.
 std::optional<std::wstring_view> SectionName(std::wstring_view line) {
+    // Most lines are keys: their first character settles it without trimming.
+    if (line.empty() || (line.front() != L'[' && !IsBlank(line.front()))) {
+        return std::nullopt;
+    }
     const std::wstring_view trimmed = Trim(line);
     if (trimmed.empty() || trimmed.front() != L'[') {
         return std::nullopt;
@@ -158,8 +163,16 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
         document.encoding_ = IniEncoding::Utf8Bom;
         text = DecodeUtf8(bytes.substr(3));
     } else {
-        text = DecodeUtf8(bytes);
-        if (EncodeUtf8(text) == bytes) {
+        // Plain ASCII is valid UTF-8 and needs no decoding; anything else must come back as
+        // the same bytes.
+        const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        if (ascii) {
+            text.assign(bytes.begin(), bytes.end());
+        } else {
+            text = DecodeUtf8(bytes);
+        }
+        if (ascii || EncodeUtf8(text) == bytes) {
             document.encoding_ = IniEncoding::Utf8;
         } else {
             document.encoding_ = IniEncoding::Latin1;
@@ -170,6 +183,8 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
         }
     }
 
+    document.lines_.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), L'\n')) +
+                            1);
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t end = text.find_first_of(L"\r\n", start);
@@ -177,11 +192,12 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
             document.lines_.push_back({text.substr(start), L""});
             break;
         }
-        const std::size_t endingLength =
-            (text[end] == L'\r' && end + 1 < text.size() && text[end + 1] == L'\n') ? 2 : 1;
-        document.lines_.push_back(
-            {text.substr(start, end - start), text.substr(end, endingLength)});
-        start = end + endingLength;
+        const wchar_t* ending = L"\n";
+        if (text[end] == L'\r') {
+            ending = end + 1 < text.size() && text[end + 1] == L'\n' ? L"\r\n" : L"\r";
+        }
+        document.lines_.push_back({text.substr(start, end - start), ending});
+        start = end + std::char_traits<wchar_t>::length(ending);
     }
     return document;
 }
@@ -217,7 +233,8 @@ std::string IniDocument::Serialize() const {
     return EncodeUtf16(text, false);
 }
 
-IniDocument::Location IniDocument::Locate(std::wstring_view section, std::wstring_view key) const {
+IniDocument::Location IniDocument::Locate(std::wstring_view section, std::wstring_view key,
+                                          bool keyOnly) const {
     Location location;
     const std::wstring_view wantedSection = Trim(section);
     const std::wstring_view wantedKey = Trim(key);
@@ -241,13 +258,16 @@ IniDocument::Location IniDocument::Locate(std::wstring_view section, std::wstrin
         if (!inside) {
             continue;
         }
-        if (!Trim(text).empty()) {
+        if (!keyOnly && !Trim(text).empty()) {
             location.insertAt = i + 1;
         }
         const std::size_t equals = text.find(L'=');
         if (!location.key && equals != std::wstring::npos &&
             SameName(Trim(std::wstring_view(text).substr(0, equals)), wantedKey)) {
             location.key = i;
+            if (keyOnly) {
+                break;
+            }
         }
     }
     return location;
@@ -255,7 +275,7 @@ IniDocument::Location IniDocument::Locate(std::wstring_view section, std::wstrin
 
 std::optional<std::wstring> IniDocument::Find(std::wstring_view section,
                                               std::wstring_view key) const {
-    const Location location = Locate(section, key);
+    const Location location = Locate(section, key, true);
     if (!location.key) {
         return std::nullopt;
     }
@@ -275,7 +295,7 @@ void IniDocument::Set(std::wstring_view section, std::wstring_view key, std::wst
     keyLine += L'=';
     keyLine += value;
     const std::size_t at = location.insertAt.value_or(lines_.size());
-    if (at == lines_.size() && !lines_.empty() && lines_.back().ending.empty()) {
+    if (at == lines_.size() && !lines_.empty() && *lines_.back().ending == L'\0') {
         lines_.back().ending = L"\r\n";
     }
     if (location.insertAt) {
@@ -341,13 +361,12 @@ std::int32_t ProfileIntFromText(std::wstring_view text) {
     return static_cast<std::int32_t>(value);
 }
 
-std::optional<std::wstring> IniFileProfile::FindRaw(const wchar_t* section,
-                                                    const wchar_t* key) const {
-    const auto bytes = ReadWholeFile(path_);
-    if (!bytes) {
-        return std::nullopt;
+std::optional<std::wstring> IniFileProfile::FindRaw(const wchar_t* section, const wchar_t* key) {
+    if (!document_) {
+        const auto bytes = ReadWholeFile(path_);
+        document_ = bytes ? IniDocument::Parse(*bytes) : IniDocument();
     }
-    return IniDocument::Parse(*bytes).Find(section, key);
+    return document_->Find(section, key);
 }
 
 std::wstring IniFileProfile::ReadText(const wchar_t* section, const wchar_t* key,
@@ -419,6 +438,7 @@ bool IniFileProfile::WriteText(const wchar_t* section, const wchar_t* key,
         error = kErrorAccessDenied;
         return false;
     }
+    document_ = std::move(document);
     return true;
 }
 

@@ -39,13 +39,16 @@ public:
 private:
     struct Line {
         std::wstring text;
-        std::wstring ending; // "\r\n", "\r", "\n" or "" for a last line without one
+        // "\r\n", "\r", "\n" or "" for a last line without one; a literal, so that a file of
+        // many lines costs one allocation per line
+        const wchar_t* ending = L"";
     };
     struct Location {
         std::optional<std::size_t> insertAt; // after the section's last non-blank line
         std::optional<std::size_t> key;
     };
-    Location Locate(std::wstring_view section, std::wstring_view key) const;
+    // keyOnly: stop at the key's line; insertAt is then not worked out.
+    Location Locate(std::wstring_view section, std::wstring_view key, bool keyOnly = false) const;
 
     IniEncoding encoding_ = IniEncoding::Utf16Le;
     std::vector<Line> lines_;
@@ -73,11 +76,15 @@ public:
     bool WriteText(const wchar_t* section, const wchar_t* key, const std::wstring& value,
                    std::uint32_t& error) override;
     void ExpandEnvironment(std::wstring& text) override;
+    // The file is read and parsed again at the next read, once for the whole load.
+    void BeginLoad() override { document_.reset(); }
 
     const std::filesystem::path& Path() const { return path_; }
 
 private:
-    std::optional<std::wstring> FindRaw(const wchar_t* section, const wchar_t* key) const;
+    std::optional<std::wstring> FindRaw(const wchar_t* section, const wchar_t* key);
 
     std::filesystem::path path_;
+    // The file as last read or written; an unreadable file is an empty document.
+    std::optional<IniDocument> document_;
 };

@@ -26,4 +26,8 @@ public:
 
     // Replaces every %NAME% reference to an environment variable by its value, in place.
     virtual void ExpandEnvironment(std::wstring& text) = 0;
+
+    // A load of the whole record begins: reads from here on may share one reading of the
+    // file, taken afresh now.
+    virtual void BeginLoad() {}
 };

@@ -93,7 +93,7 @@ bool LoadSettings() {
     return LoadSettings(profile, Settings());
 }
 
-bool SaveSettings() {
+bool SaveSettings(std::uint32_t& error) {
     WinProfile profile(SettingsFilePath());
-    return SaveSettings(profile, Settings());
+    return SaveSettings(profile, Settings(), nullptr, &error);
 }

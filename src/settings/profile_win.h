@@ -32,4 +32,5 @@ private:
 
 // The process-wide record from and to the user's settings file.
 bool LoadSettings();
-bool SaveSettings();
+// false when a key could not be written; error then holds the first failure's code.
+bool SaveSettings(std::uint32_t& error);

@@ -93,28 +93,32 @@ bool ReadStringSetting(SettingsProfile& profile, const wchar_t* section, const w
 }
 
 bool WriteStringSetting(SettingsProfile& profile, const wchar_t* section, const wchar_t* key,
-                        const std::wstring& text) {
-    std::uint32_t error = 0;
-    if (!profile.WriteText(section, key, text, error)) {
-        LogMessage(L"Error writing string setting (0x%08x).\n", error);
+                        const std::wstring& text, std::uint32_t* error) {
+    std::uint32_t code = 0;
+    if (!profile.WriteText(section, key, text, code)) {
+        LogMessage(L"Error writing string setting (0x%08x).\n", code);
+        if (error != nullptr) {
+            *error = code;
+        }
         return false;
     }
     return true;
 }
 
 bool WriteColourSetting(SettingsProfile& profile, const wchar_t* section, const wchar_t* key,
-                        Colour colour) {
-    return WriteStringSetting(profile, section, key, FormatColourText(colour));
+                        Colour colour, std::uint32_t* error) {
+    return WriteStringSetting(profile, section, key, FormatColourText(colour), error);
 }
 
 bool WriteIntSetting(SettingsProfile& profile, const wchar_t* section, const wchar_t* key,
-                     int number) {
+                     int number, std::uint32_t* error) {
     wchar_t buffer[20];
     std::swprintf(buffer, 20, L"%d", number);
-    return WriteStringSetting(profile, section, key, buffer);
+    return WriteStringSetting(profile, section, key, buffer, error);
 }
 
 bool LoadSettings(SettingsProfile& profile, AppSettings& settings) {
+    profile.BeginLoad();
     const AppSettings defaults;
     ReadColourSetting(profile, kLayoutSection, L"Unpressed", defaults.Unpressed,
                       settings.Unpressed);
@@ -151,35 +155,47 @@ bool LoadSettings(SettingsProfile& profile, AppSettings& settings) {
     return true;
 }
 
-bool SaveSettings(SettingsProfile& profile, const AppSettings& settings, int* failedWrites) {
+bool SaveSettings(SettingsProfile& profile, const AppSettings& settings, int* failedWrites,
+                  std::uint32_t* firstError) {
+    std::uint32_t codes[16] = {};
     const bool written[] = {
-        WriteColourSetting(profile, kLayoutSection, L"Unpressed", settings.Unpressed),
-        WriteColourSetting(profile, kLayoutSection, L"Depressed", settings.Depressed),
-        WriteColourSetting(profile, kLayoutSection, L"Pressed", settings.Pressed),
-        WriteColourSetting(profile, kLayoutSection, L"Alarm", settings.Alarm),
+        WriteColourSetting(profile, kLayoutSection, L"Unpressed", settings.Unpressed, &codes[0]),
+        WriteColourSetting(profile, kLayoutSection, L"Depressed", settings.Depressed, &codes[1]),
+        WriteColourSetting(profile, kLayoutSection, L"Pressed", settings.Pressed, &codes[2]),
+        WriteColourSetting(profile, kLayoutSection, L"Alarm", settings.Alarm, &codes[3]),
         WriteStringSetting(profile, kLayoutSection, L"LayoutFileDirectory",
-                           settings.LayoutFileDirectory),
+                           settings.LayoutFileDirectory, &codes[4]),
         WriteIntSetting(profile, kLayoutSection, L"ChatterThreshold",
-                        UsableChatterThreshold(settings.ChatterThreshold)),
-        WriteStringSetting(profile, kLayoutSection, L"LastLayout", settings.LastLayout),
-        WriteStringSetting(profile, kLoggingSection, L"LogFileDirectory",
-                           settings.LogFileDirectory),
-        WriteStringSetting(profile, kLoggingSection, L"LogFilePrefix", settings.LogFilePrefix),
-        WriteStringSetting(profile, kLoggingSection, L"Overwrite", BoolText(settings.Overwrite)),
-        WriteStringSetting(profile, kLoggingSection, L"ShowLog", BoolText(settings.ShowLog)),
-        WriteIntSetting(profile, kLayoutSection, L"KeyDimensions", settings.KeyDimensions),
-        WriteIntSetting(profile, kLayoutSection, L"PressedKeysFont", settings.PressedKeysFont),
-        WriteIntSetting(profile, kLayoutSection, L"KeyLabelFont", settings.KeyLabelFont),
-        WriteIntSetting(profile, kLayoutSection, L"LogFont", settings.LogFont),
-        WriteIntSetting(profile, kLayoutSection, L"LogNumberFont", settings.LogNumberFont),
+                        UsableChatterThreshold(settings.ChatterThreshold), &codes[5]),
+        WriteStringSetting(profile, kLayoutSection, L"LastLayout", settings.LastLayout, &codes[6]),
+        WriteStringSetting(profile, kLoggingSection, L"LogFileDirectory", settings.LogFileDirectory,
+                           &codes[7]),
+        WriteStringSetting(profile, kLoggingSection, L"LogFilePrefix", settings.LogFilePrefix,
+                           &codes[8]),
+        WriteStringSetting(profile, kLoggingSection, L"Overwrite", BoolText(settings.Overwrite),
+                           &codes[9]),
+        WriteStringSetting(profile, kLoggingSection, L"ShowLog", BoolText(settings.ShowLog),
+                           &codes[10]),
+        WriteIntSetting(profile, kLayoutSection, L"KeyDimensions", settings.KeyDimensions,
+                        &codes[11]),
+        WriteIntSetting(profile, kLayoutSection, L"PressedKeysFont", settings.PressedKeysFont,
+                        &codes[12]),
+        WriteIntSetting(profile, kLayoutSection, L"KeyLabelFont", settings.KeyLabelFont,
+                        &codes[13]),
+        WriteIntSetting(profile, kLayoutSection, L"LogFont", settings.LogFont, &codes[14]),
+        WriteIntSetting(profile, kLayoutSection, L"LogNumberFont", settings.LogNumberFont,
+                        &codes[15]),
     };
-    if (failedWrites != nullptr) {
-        *failedWrites = 0;
-        for (bool ok : written) {
-            *failedWrites += ok ? 0 : 1;
+    int failed = 0;
+    for (std::size_t i = 0; i < 16; ++i) {
+        if (!written[i] && failed++ == 0 && firstError != nullptr) {
+            *firstError = codes[i];
         }
     }
-    return true;
+    if (failedWrites != nullptr) {
+        *failedWrites = failed;
+    }
+    return failed == 0;
 }
 
 std::wstring FormatSettingsListing(const AppSettings& settings) {

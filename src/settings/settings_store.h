@@ -27,21 +27,23 @@ bool ReadColourSetting(SettingsProfile& profile, const wchar_t* section, const w
 bool ReadStringSetting(SettingsProfile& profile, const wchar_t* section, const wchar_t* key,
                        const wchar_t* defaultText, std::wstring& output);
 
-// Each writes one key; a failure writes a diagnostic message with the platform error code.
+// Each writes one key; a failure writes a diagnostic message with the platform error code,
+// which error (when given) receives.
 bool WriteColourSetting(SettingsProfile& profile, const wchar_t* section, const wchar_t* key,
-                        Colour colour);
+                        Colour colour, std::uint32_t* error = nullptr);
 bool WriteIntSetting(SettingsProfile& profile, const wchar_t* section, const wchar_t* key,
-                     int number);
+                     int number, std::uint32_t* error = nullptr);
 bool WriteStringSetting(SettingsProfile& profile, const wchar_t* section, const wchar_t* key,
-                        const std::wstring& text);
+                        const std::wstring& text, std::uint32_t* error = nullptr);
 
 // Fills every field from the profile; missing keys give their defaults. Always true.
 bool LoadSettings(SettingsProfile& profile, AppSettings& settings);
 
 // Writes all sixteen keys, each on its own: one failed write does not stop the next.
-// Always true, as callers expect; failedWrites, when given, counts the keys not written.
+// true only when every key was written; failedWrites, when given, counts the keys not
+// written, and firstError receives the platform error code of the first failure.
 bool SaveSettings(SettingsProfile& profile, const AppSettings& settings,
-                  int* failedWrites = nullptr);
+                  int* failedWrites = nullptr, std::uint32_t* firstError = nullptr);
 
 // The sixteen fields as Key=value lines (LF ends), in file order and in the written form.
 std::wstring FormatSettingsListing(const AppSettings& settings);

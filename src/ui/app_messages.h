@@ -11,6 +11,8 @@ inline constexpr unsigned int UWM_WRITE_LOG = 0x0400 + 120;
 inline constexpr unsigned int UWM_LAYOUT_CHANGED = 0x8000 + 200;
 // Re-fit the keyboard page, the frame and the main window.
 inline constexpr unsigned int UWM_REFLOW_LAYOUT = 0x8000 + 201;
+// layout folder watch -> keyboard test page, posted: a file of the layout folder changed
+inline constexpr unsigned int UWM_LAYOUT_FOLDER_CHANGED = 0x8000 + 202;
 // An edit box got / lost the focus: remove / restore the raw input registration.
 inline constexpr unsigned int UWM_DISABLE_RAW_INPUT = 0x8000 + 300;
 inline constexpr unsigned int UWM_ENABLE_RAW_INPUT = 0x8000 + 301;

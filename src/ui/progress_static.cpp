@@ -16,6 +16,12 @@ void ProgressStatic::SetProgress(std::vector<ReadoutPart> parts, std::size_t don
     parts_ = std::move(parts);
     done_ = done;
     total_ = total;
+    // Only a change goes to the window manager: most key events leave the words as they are.
+    std::wstring text = ReadoutText(parts_);
+    if (Handle() != nullptr && text != text_) {
+        text_ = std::move(text);
+        ::SetWindowTextW(Handle(), text_.c_str());
+    }
     // Painted with the next WM_PAINT: a burst of key events draws the readout once, and asks
     // for that paint once (each request is a round trip to the window manager).
     if (Handle() != nullptr && !paintPending_) {

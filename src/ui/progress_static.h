@@ -40,6 +40,7 @@ private:
     std::vector<ReadoutPart> parts_;
     std::size_t done_ = 0;
     std::size_t total_ = 0;
+    std::wstring text_;         // the window text, the parts in words
     bool paintPending_ = false; // invalidated, WM_PAINT not yet seen
     int dpi_ = kBaseDpi;
 };

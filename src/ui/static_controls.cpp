@@ -109,6 +109,21 @@ bool FlatGroupbox::ProcessMessage(UINT message, WPARAM, LPARAM, LRESULT& result)
 FlatIndicator::FlatIndicator(Colour on, Colour off)
     : on_(on), off_(off), onBrush_(::CreateSolidBrush(on)), offBrush_(::CreateSolidBrush(off)) {}
 
+bool FlatIndicator::SubclassWindow(HWND window) {
+    if (!SubclassedWindow::SubclassWindow(window)) {
+        return false;
+    }
+    ::SetWindowTextW(window, lit_ ? L"On" : L"Off");
+    return true;
+}
+
+void FlatIndicator::SetLit(bool lit) {
+    if (lit != lit_ && Handle() != nullptr) {
+        ::SetWindowTextW(Handle(), lit ? L"On" : L"Off");
+    }
+    lit_ = lit;
+}
+
 void FlatIndicator::Draw(HDC dc) const {
     RECT client{};
     ::GetClientRect(Handle(), &client);

@@ -56,8 +56,10 @@ class FlatIndicator : public SubclassedWindow {
 public:
     FlatIndicator(Colour on, Colour off);
 
-    // The owner invalidates and updates the lamp after a change.
-    void SetLit(bool lit) { lit_ = lit; }
+    bool SubclassWindow(HWND window) override;
+    // The owner invalidates and updates the lamp after a change. The window text says "On" or
+    // "Off", for whatever reads the screen other than eyes.
+    void SetLit(bool lit);
     bool IsLit() const { return lit_; }
     void Draw(HDC dc) const;
 

@@ -2,6 +2,7 @@
 #include "app/main_window_fixture_win.h"
 #include "resources/resource.h"
 #include "settings/app_settings.h"
+#include "settings/profile_win.h"
 #include "support/test_support.h"
 #include "ui/app_messages.h"
 #include "ui/colour_scheme.h"
@@ -10,6 +11,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -43,9 +46,19 @@ std::wstring Text(HWND window) {
 }
 
 int settingsWrites = 0;
-bool CountSettingsWrite() {
+bool CountSettingsWrite(std::uint32_t&) {
     ++settingsWrites;
     return true;
+}
+// A settings file that another program holds open.
+bool FailSettingsWrite(std::uint32_t& error) {
+    ++settingsWrites;
+    error = ERROR_SHARING_VIOLATION;
+    return false;
+}
+std::vector<std::pair<std::wstring, std::wstring>> errorBoxes;
+void RecordErrorBox(HWND, const std::wstring& text, const std::wstring& caption) {
+    errorBoxes.emplace_back(text, caption);
 }
 
 int Count(const std::wstring& text, const std::wstring& part) {
@@ -267,6 +280,76 @@ TEST_F(MainWindowTest, NormalCloseWritesTheSettingsOnce) {
     Pump();
     EXPECT_FALSE(IsWindow(window_));
     EXPECT_EQ(settingsWrites, 1);
+}
+
+TEST_F(MainWindowTest, ASettingsFileThatCannotBeWrittenIsShownOnceAtCloseAndTheProgramCloses) {
+    settingsWrites = 0;
+    errorBoxes.clear();
+    dialog_->SetSettingsWriter(&FailSettingsWrite);
+    dialog_->SetErrorBox(&RecordErrorBox);
+    SendMessageW(window_, WM_COMMAND, IDC_MAIN_CLOSE, 0);
+    Pump();
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_EQ(settingsWrites, 1);
+    ASSERT_EQ(errorBoxes.size(), 1u);
+    EXPECT_NE(errorBoxes[0].first.find(SettingsFilePath()), std::wstring::npos)
+        << errorBoxes[0].first;
+    EXPECT_EQ(errorBoxes[0].first.find(L"%"), std::wstring::npos) << errorBoxes[0].first;
+    // The reason follows the file name.
+    EXPECT_GT(errorBoxes[0].first.size(),
+              errorBoxes[0].first.find(SettingsFilePath()) + SettingsFilePath().size() + 4);
+    EXPECT_EQ(errorBoxes[0].second, L"Error Saving Settings");
+}
+
+TEST_F(MainWindowTest, ASettingsWriteFailingAtTheEndOfTheSessionOnlyGoesToTheDiagnosticLog) {
+    settingsWrites = 0;
+    errorBoxes.clear();
+    dialog_->SetSettingsWriter(&FailSettingsWrite);
+    dialog_->SetErrorBox(&RecordErrorBox);
+    CapturedLog log;
+    SendMessageW(window_, WM_ENDSESSION, TRUE, 0);
+    Pump();
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_EQ(settingsWrites, 1);
+    EXPECT_TRUE(errorBoxes.empty());
+    EXPECT_NE(
+        log.Text().find(L"Settings not saved to \"" + SettingsFilePath() + L"\" (0x00000020)"),
+        std::wstring::npos);
+}
+
+TEST_F(MainWindowTest, TheLayoutListFollowsItsFolderAndKeepsTheChosenLayout) {
+    TempFolder folder;
+    Settings().LayoutFileDirectory = folder.Path().wstring();
+    HWND list = GetDlgItem(page_, IDC_KBD_LAYOUT_LIST);
+    const auto open = [this, list] {
+        SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_KBD_LAYOUT_LIST, CBN_DROPDOWN),
+                     reinterpret_cast<LPARAM>(list));
+    };
+    const auto item = [list](LRESULT index) {
+        wchar_t text[128] = {};
+        SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(text));
+        return std::wstring(text);
+    };
+    WriteFileBytes(folder.Path() / "alpha.kbl", "Alpha\nR1, 0x1E, \"A\", \"A\", 1\n");
+    open();
+    ASSERT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(item(SendMessageW(list, CB_GETCURSEL, 0, 0)), L"104 Key ANSI"); // still chosen
+
+    // Alpha chosen, then its file deleted: it stays chosen with its keys until another choice.
+    SendMessageW(list, CB_SETCURSEL, 1, 0);
+    SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_KBD_LAYOUT_LIST, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+    Pump();
+    ASSERT_EQ(dialog_->KeyboardPage().Layout().name, L"Alpha");
+    std::filesystem::remove(folder.Path() / "alpha.kbl");
+    WriteFileBytes(folder.Path() / "beta.kbl", "Beta\nR1, 0x1E, \"A\", \"A\", 1\n");
+    open();
+    ASSERT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(item(SendMessageW(list, CB_GETCURSEL, 0, 0)), L"Alpha");
+    EXPECT_EQ(item(2), L"Beta");
+    EXPECT_EQ(dialog_->KeyboardPage().Layout().name, L"Alpha");
+    EXPECT_EQ(dialog_->KeyboardPage().Layout().keys.size(), 1u);
 }
 
 TEST_F(MainWindowTest, ClearAndSaveButtonsDrawInTheDimTextColour) {

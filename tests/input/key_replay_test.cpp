@@ -225,3 +225,30 @@ TEST(Replay, QuotingEscapesControlsQuotesAndBackslashes) {
     EXPECT_EQ(QuoteText(L"a\"b\\c\nd\re\x01\x7f\u00e9"),
               "\"a\\\"b\\\\c\\nd\\re\\x01\\x7F\xC3\xA9\"");
 }
+
+TEST(Replay, LineBreaksInANameCannotForgeLinesOrFields) {
+    // As an imported layout may name a key.
+    const wchar_t layoutText[] = L"Forged\n"
+                                 L"R1, 0x1E, \"A\", \"A\\n59:59.9999 ALL KEYS PASS\\n\\nX\", 1";
+    KeyboardLayout layout;
+    KeyNameTable names;
+    RemapTable remap;
+    ReplaySession session(layout, names, remap, 8, true, 36);
+    ASSERT_TRUE(session.SelectLayout(kDefaultLayoutMarker, layoutText));
+    session.TakeOutput();
+    std::vector<TraceRecord> records;
+    std::string error;
+    ASSERT_TRUE(ParseTrace("1000 0x1E 0 0x41\n1090 0x1E 1 0x41\n", records, error));
+    for (const TraceRecord& record : records) {
+        session.Feed(record);
+    }
+    const std::string output = session.TakeOutput();
+    EXPECT_NE(output.find("log: A 59:59.9999 ALL KEYS PASS  X (0x41, BIOS 0x1E) DOWN\n"),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find("field: 1030 \" A 59:59.9999 ALL KEYS PASS  X\"\n"), std::string::npos)
+        << output;
+    EXPECT_NE(output.find("held: \" A 59:59.9999 ALL KEYS PASS  X  \"\n"), std::string::npos)
+        << output;
+    EXPECT_EQ(output.find("\n59:59"), std::string::npos) << output;
+}

@@ -48,8 +48,8 @@ TEST_F(StatisticsTest, RepeatsAreNotPressesAndAHoldRunsFromTheFirstMake) {
     EXPECT_EQ(a.presses, 2u);
     EXPECT_EQ(a.chatter, 0u);
     EXPECT_EQ(a.holds, 2u);
-    EXPECT_EQ(a.shortestHold, 40u);
-    EXPECT_EQ(a.longestHold, 600u);
+    EXPECT_EQ(a.shortestHold, 40);
+    EXPECT_EQ(a.longestHold, 600);
     EXPECT_EQ(a.state, Pressed);
     EXPECT_EQ(Report().rollover, 1u);
 }
@@ -64,8 +64,8 @@ TEST_F(StatisticsTest, ChatterCountsItsLinesAndKeepsTheShortestInterval) {
     EXPECT_EQ(a.presses, 4u); // the chatter makes wrote DOWN lines too
     EXPECT_EQ(a.chatter, 2u);
     EXPECT_EQ(a.shortestChatter, 2u);
-    EXPECT_EQ(a.shortestHold, 12u);
-    EXPECT_EQ(a.longestHold, 50u);
+    EXPECT_EQ(a.shortestHold, 12);
+    EXPECT_EQ(a.longestHold, 50);
     EXPECT_EQ(a.state, Alarm);
     EXPECT_EQ(report.chatter, 2u);
     ASSERT_EQ(report.chatterEvents.size(), 2u);
@@ -81,8 +81,8 @@ TEST_F(StatisticsTest, BreaksWithoutMakesMeasureNothing) {
     const ReportRow a = Row(0);
     EXPECT_EQ(a.presses, 1u);
     EXPECT_EQ(a.holds, 1u);
-    EXPECT_EQ(a.shortestHold, 100u);
-    EXPECT_EQ(a.longestHold, 100u);
+    EXPECT_EQ(a.shortestHold, 100);
+    EXPECT_EQ(a.longestHold, 100);
     // A code that only ever went up is not an extra key: it produced no DOWN line.
     Feed("1300 0x76 1 0x87\n");
     EXPECT_TRUE(Report().extras.empty());
@@ -96,13 +96,13 @@ TEST_F(StatisticsTest, CtrlBreakCountsOnThePauseKeyAndUnknownCodesAreExtras) {
     const ReportRow& pause = report.keys[3];
     EXPECT_EQ(pause.code, 0xE11D);
     EXPECT_EQ(pause.presses, 1u);
-    EXPECT_EQ(pause.longestHold, 90u);
+    EXPECT_EQ(pause.longestHold, 90);
     EXPECT_EQ(pause.state, Pressed);
     ASSERT_EQ(report.extras.size(), 2u); // in code order
     EXPECT_EQ(report.extras[0].code, 0x76);
     EXPECT_EQ(report.extras[0].presses, 2u);
-    EXPECT_EQ(report.extras[0].shortestHold, 10u);
-    EXPECT_EQ(report.extras[0].longestHold, 200u);
+    EXPECT_EQ(report.extras[0].shortestHold, 10);
+    EXPECT_EQ(report.extras[0].longestHold, 200);
     EXPECT_FALSE(report.extras[0].onLayout);
     EXPECT_EQ(report.extras[1].code, 0x77);
     EXPECT_EQ(SummaryLine(report),
@@ -138,7 +138,7 @@ TEST_F(StatisticsTest, ClearInTheMiddleOfAHoldStartsAfresh) {
     report = Report();
     EXPECT_EQ(report.keys[0].chatter, 1u);
     EXPECT_EQ(report.keys[0].presses, 1u);
-    EXPECT_EQ(report.keys[0].longestHold, 97u);
+    EXPECT_EQ(report.keys[0].longestHold, 97);
 }
 
 TEST_F(StatisticsTest, RolloverKeepsTheKeysOfItsFirstMoment) {
@@ -148,4 +148,14 @@ TEST_F(StatisticsTest, RolloverKeepsTheKeysOfItsFirstMoment) {
     const TestReport report = Report();
     EXPECT_EQ(report.rollover, 3u);
     EXPECT_EQ(report.rolloverKeys, (std::vector<std::wstring>{L"LShift", L"A", L"S again"}));
+}
+
+TEST_F(StatisticsTest, AClockThatWentBackGivesTheSignedHoldTheLogLineShows) {
+    Feed("1000 0x1E 0 0x41\n990 0x1E 1 0x41\n2000 0x1E 0 0x41\n2050 0x1E 1 0x41\n");
+    EXPECT_NE(session.Output().find("A (0x41, BIOS 0x1E) UP -> -10ms\n"), std::string::npos);
+    const ReportRow a = Row(0);
+    EXPECT_EQ(a.shortestHold, -10);
+    EXPECT_EQ(a.longestHold, 50);
+    const std::string csv = WriteReportCsv(Report());
+    EXPECT_NE(csv.find("\r\n0x001E,A,,yes,good,2,0,,-10,50\r\n"), std::string::npos) << csv;
 }

@@ -474,5 +474,5 @@ TEST_F(EngineTest, AReleaseMadeUpOnReturnIsNoHoldMeasurement) {
     Break(0x1E, 0x41, 10080);
     EXPECT_EQ(a->presses, 2u);
     EXPECT_EQ(a->holds, 1u);
-    EXPECT_EQ(a->longestHold, 80u);
+    EXPECT_EQ(a->longestHold, 80);
 }

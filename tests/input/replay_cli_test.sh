@@ -118,6 +118,17 @@ grep -q '<svg' "$work/r.html" || fail "HTML keyboard picture"
 grep -q 'cannot write' "$work/err" || fail "message of an unwritable report"
 [ ! -e "$work/r2.html" ] || fail "a report half-written: the HTML file was left"
 [ -z "$(find "$work" -name '*.tmp')" ] || fail "temporary files left behind"
+# Replacing an earlier report whose CSV name is taken by a folder: the earlier HTML stays as
+# it was, and the message says nothing was written.
+printf 'earlier report\n' > "$work/r3.html"
+mkdir "$work/r3.csv"
+"$cli" replay --report "$work/r3.html" --csv "$work/r3.csv" --default "$work/chatter.trace" \
+    > /dev/null 2> "$work/err"
+[ $? -eq 1 ] || fail "exit status of a report whose CSV is a folder"
+grep -q 'nothing was written' "$work/err" || fail "message of a report whose CSV is a folder"
+[ "$(cat "$work/r3.html")" = "earlier report" ] || fail "the earlier HTML was replaced"
+[ -d "$work/r3.csv" ] || fail "the folder in the CSV's place was moved"
+[ -z "$(find "$work" -name '*.tmp' -o -name '*.old')" ] || fail "spare files left behind"
 "$cli" replay --report > /dev/null 2>&1
 [ $? -eq 2 ] || fail "--report without FILE"
 

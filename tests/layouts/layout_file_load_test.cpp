@@ -203,3 +203,40 @@ TEST(LayoutFit, LargestKeySizeThatFitsNotBelowTen) {
     FittingKeySize(1000000, 1000, 500, board);
     EXPECT_LE(probes, 22); // a search, not a walk through every size
 }
+
+TEST(LayoutFailureLine, ControlCharactersOfTheNameAndReasonAreSpaces) {
+    const LayoutLoadFailure failure{3, L"wrong number of fields in \"x\ny\u2028z\""};
+    EXPECT_EQ(LayoutFailureLine(L"bad\r\nALL KEYS PASS.kbl", failure),
+              L"Layout \"bad  ALL KEYS PASS.kbl\" not loaded: line 3: wrong number of fields "
+              L"in \"x y z\"");
+}
+
+TEST(LayoutLibrary, ARefreshFollowsTheFolderAndKeepsTheChosenLayout) {
+    TempFolder folder;
+    const auto write = [&folder](const char* file, const std::string& text) {
+        WriteFileBytes(folder.Path() / file, text);
+        return (folder.Path() / file).wstring();
+    };
+    const std::wstring beta = write("b.kbl", "Beta\nR1, 0x1E, \"A\", \"A\", 1\n");
+    const auto readName = [](const std::wstring& path) { return ReadAnyLayoutName(path); };
+    LayoutLibrary library;
+    library.Build(folder.Path().wstring(), L"104 Key ANSI", readName);
+    ASSERT_EQ(library.Entries().size(), 2u);
+
+    // A file copied in appears; the chosen entry is found at its new place.
+    write("a.kbl", "Alpha\nR1, 0x1E, \"A\", \"A\", 1\n");
+    EXPECT_EQ(library.Refresh(folder.Path().wstring(), L"104 Key ANSI", readName, beta), 2);
+    ASSERT_EQ(library.Entries().size(), 3u);
+    EXPECT_EQ(library.Entries()[1].name, L"Alpha");
+
+    // The chosen file deleted: its entry stays until another choice; others go.
+    std::filesystem::remove(beta);
+    std::filesystem::remove(folder.Path() / "a.kbl");
+    EXPECT_EQ(library.Refresh(folder.Path().wstring(), L"104 Key ANSI", readName, beta), 1);
+    ASSERT_EQ(library.Entries().size(), 2u);
+    EXPECT_EQ(library.Entries()[1].name, L"Beta");
+    EXPECT_EQ(
+        library.Refresh(folder.Path().wstring(), L"104 Key ANSI", readName, kDefaultLayoutMarker),
+        0);
+    EXPECT_EQ(library.Entries().size(), 1u);
+}

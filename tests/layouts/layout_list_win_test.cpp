@@ -1,5 +1,6 @@
 #include "layouts/default_layout.h"
 #include "layouts/layout_file_load.h"
+#include "layouts/layout_folder_watch_win.h"
 #include "layouts/layout_list_win.h"
 #include "layouts/layout_parser.h"
 #include "logging/status_label_win.h"
@@ -162,3 +163,31 @@ TEST_F(LayoutListFixture, JsonLayoutsAreListedAndAFailureIsReportedInTheLog) {
 }
 
 } // namespace
+
+TEST(LayoutFolderWatch, AFileCopiedInIsReportedWithinTwoSeconds) {
+    TempFolder folder;
+    HWND window =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    LayoutFolderWatch watch;
+    ASSERT_TRUE(watch.Start(folder.Path().wstring(), window, UWM_LAYOUT_FOLDER_CHANGED));
+    WriteLayout(folder.Path() / "copied.kbl", "Copied");
+    bool told = false;
+    const DWORD start = GetTickCount();
+    while (!told && GetTickCount() - start < 2000) {
+        MSG message;
+        while (PeekMessageW(&message, window, UWM_LAYOUT_FOLDER_CHANGED, UWM_LAYOUT_FOLDER_CHANGED,
+                            PM_REMOVE)) {
+            told = true;
+        }
+        Sleep(10);
+    }
+    EXPECT_TRUE(told);
+    watch.Stop();
+    EXPECT_FALSE(watch.Watching());
+    // A folder that does not exist cannot be watched; nothing waits on it.
+    EXPECT_FALSE(
+        watch.Start((folder.Path() / "missing").wstring(), window, UWM_LAYOUT_FOLDER_CHANGED));
+    EXPECT_FALSE(watch.Watching());
+    DestroyWindow(window);
+}

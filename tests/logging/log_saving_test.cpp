@@ -50,7 +50,7 @@ public:
         return result;
     }
     bool MoveOver(const std::wstring& from, const std::wstring& to, std::uint32_t& error) override {
-        if (failReplace || readOnly.count(to) != 0) {
+        if (failReplace || readOnly.count(to) != 0 || readOnly.count(from) != 0) {
             error = 5;
             return false;
         }

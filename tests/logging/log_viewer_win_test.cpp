@@ -401,3 +401,50 @@ TEST_F(LogSaveFixture, EmptyLogAndEnvironmentFolder) {
 }
 
 } // namespace
+
+TEST_F(LogSaveFixture, ReportOverAnEarlierOneWithItsCsvLockedOrAFolderKeepsTheEarlierFiles) {
+    const std::wstring folder = temp_.Path().wstring();
+    const std::wstring html = folder + L"\\Board00001.html";
+    const std::wstring csv = folder + L"\\Board00001.csv";
+    const auto report = [] { return std::vector<std::string>{"new html", "new csv"}; };
+    const auto entries = [&folder] {
+        int count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            (void)entry;
+            ++count;
+        }
+        return count;
+    };
+    WriteFileBytes(html, "earlier html");
+    WriteFileBytes(csv, "earlier csv");
+    Tick(true);
+    WinLogFiles files;
+    {
+        // Open in a spreadsheet program, which shares it for reading only.
+        HANDLE open = CreateFileW(csv.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(open, INVALID_HANDLE_VALUE);
+        saver_.OnClick_Report(*page_, files, folder, L"Board", report);
+        CloseHandle(open);
+    }
+    EXPECT_EQ(saver_.Status(), LogStatusUnknownError);
+    EXPECT_EQ(BoxText(), L"00001");
+    EXPECT_EQ(ReadFileBytes(html), "earlier html");
+    EXPECT_EQ(ReadFileBytes(csv), "earlier csv");
+    EXPECT_EQ(entries(), 2);
+
+    ASSERT_TRUE(DeleteFileW(csv.c_str()));
+    ASSERT_TRUE(CreateDirectoryW(csv.c_str(), nullptr));
+    saver_.OnClick_Report(*page_, files, folder, L"Board", report);
+    EXPECT_EQ(saver_.Status(), LogStatusUnknownError);
+    EXPECT_EQ(ReadFileBytes(html), "earlier html");
+    EXPECT_TRUE(std::filesystem::is_directory(csv));
+    EXPECT_EQ(entries(), 2);
+
+    ASSERT_TRUE(RemoveDirectoryW(csv.c_str()));
+    saver_.OnClick_Report(*page_, files, folder, L"Board", report);
+    EXPECT_EQ(saver_.Status(), LogStatusReportSaved);
+    EXPECT_EQ(ReadFileBytes(html), "new html");
+    EXPECT_EQ(ReadFileBytes(csv), "new csv");
+    EXPECT_EQ(entries(), 2);
+}

@@ -1,6 +1,7 @@
 list(APPEND CORE_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/paths_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/log_saving_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/file_set_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/log_line_queue_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/log_rtf_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/test_report_test.cpp

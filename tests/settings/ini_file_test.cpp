@@ -1,5 +1,6 @@
 #include "settings/environment.h"
 #include "settings/ini_file.h"
+#include "settings/settings_store.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -183,6 +184,27 @@ TEST(IniFileProfile, WriteToAFolderFailsWithAccessDenied) {
     EXPECT_FALSE(profile.WriteText(L"A", L"k", L"v", error));
     EXPECT_EQ(error, 5u);
     EXPECT_EQ(profile.ReadText(L"A", L"k", L"d"), L"d");
+}
+
+TEST(IniFileProfile, EachLoadReadsTheFileAsItIsThenAndWritesAreSeenAtOnce) {
+    TempFolder folder;
+    const auto path = folder.Path() / "a.ini";
+    WriteFileBytes(path, "[Layout]\r\nChatterThreshold=12\r\n");
+    IniFileProfile profile(path);
+    AppSettings settings;
+    LoadSettings(profile, settings);
+    EXPECT_EQ(settings.ChatterThreshold, 12);
+
+    // Edited by hand between two loads of the same profile.
+    WriteFileBytes(path, "[Layout]\r\nChatterThreshold=30\r\nKeyDimensions=40\r\n");
+    LoadSettings(profile, settings);
+    EXPECT_EQ(settings.ChatterThreshold, 30);
+    EXPECT_EQ(settings.KeyDimensions, 40);
+
+    std::uint32_t error = 0;
+    ASSERT_TRUE(profile.WriteText(L"Layout", L"KeyDimensions", L"50", error));
+    EXPECT_EQ(profile.ReadInt(L"Layout", L"KeyDimensions", 0), 50);
+    EXPECT_EQ(profile.ReadInt(L"Layout", L"ChatterThreshold", 0), 30);
 }
 
 TEST(EnvironmentExpansion, ReplacesKnownNamesAndKeepsEverythingElse) {

@@ -105,8 +105,10 @@ TEST(SettingsStore, SaveWritesTheKeyTableInOrderAndGoesOnAfterFailures) {
     settings.LogNumberFont = 12;
     CapturedLog log;
     int failed = 0;
-    EXPECT_TRUE(SaveSettings(profile, settings, &failed));
+    std::uint32_t error = 0;
+    EXPECT_FALSE(SaveSettings(profile, settings, &failed, &error));
     EXPECT_EQ(failed, 2);
+    EXPECT_EQ(error, 5u); // the first failure's reason
     const std::vector<std::wstring> expected = {
         L"write Layout/Unpressed=(A0, A0, A0)",
         L"write Layout/Depressed=(A0, A0, FF)",
@@ -128,6 +130,10 @@ TEST(SettingsStore, SaveWritesTheKeyTableInOrderAndGoesOnAfterFailures) {
     EXPECT_EQ(profile.calls, expected);
     EXPECT_EQ(log.Text(), L"Error writing string setting (0x00000005).\n"
                           L"Error writing string setting (0x80070020).\n");
+
+    profile.failing.clear();
+    EXPECT_TRUE(SaveSettings(profile, settings, &failed, &error));
+    EXPECT_EQ(failed, 0);
 }
 
 TEST(SettingsStore, LoadKeepsKeyDimensionsAtLeastTenWithoutUpperBound) {

@@ -225,7 +225,7 @@ TYPED_TEST_P(SettingsStoreContract, EachFailedWriteIsReportedAndTheNextStillTrie
     const auto blocked = this->folder_.Path() / "blocker" / "Tapwise.ini";
     CapturedLog log;
     int failed = -1;
-    EXPECT_TRUE(SaveSettings(*this->ProfileAt(blocked), AppSettings{}, &failed));
+    EXPECT_FALSE(SaveSettings(*this->ProfileAt(blocked), AppSettings{}, &failed));
     EXPECT_EQ(failed, 16);
     std::wstring expected;
     for (int i = 0; i < 16; ++i) {

@@ -2,6 +2,7 @@
 #include "ui/buttons.h"
 #include "ui/colour_scheme.h"
 #include "ui/deferred_static.h"
+#include "ui/progress_static.h"
 #include "ui/static_controls.h"
 
 #include <gtest/gtest.h>
@@ -450,4 +451,30 @@ TEST(DeferredStatic, ManyChangesOnePaintLooksAsAPlainStatic) {
     ::SetWindowTextW(field, L"x");
     EXPECT_TRUE(::GetUpdateRect(field, &pending, FALSE)) << "asked again after a paint";
     ::DestroyWindow(parent);
+}
+
+TEST(OwnerDrawnText, ReadoutAndLampsCarryTheirWordsAsWindowText) {
+    ControlHost host;
+    const auto text = [](HWND window) {
+        wchar_t buffer[128] = {};
+        ::GetWindowTextW(window, buffer, 128);
+        return std::wstring(buffer);
+    };
+    HWND bar = host.Add(L"STATIC", L"[readout]", 0, 0, 40, 180, 16, 1080);
+    ProgressStatic readout({Palette::MainBackground, Palette::FrameLine, Palette::LampOn,
+                            Palette::NormalText, Palette::LampOn});
+    ASSERT_TRUE(readout.SubclassWindow(bar));
+    readout.SetProgress(ReadoutParts({104, 3, 1}, 1), 3, 104);
+    EXPECT_EQ(text(bar), L"Tested 3 / 104  Faulty 1  Rollover 1");
+    readout.SetProgress(ReadoutParts({104, 4, 1}, 2), 4, 104);
+    EXPECT_EQ(text(bar), L"Tested 4 / 104  Faulty 1  Rollover 2");
+
+    HWND lamp = host.Add(L"STATIC", L"[Num Lock Indicator]", 0, 0, 0, 8, 8, 1024);
+    FlatIndicator indicator(Palette::LampOn, Palette::DimText);
+    ASSERT_TRUE(indicator.SubclassWindow(lamp));
+    EXPECT_EQ(text(lamp), L"Off");
+    indicator.SetLit(true);
+    EXPECT_EQ(text(lamp), L"On");
+    indicator.SetLit(false);
+    EXPECT_EQ(text(lamp), L"Off");
 }
