@@ -1,11 +1,11 @@
 // Feeds random raw keyboard record sequences through decoding, the key test engine and the
 // key states, with random thresholds, clock jumps, records that arrive while another window
 // has the foreground, and returns to the foreground.
-#include "input/key_names.h"
-#include "input/key_replay.h"
+#include "base/diagnostic_log.h"
 #include "layouts/default_layout.h"
+#include "layouts/key_names.h"
 #include "layouts/keyboard_layout.h"
-#include "logging/diagnostic_log.h"
+#include "session/replay_trace.h"
 
 #include <array>
 #include <cstdint>

@@ -1,11 +1,11 @@
 #include "app/main_dlg.h"
 
 #include "app/main_layout.h"
-#include "logging/diagnostic_log.h"
+#include "base/app_messages.h"
+#include "base/diagnostic_log.h"
 #include "resources/resource.h"
 #include "settings/profile_win.h"
 #include "ui/align_window.h"
-#include "ui/app_messages.h"
 #include "ui/colour_scheme.h"
 
 #include <shellapi.h>

@@ -3,8 +3,8 @@
 // LAYOUT and SETTINGS tabs over a flat frame, and the two pages inside the frame. It loads the
 // settings when it starts, writes them when it is destroyed, and fits itself around the
 // keyboard test page after every layout load.
-#include "input/keyboard_dlg_win.h"
-#include "settings/settings_dlg_win.h"
+#include "pages/keyboard_dlg_win.h"
+#include "pages/settings_dlg_win.h"
 #include "ui/buttons.h"
 #include "ui/gdi_objects.h"
 #include "ui/message_loop.h"

@@ -4,12 +4,12 @@
 #include "cli/cli_files.h"
 #include "cli/cli_report.h"
 
-#include "input/key_names.h"
-#include "input/key_replay.h"
+#include "base/diagnostic_log.h"
+#include "base/utf8.h"
 #include "layouts/default_layout.h"
+#include "layouts/key_names.h"
 #include "layouts/keyboard_layout.h"
-#include "logging/diagnostic_log.h"
-#include "logging/utf8.h"
+#include "session/replay_trace.h"
 
 #include <cerrno>
 #include <cstdio>

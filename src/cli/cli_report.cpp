@@ -1,7 +1,7 @@
 #include "cli/cli_report.h"
 
+#include "base/diagnostic_log.h"
 #include "cli/cli_files.h"
-#include "logging/diagnostic_log.h"
 #include "logging/std_log_files.h"
 #include "settings/settings_page.h"
 

@@ -1,8 +1,8 @@
 #include "input/raw_input_win.h"
 
+#include "base/app_messages.h"
+#include "base/diagnostic_log.h"
 #include "input/elapsed_clock.h"
-#include "logging/diagnostic_log.h"
-#include "ui/app_messages.h"
 
 namespace {
 

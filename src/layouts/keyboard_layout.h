@@ -1,6 +1,6 @@
 #pragma once
 // The active keyboard layout: its keys with pixel rectangles, labels, names and states.
-#include "input/scan_code.h"
+#include "base/scan_code.h"
 
 #include <cstdint>
 #include <list>

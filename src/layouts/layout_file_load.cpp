@@ -1,8 +1,8 @@
 #include "layouts/layout_file_load.h"
 
+#include "base/diagnostic_log.h"
+#include "base/utf8.h"
 #include "layouts/layout_import.h"
-#include "logging/diagnostic_log.h"
-#include "logging/utf8.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,9 +1,9 @@
 #include "layouts/layout_parser.h"
 
-#include "input/key_names.h"
+#include "base/diagnostic_log.h"
+#include "base/utf8.h"
+#include "layouts/key_names.h"
 #include "layouts/layout_tokenizer.h"
-#include "logging/diagnostic_log.h"
-#include "logging/utf8.h"
 
 #include <cmath>
 #include <cstdint>

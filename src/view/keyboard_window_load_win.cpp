@@ -1,10 +1,10 @@
 // Layout loading lives apart from the drawing so that programs which only draw do not need
 // the parser.
-#include "input/key_names.h"
+#include "base/diagnostic_log.h"
+#include "layouts/key_names.h"
 #include "layouts/layout_file_load.h"
 #include "layouts/layout_fit.h"
 #include "layouts/layout_parser.h"
-#include "logging/diagnostic_log.h"
 #include "view/keyboard_window_win.h"
 
 #include <memory>

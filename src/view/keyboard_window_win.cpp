@@ -1,6 +1,6 @@
 #include "view/keyboard_window_win.h"
 
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 #include "view/message_font_win.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The per-key figures as the engine gathers them, read back through the report model that
 // the Report button and tapwise-cli both use.
-#include "input/key_replay.h"
+#include "session/replay_trace.h"
 
 #include "layouts/default_layout.h"
 #include "support/test_support.h"

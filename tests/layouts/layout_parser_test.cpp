@@ -1,7 +1,7 @@
 #include "layouts/layout_parser.h"
 
-#include "input/key_names.h"
 #include "layout_test_util.h"
+#include "layouts/key_names.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
+#include "layouts/key_geometry.h"
 #include "settings/app_settings.h"
 #include "support/test_support.h"
 #include "ui/colour_scheme.h"
-#include "view/key_geometry.h"
 #include "view/keyboard_window_win.h"
 #include "view/message_font_win.h"
 

@@ -1,0 +1,10 @@
+list(APPEND TAPWISE_WIN_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/keyboard_dlg_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/key_page_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/settings_dlg_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/layout_list_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/status_label_win.cpp
+)
+list(APPEND TAPWISE_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/keyboard_page.cpp
+)

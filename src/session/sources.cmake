@@ -1,0 +1,3 @@
+list(APPEND TAPWISE_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/replay_trace.cpp
+)
