@@ -3,8 +3,8 @@
 // exact pixel runs that draw an ordinary or L-shaped key. The Windows layer executes these
 // plans with GDI; tests rasterise them in memory.
 #include "base/alignment.h"
+#include "base/colour.h"
 #include "layouts/keyboard_layout.h"
-#include "settings/app_settings.h"
 
 #include <compare>
 #include <cstdint>

@@ -7,15 +7,3 @@ std::vector<ReadoutPart> ReadoutParts(const TestCoverage& coverage, std::size_t 
         {L"Faulty " + std::to_wstring(coverage.faulty), coverage.faulty > 0},
         {L"Rollover " + std::to_wstring(rollover), false}};
 }
-
-int ProgressFill(int width, std::size_t tested, std::size_t keys) {
-    if (width <= 0 || keys == 0) {
-        return 0;
-    }
-    if (tested >= keys) {
-        return width;
-    }
-    // Rounded down, so one key short of the whole layout never looks complete.
-    return static_cast<int>(static_cast<long long>(width) * static_cast<long long>(tested) /
-                            static_cast<long long>(keys));
-}

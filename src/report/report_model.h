@@ -2,10 +2,10 @@
 // The test report: what one keyboard test found, gathered from the layout's key states and
 // the engine's per-key statistics, and written as a self-contained HTML page and as CSV.
 // The program's Report button and tapwise-cli write the same bytes from the same model.
+#include "base/colour.h"
 #include "input/key_statistics.h"
 #include "layouts/key_geometry.h"
 #include "layouts/keyboard_layout.h"
-#include "settings/app_settings.h"
 
 #include <cstdint>
 #include <map>
