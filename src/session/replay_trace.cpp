@@ -1,7 +1,6 @@
 #include "session/replay_trace.h"
 
 #include "base/utf8.h"
-#include "layouts/layout_parser.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -145,48 +144,8 @@ std::string QuoteText(std::wstring_view text) {
     return quoted;
 }
 
-ReplaySession::ReplaySession(KeyboardLayout& layout, KeyNameTable& names, const RemapTable& remap,
-                             std::uint32_t threshold, bool showFields, int keySize)
-    : layout_(layout), names_(names), showFields_(showFields), keySize_(keySize),
-      threshold_(threshold), engine_(queue_, names, remap, *this, [this] { return threshold_; }) {}
-
-bool ReplaySession::SelectLayout(const std::wstring& path, const std::wstring& defaultText) {
-    selector_.SetDefaultLayout(defaultText, std::wstring());
-    std::wstring lastLayout;
-    return selector_.SelectLayout(*this, path, lastLayout);
-}
-
-void ReplaySession::Feed(const TraceRecord& record, bool background) {
-    if (background && !decoder_.TakesBackgroundRecord(
-                          record.record, [this](ScanCode code) { return engine_.IsHeld(code); })) {
-        return;
-    }
-    if (decoder_.IsNewDevice(record.record)) {
-        decoder_.SetCurrentDevice(record.record.device);
-    }
-    const DecodeResult result = decoder_.Decode(record.record, record.time, queue_);
-    if (result.message == KeyMessage::Make) {
-        engine_.OnKeyMake(result.index);
-    } else if (result.message == KeyMessage::Break) {
-        engine_.OnKeyBreak(result.index);
-    }
-}
-
-void ReplaySession::Activate(std::uint32_t time) {
-    engine_.ReleaseKeysMissedWhileAway(time, nullptr);
-}
-
-void ReplaySession::Restart(std::uint32_t threshold) {
-    threshold_ = threshold;
-    engine_.ForgetAllKeys();
-    queue_.clear();
-    decoder_ = RawKeyDecoder();
-    selector_.ClearKeyboardDisplay(*this);
-    output_.clear();
-}
-
-void ReplaySession::Finish() {
-    for (const LayoutKey& key : layout_.keys) {
+void RecordingView::WriteKeyStates(const KeyboardLayout& layout) {
+    for (const LayoutKey& key : layout.keys) {
         if (key.state == Unpressed) {
             continue;
         }
@@ -207,77 +166,49 @@ void ReplaySession::Finish() {
     }
 }
 
-TestReport ReplaySession::Report(const ReportContext& context) const {
-    return BuildTestReport(layout_, engine_.Statistics(), names_.Entries(), context);
-}
-
-void ReplaySession::ResetKeyStates() {
-    layout_.ResetKeyStates();
-    engine_.ResetStatistics();
-}
-
-std::string ReplaySession::TakeOutput() {
+std::string RecordingView::TakeOutput() {
     std::string taken;
     taken.swap(output_);
     return taken;
 }
 
-void ReplaySession::AppendUtf8(std::wstring_view text) {
+void RecordingView::AppendUtf8(std::wstring_view text) {
     output_ += EncodeUtf8(text);
 }
 
-void ReplaySession::SetFieldText(int control, const wchar_t* text) {
-    if (control == kFieldHeldKeys) {
+void RecordingView::FieldChanged(int field, const wchar_t* text) {
+    if (field == kFieldHeldKeys) {
         output_ += "held: ";
         output_ += QuoteText(text);
         output_ += '\n';
     } else if (showFields_) {
-        output_ += "field: " + std::to_string(control) + " ";
+        output_ += "field: " + std::to_string(field) + " ";
         output_ += QuoteText(text);
         output_ += '\n';
     }
 }
 
-void ReplaySession::AppendLine(const wchar_t* text, bool fault) {
-    output_ += fault ? "fault: " : "log: ";
-    AppendUtf8(text);
-    output_ += '\n';
-}
-
-void ReplaySession::NotifyPressed(ScanCode code) {
-    ::NotifyPressed(layout_, this, code);
-}
-void ReplaySession::NotifyReleased(ScanCode code) {
-    ::NotifyReleased(layout_, this, code);
-}
-void ReplaySession::NotifyFault(ScanCode code) {
-    ::NotifyFault(layout_, this, code);
-}
-
-void ReplaySession::RefreshLockIndicator(LockKey lock) {
+void RecordingView::LampToRefresh(LockKey lock) {
     output_ += "lamp: ";
     AppendUtf8(LockKeyName(lock));
     output_ += '\n';
 }
 
-void ReplaySession::SetLayoutStatus(int status) {
-    // The engine only moves the status on after a key press; the selector takes that step
-    // and shows the status line when the value changes.
-    if (status != selector_.Status()) {
-        selector_.OnKeyPress(*this);
+void RecordingView::StatusChanged(const LayoutStatusDisplay& display) {
+    if (display.visible) {
+        output_ += "status: ";
+        AppendUtf8(LayoutStatusTextDefault(display.textId));
+        output_ += '\n';
     }
 }
 
-bool ReplaySession::LoadLayoutFile(const std::wstring& path) {
-    return ::LoadLayoutFile(path, keySize_, layout_, names_);
-}
-
-bool ReplaySession::LoadLayoutString(const std::wstring& text) {
-    return LoadLayoutText(text, keySize_, layout_, names_);
-}
-
-void ReplaySession::SetStatusText(int textId, Colour) {
-    output_ += "status: ";
-    AppendUtf8(LayoutStatusTextDefault(textId));
-    output_ += '\n';
+void RecordingView::LogLinesReady() {
+    if (session_ == nullptr) {
+        return;
+    }
+    for (const SessionLogLine& line : session_->TakeLogLines()) {
+        output_ += line.fault ? "fault: " : "log: ";
+        AppendUtf8(line.text);
+        output_ += '\n';
+    }
 }

@@ -1,6 +1,7 @@
 #include "session/replay_trace.h"
 
 #include "layouts/default_layout.h"
+#include "session/session_harness.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -24,10 +25,7 @@ std::string Replay(const std::string& trace, std::uint32_t threshold = 8, bool f
     std::vector<TraceRecord> records;
     std::string error;
     EXPECT_TRUE(ParseTrace(trace, records, error)) << error;
-    KeyboardLayout layout;
-    KeyNameTable names;
-    RemapTable remap;
-    ReplaySession session(layout, names, remap, threshold, fields, 36);
+    SessionHarness session(threshold, fields);
     TempFolder folder;
     const std::wstring missing = (folder.Path() / "missing.kbl").wstring();
     switch (selection) {
@@ -164,10 +162,7 @@ TEST(Replay, NothingLoadedShowsItsStatusAndKeepsIt) {
 }
 
 TEST(Replay, ReleasesInTheBackgroundKeepTheirTimeAndOtherTypingIsIgnored) {
-    KeyboardLayout layout;
-    KeyNameTable names;
-    RemapTable remap;
-    ReplaySession session(layout, names, remap, 8, false, 36);
+    SessionHarness session;
     session.SelectLayout(kDefaultLayoutMarker, DefaultLayoutText());
     const auto record = [](std::uint32_t time, std::uint16_t make, std::uint16_t flags,
                            std::uint16_t vkey) {
@@ -197,10 +192,7 @@ TEST(Replay, ReleasesInTheBackgroundKeepTheirTimeAndOtherTypingIsIgnored) {
 }
 
 TEST(Replay, RestartReturnsToTheSelectedLayoutWithNothingSeen) {
-    KeyboardLayout layout;
-    KeyNameTable names;
-    RemapTable remap;
-    ReplaySession session(layout, names, remap, 8, false, 36);
+    SessionHarness session;
     session.SelectLayout(kDefaultLayoutMarker, DefaultLayoutText());
     TraceRecord press;
     press.record = RawKeyRecord{0x1E, 0, 0x41, 1};

@@ -1,0 +1,205 @@
+#include "session/key_test_session.h"
+
+#include "base/diagnostic_log.h"
+#include "layouts/layout_file_load.h"
+#include "layouts/layout_fit.h"
+#include "settings/app_settings.h"
+
+#include <memory>
+#include <utility>
+
+KeyTestSession::KeyTestSession(SessionView& view, KeyNameTable& names, const RemapTable& remap,
+                               KeyTestEngine::ThresholdSource threshold, KeySizeSource keySize)
+    : view_(view), names_(names), keySizeSource_(std::move(keySize)),
+      engine_(queue_, names, remap, *this, std::move(threshold)) {}
+
+void KeyTestSession::SetDefaultLayout(std::wstring text, std::wstring name) {
+    selector_.SetDefaultLayout(std::move(text), std::move(name));
+}
+
+bool KeyTestSession::SelectLayout(const std::wstring& path, std::wstring& lastLayout) {
+    loadedEntry_ = -1;
+    return selector_.SelectLayout(*this, path, lastLayout);
+}
+
+bool KeyTestSession::SelectEntry(int index, std::wstring& lastLayout) {
+    const LayoutEntry* entry = selector_.Library().At(index);
+    if (entry == nullptr) {
+        return false;
+    }
+    // A copy: the selection must not depend on the library staying as it is.
+    const std::wstring path = entry->path;
+    return SelectLayout(path, lastLayout);
+}
+
+void KeyTestSession::Reload(std::wstring& lastLayout) {
+    // A copy: the selection writes the value it reads.
+    const std::wstring path = lastLayout;
+    SelectLayout(path, lastLayout);
+}
+
+int KeyTestSession::CurrentKeySize() const {
+    return keySizeSource_ ? keySizeSource_() : Settings().KeyDimensions;
+}
+
+bool KeyTestSession::LoadSource(int keySize, KeyboardLayout& layout, KeyNameTable& names,
+                                LayoutLoadFailure* failure) const {
+    return sourceIsFile_ ? LoadAnyLayoutFile(source_, keySize, layout, names, failure)
+                         : ::LoadLayoutText(source_, keySize, layout, names);
+}
+
+bool KeyTestSession::LoadLayoutFile(const std::wstring& path) {
+    source_ = path;
+    sourceIsFile_ = true;
+    keySize_ = CurrentKeySize();
+    failure_ = {};
+    return LoadSource(keySize_, layout_, names_, &failure_);
+}
+
+bool KeyTestSession::LoadLayoutString(const std::wstring& text) {
+    source_ = text;
+    sourceIsFile_ = false;
+    keySize_ = CurrentKeySize();
+    return LoadSource(keySize_, layout_, names_, nullptr);
+}
+
+bool KeyTestSession::FitWithin(int maxWidth, int maxHeight) {
+    if (layout_.keys.empty() || (layout_.width <= maxWidth && layout_.height <= maxHeight)) {
+        return false;
+    }
+    // The trial loads stay out of the diagnostic log and the key-name table.
+    int fitted = keySize_;
+    {
+        std::unique_ptr<Logger> previous = InstallLogger(std::make_unique<NullLogger>());
+        KeyboardLayout trial;
+        KeyNameTable trialNames;
+        fitted = FittingKeySize(keySize_, maxWidth, maxHeight, [&](int keySize) {
+            LoadSource(keySize, trial, trialNames, nullptr);
+            return PixelSize{trial.width, trial.height};
+        });
+        InstallLogger(std::move(previous));
+    }
+    if (fitted >= keySize_) {
+        return false;
+    }
+    LogMessage(L"Layout drawn with %d-pixel keys to fit the screen (KeyDimensions %d).\n", fitted,
+               CurrentKeySize());
+    std::vector<std::int32_t> states;
+    for (const LayoutKey& key : layout_.keys) {
+        states.push_back(key.state);
+    }
+    if (!LoadSource(fitted, layout_, names_, nullptr)) {
+        return false;
+    }
+    keySize_ = fitted;
+    if (states.size() == layout_.keys.size()) {
+        auto state = states.begin();
+        for (LayoutKey& key : layout_.keys) {
+            key.state = *state++;
+        }
+    }
+    return true;
+}
+
+void KeyTestSession::ResetKeyStates() {
+    // The figures of a test start afresh with its key states.
+    layout_.ResetKeyStates();
+    engine_.ResetStatistics();
+    view_.DisplayCleared();
+}
+
+void KeyTestSession::SetStatusText(int textId, Colour colour) {
+    status_.textId = textId;
+    status_.colour = colour;
+}
+
+void KeyTestSession::ShowStatusCaption(bool visible) {
+    status_.visible = visible;
+    view_.StatusChanged(status_);
+}
+
+void KeyTestSession::ReportLoadFailure(const std::wstring& line) {
+    if (reportLoadFailures_) {
+        AppendLine(line.c_str(), true);
+    }
+}
+
+void KeyTestSession::Feed(const RawKeyRecord& record, std::uint32_t time, bool background) {
+    if (background && !decoder_.TakesBackgroundRecord(
+                          record, [this](ScanCode code) { return engine_.IsHeld(code); })) {
+        return;
+    }
+    if (decoder_.IsNewDevice(record)) {
+        decoder_.SetCurrentDevice(record.device);
+    }
+    const DecodeResult result = decoder_.Decode(record, time, queue_);
+    if (result.message == KeyMessage::Make) {
+        engine_.OnKeyMake(result.index);
+    } else if (result.message == KeyMessage::Break) {
+        engine_.OnKeyBreak(result.index);
+    }
+}
+
+void KeyTestSession::ReleaseKeysMissedWhileAway(std::uint32_t time,
+                                                const KeyTestEngine::KeyDownQuery& stillDown) {
+    engine_.ReleaseKeysMissedWhileAway(time, stillDown);
+}
+
+void KeyTestSession::Restart() {
+    engine_.ForgetAllKeys();
+    queue_.clear();
+    decoder_ = RawKeyDecoder();
+    lines_.clear();
+    selector_.ClearKeyboardDisplay(*this);
+}
+
+std::vector<SessionLogLine> KeyTestSession::TakeLogLines() {
+    std::vector<SessionLogLine> taken;
+    taken.swap(lines_);
+    return taken;
+}
+
+std::vector<ReadoutPart> KeyTestSession::Readout() const {
+    return ReadoutParts(Coverage(), engine_.Statistics().Rollover());
+}
+
+TestReport KeyTestSession::Report(const ReportContext& context) const {
+    return BuildTestReport(layout_, engine_.Statistics(), names_.Entries(), context);
+}
+
+void KeyTestSession::SetFieldText(int control, const wchar_t* text) {
+    view_.FieldChanged(control, text);
+}
+
+void KeyTestSession::AppendLine(const wchar_t* text, bool fault) {
+    lines_.push_back({text, fault});
+    view_.LogLinesReady();
+}
+
+void KeyTestSession::NotifyPressed(ScanCode code) {
+    ::NotifyPressed(layout_, this, code);
+}
+
+void KeyTestSession::NotifyReleased(ScanCode code) {
+    ::NotifyReleased(layout_, this, code);
+}
+
+void KeyTestSession::NotifyFault(ScanCode code) {
+    ::NotifyFault(layout_, this, code);
+}
+
+void KeyTestSession::RedrawKey(LayoutKey& key) {
+    view_.KeyChanged(key);
+}
+
+void KeyTestSession::RefreshLockIndicator(LockKey lock) {
+    view_.LampToRefresh(lock);
+}
+
+void KeyTestSession::SetLayoutStatus(int status) {
+    // The engine only ever moves the status on after a key press; the selector takes that
+    // step and shows the status line when the value changes.
+    if (status != selector_.Status()) {
+        selector_.OnKeyPress(*this);
+    }
+}
