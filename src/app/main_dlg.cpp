@@ -455,10 +455,6 @@ bool CMainDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     default:
         break;
     }
-    if (IsCaptionControl(ReflectionTargetId(message, wParam, lParam)) &&
-        ReflectNotification(message, wParam, lParam, result)) {
-        return true;
-    }
     switch (message) {
     case WM_INPUTLANGCHANGEREQUEST:
         LogMessage(L"CMainDlg::OnInputLangChangeRequest()\n");
@@ -478,16 +474,10 @@ bool CMainDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
             keyboardPage_.UpdateInputLanguage();
         }
         return false;
-    case WM_CTLCOLORBTN:
-    case kReflectedCtlColorBtn:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-        result = OnCtlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-        return true;
     case WM_IME_SETCONTEXT:
         LogMessage(L"CMainDlg::OnIMESetContext()\n");
         return false;
     default:
-        return false;
+        return ReflectOrColour(message, wParam, lParam, result, &IsCaptionControl);
     }
 }

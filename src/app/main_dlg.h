@@ -48,7 +48,7 @@ private:
     void CloseDialog(int id);
     // Writes the settings unless the end of the session already did.
     void WriteSettingsOnce();
-    LRESULT OnCtlColor(UINT message, HDC dc, HWND control);
+    LRESULT OnCtlColor(UINT message, HDC dc, HWND control) override;
 
     TabButton firstTab_;
     TabButton secondTab_;

@@ -31,9 +31,9 @@ RawKeyRecord ToRawKeyRecord(const RAWINPUT& record) {
 }
 
 RawInputReader::RawInputReader(HWND target, KeyEventQueue& queue, DeviceIdentifier identifyDevice,
-                               HeldQuery isHeld)
+                               HeldQuery isHeld, RawKeyDecoder* decoder)
     : target_(target), queue_(queue), identifyDevice_(std::move(identifyDevice)),
-      isHeld_(std::move(isHeld)) {}
+      isHeld_(std::move(isHeld)), decoder_(decoder != nullptr ? decoder : &ownDecoder_) {}
 
 LRESULT RawInputReader::OnInput(WPARAM inputCode, LPARAM rawInputHandle) {
     RAWINPUT record{};
@@ -50,15 +50,15 @@ LRESULT RawInputReader::OnInput(WPARAM inputCode, LPARAM rawInputHandle) {
 
 void RawInputReader::OnRecord(const RAWINPUT& record, bool background) {
     const std::uint32_t time = ElapsedMilliseconds();
-    if (background && !decoder_.TakesBackgroundRecord(ToRawKeyRecord(record), isHeld_)) {
+    if (background && !decoder_->TakesBackgroundRecord(ToRawKeyRecord(record), isHeld_)) {
         return;
     }
-    const DecodeResult result = decoder_.Process(ToRawKeyRecord(record), time, queue_,
-                                                 [this, &record](const RawKeyRecord&) {
-                                                     if (identifyDevice_) {
-                                                         identifyDevice_(record);
-                                                     }
-                                                 });
+    const DecodeResult result = decoder_->Process(ToRawKeyRecord(record), time, queue_,
+                                                  [this, &record](const RawKeyRecord&) {
+                                                      if (identifyDevice_) {
+                                                          identifyDevice_(record);
+                                                      }
+                                                  });
     if (result.message == KeyMessage::None) {
         return;
     }

@@ -26,10 +26,10 @@ public:
     // Whether the tester holds a key (complete code); asked for records in the background.
     using HeldQuery = std::function<bool(ScanCode code)>;
 
-    // The queue is the window's; it must outlive the reader. target may be null until the
-    // window exists (SetTarget).
+    // The queue (and the decoder, when given) are the window's; they must outlive the reader.
+    // target may be null until the window exists (SetTarget).
     RawInputReader(HWND target, KeyEventQueue& queue, DeviceIdentifier identifyDevice = {},
-                   HeldQuery isHeld = {});
+                   HeldQuery isHeld = {}, RawKeyDecoder* decoder = nullptr);
 
     void SetTarget(HWND target) { target_ = target; }
     HWND Target() const { return target_; }
@@ -53,13 +53,14 @@ public:
     bool EnableRawInput();
     bool DisableRawInput();
 
-    RawKeyDecoder& Decoder() { return decoder_; }
+    RawKeyDecoder& Decoder() { return *decoder_; }
 
 private:
     HWND target_;
     KeyEventQueue& queue_;
     DeviceIdentifier identifyDevice_;
     HeldQuery isHeld_;
-    RawKeyDecoder decoder_;
+    RawKeyDecoder ownDecoder_;
+    RawKeyDecoder* decoder_;
     bool draining_ = false;
 };

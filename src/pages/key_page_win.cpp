@@ -1,12 +1,6 @@
 #include "pages/key_page_win.h"
 
 #include "ui/static_controls.h"
-#include "view/keyboard_window_win.h"
-
-void KeyboardViewRedraw::RedrawKey(LayoutKey& key) {
-    view_.DrawKey(view_.BufferDC(), key);
-    view_.RepaintKey(key);
-}
 
 void IndicatorLamp::SetLit(bool lit) {
     indicator_.SetLit(lit);

@@ -1,21 +1,8 @@
 #pragma once
-// The key engine's views onto the page's controls: key redraws go to the keyboard view,
-// lamp changes to the FlatIndicator lamps.
-#include "input/key_states.h"
+// The lock lamps of the keyboard test page as the lamp logic sees them: FlatIndicator lamps.
 #include "input/lock_indicators_win.h"
 
 class FlatIndicator;
-class KeyboardWindow;
-
-// Draws a key into the view's buffer, then invalidates its rectangle so it is painted.
-class KeyboardViewRedraw final : public KeyView {
-public:
-    explicit KeyboardViewRedraw(KeyboardWindow& view) : view_(view) {}
-    void RedrawKey(LayoutKey& key) override;
-
-private:
-    KeyboardWindow& view_;
-};
 
 class IndicatorLamp final : public LockLamp {
 public:

@@ -4,25 +4,18 @@
 #include "base/diagnostic_log.h"
 #include "devices/device_identity_win.h"
 #include "input/elapsed_clock.h"
-#include "input/key_states.h"
 #include "input/scancode_map_win.h"
 #include "layouts/default_layout.h"
 #include "layouts/key_names.h"
-#include "layouts/layout_file_load.h"
-#include "layouts/layout_install_win.h"
-#include "layouts/layout_parser.h"
 #include "layouts/resource_strings_win.h"
+#include "pages/input_language_win.h"
 #include "pages/keyboard_page.h"
-#include "report/readout.h"
+#include "pages/layout_list_win.h"
+#include "pages/report_context_win.h"
 #include "resources/resource.h"
 #include "settings/app_settings.h"
-#include "settings/settings_page.h"
 #include "ui/colour_scheme.h"
 #include "view/message_font_win.h"
-
-#include <algorithm>
-
-CKeyboardDlg* CKeyboardDlg::hookPage_ = nullptr;
 
 namespace {
 
@@ -31,6 +24,12 @@ namespace {
 constexpr int kKeyFieldIds[7] = {IDC_KBD_DOWN_NAME,      IDC_KBD_UP_NAME,     IDC_KBD_DOWN_WIN_CODE,
                                  IDC_KBD_DOWN_BIOS_CODE, IDC_KBD_UP_WIN_CODE, IDC_KBD_UP_BIOS_CODE,
                                  IDC_KBD_HELD_KEYS};
+// The colours of the page's brushes, in the order of brushes_; the first is the default.
+constexpr Colour kBrushColours[5] = {Palette::PageBackground, Palette::DimText, Palette::NormalText,
+                                     Palette::BrightText, Palette::MainBackground};
+// The log and its controls, which follow the keyboard group down and show with the log.
+constexpr int kLogControls[6] = {IDC_KBD_LOG,      IDC_KBD_SAVE,      IDC_KBD_REPORT,
+                                 IDC_KBD_SEQUENCE, IDC_KBD_OVERWRITE, IDC_KBD_LOG_STATUS};
 
 std::wstring PageText(int id) {
     std::wstring text;
@@ -44,19 +43,9 @@ void ShowErrorBox(HWND owner, const std::wstring& text, const std::wstring& capt
 
 // The controls whose drawing, colour and notification messages go back to them.
 bool IsReflectedControl(int id) {
-    switch (id) {
-    case IDC_KBD_CLEAR:
-    case IDC_KBD_SAVE:
-    case IDC_KBD_REPORT:
-    case IDC_KBD_KEYBOARD:
-    case IDC_KBD_LOG_STATUS:
-    case IDC_KBD_STATUS_LABEL:
-    case IDC_KBD_STATUS:
-    case IDC_KBD_STATUS_ERROR:
-        return true;
-    default:
-        return false;
-    }
+    return id == IDC_KBD_CLEAR || id == IDC_KBD_SAVE || id == IDC_KBD_REPORT ||
+           id == IDC_KBD_KEYBOARD || id == IDC_KBD_LOG_STATUS || id == IDC_KBD_STATUS_LABEL ||
+           id == IDC_KBD_STATUS || id == IDC_KBD_STATUS_ERROR;
 }
 
 // The readout's bar: a dim green that light text stays readable on; faulty counts in a red
@@ -78,8 +67,7 @@ CKeyboardDlg::CKeyboardDlg()
       reportButton_(Palette::DimText, Palette::MainBackground),
       numLockLamp_(Palette::LampOn, Palette::DimText),
       scrollLockLamp_(Palette::LampOn, Palette::DimText),
-      capsLockLamp_(Palette::LampOn, Palette::DimText), textColour_(Palette::NormalText),
-      backgroundColour_(Palette::PageBackground),
+      capsLockLamp_(Palette::LampOn, Palette::DimText),
       infoGroup_(Palette::FrameLine, Palette::MainBackground),
       layoutGroup_(Palette::FrameLine, Palette::MainBackground),
       keyboardGroup_(Palette::FrameLine, Palette::MainBackground),
@@ -87,87 +75,47 @@ CKeyboardDlg::CKeyboardDlg()
       statusError_(Palette::MainBackground), logStatus_(Palette::PageBackground),
       readout_({Palette::MainBackground, Palette::FrameLine, kReadoutBar, Palette::NormalText,
                 kReadoutAlarm}),
-      keyboardView_(Palette::BrightText, Palette::MainBackground, Palette::Black),
+      session_(*this, KeyNames(), remapTable_), // reads the settings
+      keyboardView_(session_.Layout(), Palette::BrightText, Palette::MainBackground,
+                    Palette::Black),
       rawInput_(
-          nullptr, keyEvents_, [this](const RAWINPUT& record) { IdentifyDevice(record); },
-          [this](ScanCode code) { return engine_.IsHeld(code); }),
-      viewRedraw_(keyboardView_), numLamp_(numLockLamp_), scrollLamp_(scrollLockLamp_),
+          nullptr, session_.Events(), [this](const RAWINPUT& record) { IdentifyDevice(record); },
+          [this](ScanCode code) { return session_.IsHeld(code); }, &session_.Decoder()),
+      pacer_(logViewer_, rawInput_), numLamp_(numLockLamp_), scrollLamp_(scrollLockLamp_),
       capsLamp_(capsLockLamp_), lockIndicators_(lockMonitor_, capsLamp_, numLamp_, scrollLamp_),
-      statusLabel_(statusText_), logStatusLabel_(logStatus_),
-      engine_(keyEvents_, KeyNames(), remapTable_, *this, nullptr), // reads the setting
-      errorBox_(&ShowErrorBox) {
+      statusLabel_(statusText_), logStatusLabel_(logStatus_), errorBox_(&ShowErrorBox) {
     ReadScancodeMap(remapTable_);
 }
 
-CKeyboardDlg::~CKeyboardDlg() {
-    // A page object that goes before its window must not leave the hook behind.
-    if (shellHook_ != nullptr) {
-        ::UnhookWindowsHookEx(shellHook_);
-        shellHook_ = nullptr;
-    }
-    if (hookPage_ == this) {
-        hookPage_ = nullptr;
-    }
-}
+CKeyboardDlg::~CKeyboardDlg() = default;
 
 HWND CKeyboardDlg::Create(HWND parent) {
     return ModelessDialog::Create(parent, IDD_KEYBOARD);
 }
 
 void CKeyboardDlg::OnInitDialog() {
-    HWND page = Handle();
-    rawInput_.SetTarget(page);
-    // 1.
-    if (Settings().Overwrite) {
-        ::CheckDlgButton(page, IDC_KBD_OVERWRITE, BST_CHECKED);
-    }
-    // 2.
+    rawInput_.SetTarget(Handle());
+    TickOverwriteBox();
     AttachControls();
-    // 3.
-    lockMonitor_.Start();
-    lockIndicators_.InitLockIndicators();
-    // 4. The keyboard group box never shrinks below the design of the template.
-    const PixelRect layoutGroup = ChildRect(page, layoutGroup_.Handle());
-    const PixelRect keyboardGroup = ChildRect(page, keyboardGroup_.Handle());
-    minimumGroupWidth_ = layoutGroup.right - keyboardGroup.left;
-    minimumGroupHeight_ = keyboardGroup.Height();
-    // 5.
+    StartLockLamps();
+    RememberDesignedGroupSize();
     UpdateLogStatus();
     UpdateInputLanguage();
-    // 6. Filled by the first key event's device identification.
-    ::SetDlgItemTextW(page, IDC_KBD_INTERFACE, L"");
-    ::SetDlgItemTextW(page, IDC_KBD_INTERFACE_DETAILS, L"");
-    // 7.
-    hookPage_ = this;
-    shellHook_ = ::SetWindowsHookExW(WH_SHELL, &CKeyboardDlg::ShellHookProc, nullptr,
-                                     ::GetCurrentThreadId());
-    // 8.
+    ClearInterfaceFields();
+    language_.Hook();
     CreateFonts();
-    // 9.
-    std::wstring defaultText;
-    std::wstring defaultName;
-    PrepareDefaultLayout(defaultText, defaultName);
-    selector_.SetDefaultLayout(std::move(defaultText), std::move(defaultName));
-    // 10.
-    BuildLayoutList();
-    // 11.
-    const std::wstring lastLayout = Settings().LastLayout;
-    selector_.SelectLayout(*layoutPage_, lastLayout, Settings().LastLayout);
-    if (selector_.Status() == LayoutStatusNoLayout) {
-        LogMessage(L"Unable to load any keyboard layout!\n");
-    }
-    // 12.
+    PrepareLayouts();
+    LoadLastLayout();
     logSaver_.ShowSequenceNumber(*logSavePage_);
-    // 13.
-    pageBrush_.Reset(::CreateSolidBrush(Palette::PageBackground));
-    dimBrush_.Reset(::CreateSolidBrush(Palette::DimText));
-    lightBrush_.Reset(::CreateSolidBrush(Palette::NormalText));
-    brightBrush_.Reset(::CreateSolidBrush(Palette::BrightText));
-    frameBrush_.Reset(::CreateSolidBrush(Palette::MainBackground));
-    // 14.
+    CreateBrushes();
     AddToMessageLoop(this);
-    // 15.
     EnableRawInputAtStart();
+}
+
+void CKeyboardDlg::TickOverwriteBox() {
+    if (Settings().Overwrite) {
+        ::CheckDlgButton(Handle(), IDC_KBD_OVERWRITE, BST_CHECKED);
+    }
 }
 
 void CKeyboardDlg::AttachControls() {
@@ -188,43 +136,40 @@ void CKeyboardDlg::AttachControls() {
     keyboardView_.SubclassWindow(::GetDlgItem(page, IDC_KBD_KEYBOARD));
     keyboardView_.AlignLeftEdges(keyboardGroup_.Handle(), kKeyboardMargin);
     keyboardView_.AlignTopEdges(keyboardGroup_.Handle(), kKeyboardMargin);
-
     layoutList_ = ::GetDlgItem(page, IDC_KBD_LAYOUT_LIST);
     for (int i = 0; i < 7; ++i) {
         keyFields_[i].SubclassWindow(::GetDlgItem(page, kKeyFieldIds[i]));
+        if (i < 6) {
+            ::SetWindowTextW(keyFields_[i].Handle(), L"");
+        }
     }
-    for (int i = 0; i < 6; ++i) {
-        lastKeyFields_[i] = keyFields_[i].Handle();
-        ::SetWindowTextW(lastKeyFields_[i], L"");
-    }
-    languageField_ = ::GetDlgItem(page, IDC_KBD_LANGUAGE);
-    overwriteBox_ = ::GetDlgItem(page, IDC_KBD_OVERWRITE);
-
+    language_.SetField(::GetDlgItem(page, IDC_KBD_LANGUAGE));
     logStatus_.SubclassWindow(::GetDlgItem(page, IDC_KBD_LOG_STATUS));
     statusCaption_.SubclassWindow(::GetDlgItem(page, IDC_KBD_STATUS_LABEL));
     statusText_.SubclassWindow(::GetDlgItem(page, IDC_KBD_STATUS));
     statusError_.SubclassWindow(::GetDlgItem(page, IDC_KBD_STATUS_ERROR));
-
-    LayoutPageControls controls;
-    controls.page = page;
-    controls.combo = layoutList_;
-    controls.logView = logViewer_.Handle();
-    controls.logStatus = logStatus_.Handle();
-    controls.statusCaption = statusCaption_.Handle();
-    for (int i = 0; i < 6; ++i) {
-        controls.lastKeyFields[static_cast<size_t>(i)] = lastKeyFields_[i];
-    }
-    controls.reportFailure = [this](const std::wstring& line) {
-        logViewer_.AppendLine(line, true);
-    };
-    // The figures of a test start afresh with its key states.
-    layoutPage_ = std::make_unique<WinLayoutPage>(controls, keyboardView_, statusLabel_, [this] {
-        engine_.ResetStatistics();
-        UpdateReadout();
-    });
     logSavePage_ = std::make_unique<WinLogSavePage>(
-        page, ::GetDlgItem(page, IDC_KBD_SEQUENCE), overwriteBox_, logStatusLabel_,
-        [this] { return logViewer_.Text(); }, [](int id) { return PageText(id); });
+        page, ::GetDlgItem(page, IDC_KBD_SEQUENCE), ::GetDlgItem(page, IDC_KBD_OVERWRITE),
+        logStatusLabel_, [this] { return logViewer_.Text(); }, [](int id) { return PageText(id); });
+}
+
+void CKeyboardDlg::StartLockLamps() {
+    lockMonitor_.Start();
+    lockIndicators_.InitLockIndicators();
+}
+
+void CKeyboardDlg::RememberDesignedGroupSize() {
+    // The keyboard group box never shrinks below the design of the template.
+    const PixelRect layoutGroup = ChildRect(Handle(), layoutGroup_.Handle());
+    const PixelRect keyboardGroup = ChildRect(Handle(), keyboardGroup_.Handle());
+    minimumGroupWidth_ = layoutGroup.right - keyboardGroup.left;
+    minimumGroupHeight_ = keyboardGroup.Height();
+}
+
+void CKeyboardDlg::ClearInterfaceFields() {
+    // Filled by the first key event's device identification.
+    ::SetDlgItemTextW(Handle(), IDC_KBD_INTERFACE, L"");
+    ::SetDlgItemTextW(Handle(), IDC_KBD_INTERFACE_DETAILS, L"");
 }
 
 void CKeyboardDlg::CreateFonts() {
@@ -245,28 +190,31 @@ void CKeyboardDlg::CreateFonts() {
     }
 }
 
-void CKeyboardDlg::BuildLayoutList() {
-    AppSettings& settings = Settings();
-    const std::wstring folder = ExpandLayoutFolder(settings.LayoutFileDirectory);
-    // A first start fills the new layout folder with the layouts that ship beside the program.
-    InstallLayoutsBesideProgram(folder);
-    selector_.BuildLibrary(folder,
-                           [](const std::wstring& path) { return ReadAnyLayoutName(path); });
-    FillLayoutCombo(layoutList_, selector_.Library());
-    if (settings.LastLayout.empty()) {
-        settings.LastLayout = kDefaultLayoutMarker;
+void CKeyboardDlg::PrepareLayouts() {
+    std::wstring defaultText;
+    std::wstring defaultName;
+    PrepareDefaultLayout(defaultText, defaultName);
+    session_.SetDefaultLayout(std::move(defaultText), std::move(defaultName));
+    BuildLayoutList(layoutList_, session_.Selector(), Settings().LayoutFileDirectory,
+                    Settings().LastLayout);
+}
+
+void CKeyboardDlg::LoadLastLayout() {
+    session_.Reload(Settings().LastLayout);
+    AfterLayoutSelection();
+    if (session_.Status() == LayoutStatusNoLayout) {
+        LogMessage(L"Unable to load any keyboard layout!\n");
     }
-    const int index = selector_.Library().IndexOfPath(settings.LastLayout);
-    if (index >= 0) {
-        HighlightLayoutCombo(layoutList_, index);
+}
+
+void CKeyboardDlg::CreateBrushes() {
+    for (int i = 0; i < 5; ++i) {
+        brushes_[i].Reset(::CreateSolidBrush(kBrushColours[i]));
     }
 }
 
 void CKeyboardDlg::EnableRawInputAtStart() {
-    if (rawInput_.EnableRawInput()) {
-        return;
-    }
-    if (errorBox_ != nullptr) {
+    if (!rawInput_.EnableRawInput() && errorBox_ != nullptr) {
         errorBox_(Handle(), PageText(IDS_RAW_INPUT_FAILED), PageText(IDS_INIT_ERROR_CAPTION));
     }
 }
@@ -274,13 +222,7 @@ void CKeyboardDlg::EnableRawInputAtStart() {
 void CKeyboardDlg::OnDestroy() {
     logViewer_.WriteQueuedLines();
     lockMonitor_.Stop(INFINITE);
-    if (shellHook_ != nullptr) {
-        ::UnhookWindowsHookEx(shellHook_);
-        shellHook_ = nullptr;
-    }
-    if (hookPage_ == this) {
-        hookPage_ = nullptr;
-    }
+    language_.Unhook();
     RemoveFromMessageLoop(this);
 }
 
@@ -288,9 +230,8 @@ void CKeyboardDlg::OnClick_Clear() {
     LogMessage(L"CKeyboardDlg::OnClick_ClearClearing keyboard display...\n");
     // Lines of the test before go in before the view is emptied, never after it.
     logViewer_.WriteQueuedLines();
-    // A copy: the selection writes the setting it reads.
-    const std::wstring lastLayout = Settings().LastLayout;
-    selector_.SelectLayout(*layoutPage_, lastLayout, Settings().LastLayout);
+    session_.Reload(Settings().LastLayout);
+    AfterLayoutSelection();
     logSaver_.SetStatus(LogStatusNone);
 }
 
@@ -303,46 +244,31 @@ void CKeyboardDlg::OnClick_Save() {
 void CKeyboardDlg::OnClick_Report() {
     logSaver_.OnClick_Report(
         *logSavePage_, logFiles_, Settings().LogFileDirectory, Settings().LogFilePrefix, [this] {
-            const TestReport report = BuildTestReport(Layout(), engine_.Statistics(),
-                                                      KeyNames().Entries(), ReportContextNow());
+            const TestReport report = session_.Report(PageReportContext(Handle(), Layout().name));
             return std::vector<std::string>{WriteReportHtml(report), WriteReportCsv(report)};
         });
-}
-
-ReportContext CKeyboardDlg::ReportContextNow() const {
-    const AppSettings& settings = Settings();
-    ReportContext context;
-    context.layoutName = Layout().name;
-    context.threshold = static_cast<std::uint32_t>(std::max(0, settings.ChatterThreshold));
-    context.interfaceText = WindowText(::GetDlgItem(Handle(), IDC_KBD_INTERFACE), 1024);
-    context.deviceText = WindowText(::GetDlgItem(Handle(), IDC_KBD_INTERFACE_DETAILS), 1024);
-    context.inputLanguage = WindowText(languageField_, 1024);
-    context.programVersion = ProgramVersionText();
-    context.colours = {settings.Unpressed, settings.Depressed, settings.Pressed, settings.Alarm};
-    SYSTEMTIME now{};
-    ::GetLocalTime(&now);
-    context.clockNow = ElapsedMilliseconds();
-    context.timeOfDayNow =
-        ((now.wHour * 60u + now.wMinute) * 60u + now.wSecond) * 1000u + now.wMilliseconds;
-    context.dateTime = FormatWide(L"%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay,
-                                  now.wHour, now.wMinute, now.wSecond);
-    return context;
-}
-
-void CKeyboardDlg::UpdateReadout() {
-    const TestCoverage coverage = CountCoverage(Layout());
-    readout_.SetProgress(ReadoutParts(coverage, engine_.Statistics().Rollover()), coverage.tested,
-                         coverage.keys);
 }
 
 void CKeyboardDlg::OnLayoutChoice() {
     logViewer_.WriteQueuedLines();
     const LRESULT index = ::SendMessageW(layoutList_, CB_GETCURSEL, 0, 0);
-    if (index == CB_ERR) {
-        ::SetFocus(Handle());
-        return;
+    ::SetFocus(Handle());
+    const LayoutEntry* entry =
+        index == CB_ERR ? nullptr : session_.Selector().Library().At(static_cast<int>(index));
+    if (entry != nullptr) {
+        // A copy: the selection must not depend on the library staying as it is.
+        const std::wstring path = entry->path;
+        session_.SelectLayout(path, Settings().LastLayout);
+        AfterLayoutSelection();
     }
-    selector_.OnSelectionChange(*layoutPage_, static_cast<int>(index), Settings().LastLayout);
+}
+
+void CKeyboardDlg::AfterLayoutSelection() {
+    ::PostMessageW(::GetParent(Handle()), UWM_LAYOUT_CHANGED, 0, 0);
+    if (session_.LoadedEntry() >= 0) {
+        HighlightLayoutCombo(layoutList_, session_.LoadedEntry());
+    }
+    logViewer_.WriteQueuedLines();
 }
 
 bool CKeyboardDlg::OnCommand(int id, UINT code) {
@@ -359,17 +285,13 @@ bool CKeyboardDlg::OnCommand(int id, UINT code) {
     case IDC_KBD_LAYOUT_LIST:
         if (code == CBN_SELCHANGE) {
             OnLayoutChoice();
-            return true;
         }
-        return false;
+        return code == CBN_SELCHANGE;
     case IDC_KBD_SEQUENCE:
         // Raw input without legacy messages would keep the typing from the box.
-        if (code == EN_SETFOCUS) {
-            ::SendMessageW(Handle(), UWM_DISABLE_RAW_INPUT, 0, 0);
-            return true;
-        }
-        if (code == EN_KILLFOCUS) {
-            ::SendMessageW(Handle(), UWM_ENABLE_RAW_INPUT, 0, 0);
+        if (code == EN_SETFOCUS || code == EN_KILLFOCUS) {
+            ::SendMessageW(
+                Handle(), code == EN_SETFOCUS ? UWM_DISABLE_RAW_INPUT : UWM_ENABLE_RAW_INPUT, 0, 0);
             return true;
         }
         return false;
@@ -383,34 +305,11 @@ void CKeyboardDlg::UpdateLogStatus() {
 }
 
 void CKeyboardDlg::UpdateInputLanguage() {
-    wchar_t layoutName[KL_NAMELENGTH] = {};
-    ::GetKeyboardLayoutNameW(layoutName);
-    const HKL layout = ::GetKeyboardLayout(0);
-    const auto handle = reinterpret_cast<std::uintptr_t>(layout);
-    const auto languageId = static_cast<std::uint16_t>(handle & 0xFFFF);
-    LogKeyboardLayout(layoutName, languageId, static_cast<std::uint16_t>((handle >> 16) & 0xFFFF));
-    wchar_t nativeName[80] = {};
-    ::GetLocaleInfoW(languageId, LOCALE_SNATIVELANGNAME, nativeName, 80);
-    ::SetWindowTextW(languageField_, FormatLanguageField(languageId, nativeName).c_str());
-}
-
-LRESULT CALLBACK CKeyboardDlg::ShellHookProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HSHELL_LANGUAGE) {
-        if (hookPage_ != nullptr) {
-            LogMessage(L"CKeyboardDlg::ShellHookProc() - Updating locale info.\n");
-            hookPage_->UpdateInputLanguage();
-        }
-        return 0;
-    }
-    if (code < 0) {
-        return ::CallNextHookEx(hookPage_ != nullptr ? hookPage_->shellHook_ : nullptr, code,
-                                wParam, lParam);
-    }
-    return 0;
+    language_.Update();
 }
 
 bool CKeyboardDlg::FitKeyboard(int maxWidth, int maxHeight) {
-    return keyboardView_.FitWithin(maxWidth, maxHeight);
+    return session_.FitWithin(maxWidth, maxHeight);
 }
 
 void CKeyboardDlg::Reflow() {
@@ -418,9 +317,8 @@ void CKeyboardDlg::Reflow() {
     logViewer_.WriteQueuedLines();
     HWND page = Handle();
     const PixelRect group = ChildRect(page, keyboardGroup_.Handle());
-    const int width = keyboardView_.Layout().width;
-    const int height = keyboardView_.Layout().height;
-
+    const int width = Layout().width;
+    const int height = Layout().height;
     ::MoveWindow(keyboardView_.Handle(), group.left + kKeyboardMargin, group.top + kKeyboardMargin,
                  width, height, TRUE);
     const PixelRect grown =
@@ -429,32 +327,24 @@ void CKeyboardDlg::Reflow() {
     ::RedrawWindow(keyboardGroup_.Handle(), nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     layoutGroup_.StretchToRight(keyboardGroup_.Handle(), 0);
-
-    const int shift = grown.bottom - group.bottom;
-    for (int id : {IDC_KBD_LOG, IDC_KBD_SAVE, IDC_KBD_REPORT, IDC_KBD_SEQUENCE, IDC_KBD_OVERWRITE,
-                   IDC_KBD_LOG_STATUS}) {
+    for (int id : kLogControls) {
         HWND control = ::GetDlgItem(page, id);
         const PixelRect rect = ChildRect(page, control);
-        ::SetWindowPos(control, nullptr, rect.left, rect.top + shift, 0, 0,
+        ::SetWindowPos(control, nullptr, rect.left, rect.top + grown.bottom - group.bottom, 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-
     const bool showLog = Settings().ShowLog;
-    if (showLog) {
-        LogMessage(L"Showing log window and controls.\n");
-        for (int id :
-             {IDC_KBD_LOG, IDC_KBD_SAVE, IDC_KBD_REPORT, IDC_KBD_SEQUENCE, IDC_KBD_OVERWRITE}) {
-            ::ShowWindow(::GetDlgItem(page, id), SW_SHOW);
-        }
-        UpdateLogStatus();
-    } else {
-        LogMessage(L"Hiding log window and controls.\n");
-        for (int id : {IDC_KBD_LOG, IDC_KBD_SAVE, IDC_KBD_REPORT, IDC_KBD_SEQUENCE,
-                       IDC_KBD_OVERWRITE, IDC_KBD_LOG_STATUS}) {
-            ::ShowWindow(::GetDlgItem(page, id), SW_HIDE);
+    LogMessage(showLog ? L"Showing log window and controls.\n"
+                       : L"Hiding log window and controls.\n");
+    for (int id : kLogControls) {
+        // The log status shows only with a status to show.
+        if (!showLog || id != IDC_KBD_LOG_STATUS) {
+            ::ShowWindow(::GetDlgItem(page, id), showLog ? SW_SHOW : SW_HIDE);
         }
     }
-
+    if (showLog) {
+        UpdateLogStatus();
+    }
     StretchToRight(keyboardGroup_.Handle(), 0);
     StretchToBottom(showLog ? logViewer_.Handle() : keyboardGroup_.Handle(), 0);
 }
@@ -477,124 +367,85 @@ void CKeyboardDlg::IdentifyDevice(const RAWINPUT& record) {
                        ::GetDlgItem(Handle(), IDC_KBD_INTERFACE_DETAILS));
 }
 
-void CKeyboardDlg::SetFieldText(int control, const wchar_t* text) {
+void CKeyboardDlg::FieldChanged(int field, const wchar_t* text) {
     // Looking a control up by its number asks the window manager; these are held here.
     for (int i = 0; i < 7; ++i) {
-        if (kKeyFieldIds[i] == control) {
+        if (kKeyFieldIds[i] == field) {
             keyFields_[i].SetText(text);
             return;
         }
     }
-    ::SetDlgItemTextW(Handle(), control, text);
+    ::SetDlgItemTextW(Handle(), field, text);
 }
 
-void CKeyboardDlg::AppendLine(const wchar_t* text, bool fault) {
-    logViewer_.QueueLine(text, fault, ElapsedMilliseconds());
+void CKeyboardDlg::KeyChanged(const LayoutKey& key) {
+    keyboardView_.DrawKey(keyboardView_.BufferDC(), key);
+    keyboardView_.RepaintKey(key);
 }
 
-void CKeyboardDlg::ScheduleLogWrite() {
-    const LogLineQueue& queued = logViewer_.Queued();
-    if (queued.Empty()) {
-        return;
+void CKeyboardDlg::StatusChanged(const LayoutStatusDisplay& display) {
+    if (display.visible) {
+        statusLabel_.SetStatusText(display.textId, display.colour);
     }
-    // During a long burst the view still moves at least every delay limit.
-    if (queued.DueForWrite(true, ElapsedMilliseconds())) {
-        logViewer_.WriteQueuedLines();
-        return;
-    }
-    if (!logWritePosted_) {
-        logWritePosted_ = ::PostMessageW(Handle(), UWM_WRITE_LOG, 0, 0) != FALSE;
-        if (!logWritePosted_) {
-            logViewer_.WriteQueuedLines();
-        }
-    }
+    statusLabel_.Show(display.visible);
+    ::ShowWindow(statusCaption_.Handle(), display.visible ? SW_SHOW : SW_HIDE);
 }
 
-void CKeyboardDlg::StampWaitingInput() {
-    // Looking for waiting records is a round trip to the window manager, as long as a key
-    // event's work under Wine; one look per tick of the millisecond clock keeps a burst's
-    // stamps within that millisecond at a fraction of the cost.
-    const std::uint32_t now = ElapsedMilliseconds();
-    if (inputLooked_ && now == lastInputLook_) {
-        return;
-    }
-    inputLooked_ = true;
-    lastInputLook_ = now;
-    rawInput_.DecodeWaitingInput();
-}
-
-void CKeyboardDlg::OnWriteLog() {
-    logWritePosted_ = false;
-    // Posted messages come before raw input: records that arrived meanwhile are stamped
-    // before the view takes its time.
-    rawInput_.DecodeWaitingInput();
-    if (logViewer_.Queued().DueForWrite(rawInput_.KeyInputWaiting(), ElapsedMilliseconds())) {
-        logViewer_.WriteQueuedLines();
-    } else if (!logViewer_.Queued().Empty()) {
-        // Behind the waiting key messages; their handling may write first.
-        logWritePosted_ = ::PostMessageW(Handle(), UWM_WRITE_LOG, 0, 0) != FALSE;
-        if (!logWritePosted_) {
-            logViewer_.WriteQueuedLines();
-        }
+void CKeyboardDlg::DisplayCleared() {
+    keyboardView_.ResetKeyStates();
+    UpdateReadout();
+    ::SetWindowTextW(logViewer_.Handle(), L"");
+    ::ShowWindow(logStatus_.Handle(), SW_HIDE);
+    for (int i = 0; i < 6; ++i) {
+        ::SetWindowTextW(keyFields_[i].Handle(), L"");
     }
 }
 
-void CKeyboardDlg::NotifyPressed(ScanCode code) {
-    ::NotifyPressed(keyboardView_.Layout(), &viewRedraw_, code);
-}
-
-void CKeyboardDlg::NotifyReleased(ScanCode code) {
-    ::NotifyReleased(keyboardView_.Layout(), &viewRedraw_, code);
-}
-
-void CKeyboardDlg::NotifyFault(ScanCode code) {
-    ::NotifyFault(keyboardView_.Layout(), &viewRedraw_, code);
-}
-
-void CKeyboardDlg::RefreshLockIndicator(LockKey lock) {
-    lockIndicators_.RefreshLockIndicator(lock);
-}
-
-void CKeyboardDlg::SetLayoutStatus(int status) {
-    // The engine only ever moves the status on after a key press; the selector does that
-    // step and redraws the status line when the value changes.
-    if (status != selector_.Status()) {
-        selector_.OnKeyPress(*layoutPage_);
+void CKeyboardDlg::LogLinesReady() {
+    for (const SessionLogLine& line : session_.TakeLogLines()) {
+        logViewer_.QueueLine(line.text, line.fault, ElapsedMilliseconds());
     }
+}
+
+void CKeyboardDlg::UpdateReadout() {
+    const TestCoverage coverage = session_.Coverage();
+    readout_.SetProgress(ReadoutParts(coverage, session_.Engine().Statistics().Rollover()),
+                         coverage.tested, coverage.keys);
 }
 
 LRESULT CKeyboardDlg::OnCtlColor(UINT message, HDC dc, HWND control) {
-    ColourMessage kind = ColourMessage::Dialog;
-    if (message == WM_CTLCOLORSTATIC) {
-        kind = ColourMessage::Static;
-    } else if (message == WM_CTLCOLORBTN || message == kReflectedCtlColorBtn) {
-        kind = ColourMessage::Button;
-    }
-    const int id = control != nullptr && control != Handle() ? ::GetDlgCtrlID(control) : 0;
-    const ControlColours colours = SchemeColours(SchemeDialog::KeyboardPage, kind, id);
-    ::SetBkColor(dc, colours.background);
-    ::SetTextColor(dc, colours.text);
-    HBRUSH brush = pageBrush_.Get();
-    if (colours.background == Palette::MainBackground) {
-        brush = frameBrush_.Get();
-    } else if (colours.background == Palette::NormalText) {
-        brush = lightBrush_.Get();
-    } else if (colours.background == Palette::BrightText) {
-        brush = brightBrush_.Get();
-    } else if (colours.background == Palette::DimText) {
-        brush = dimBrush_.Get();
+    const ControlColours colours =
+        ApplySchemeColours(SchemeDialog::KeyboardPage, message, dc, control);
+    HBRUSH brush = brushes_[0].Get();
+    for (int i = 1; i < 5; ++i) {
+        if (colours.background == kBrushColours[i]) {
+            brush = brushes_[i].Get();
+        }
     }
     return reinterpret_cast<LRESULT>(brush);
 }
 
 void CKeyboardDlg::ReleaseKeysMissedWhileAway() {
-    engine_.ReleaseKeysMissedWhileAway(ElapsedMilliseconds(), [](ScanCode, std::uint16_t key) {
+    session_.ReleaseKeysMissedWhileAway(ElapsedMilliseconds(), [](ScanCode, std::uint16_t key) {
         return key != 0 && key < 0xFF && (::GetAsyncKeyState(key) & 0x8000) != 0;
     });
-    ScheduleLogWrite();
+    pacer_.ScheduleLogWrite();
+}
+
+void CKeyboardDlg::OnKeyEvent(bool make, std::size_t index) {
+    // Records already waiting are stamped before this event's work delays them.
+    pacer_.StampWaitingInput();
+    if (make) {
+        session_.OnKeyMake(index);
+    } else {
+        session_.OnKeyBreak(index);
+    }
+    UpdateReadout();
+    pacer_.ScheduleLogWrite();
 }
 
 bool CKeyboardDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
     switch (message) {
     case WM_INITDIALOG:
         OnInitDialog();
@@ -602,65 +453,35 @@ bool CKeyboardDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         return true;
     case WM_INPUT:
         result = rawInput_.OnInput(wParam, lParam);
-        StampWaitingInput();
+        pacer_.StampWaitingInput();
         return true;
     case UWM_KEY_MAKE:
-        // Records already waiting are stamped before this event's work delays them.
-        StampWaitingInput();
-        engine_.OnKeyMake(static_cast<std::size_t>(wParam));
-        UpdateReadout();
-        ScheduleLogWrite();
-        result = 0;
-        return true;
     case UWM_KEY_BREAK:
-        StampWaitingInput();
-        engine_.OnKeyBreak(static_cast<std::size_t>(wParam));
-        UpdateReadout();
-        ScheduleLogWrite();
-        result = 0;
+        OnKeyEvent(message == UWM_KEY_MAKE, static_cast<std::size_t>(wParam));
         return true;
     case UWM_WRITE_LOG:
-        OnWriteLog();
-        result = 0;
+        pacer_.OnWriteLog();
         return true;
     case UWM_DISABLE_RAW_INPUT:
         rawInput_.DisableRawInput();
-        result = 0;
         return true;
     case UWM_ENABLE_RAW_INPUT:
         rawInput_.EnableRawInput();
         ReleaseKeysMissedWhileAway();
-        result = 0;
         return true;
     case WM_DESTROY:
         OnDestroy();
-        result = 0;
         return true;
     case WM_LBUTTONDOWN:
         ::SetFocus(::GetParent(Handle()));
-        result = 0;
         return true;
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam), HIWORD(wParam))) {
-            result = 0;
             return true;
         }
         break;
     default:
         break;
     }
-    if (IsReflectedControl(ReflectionTargetId(message, wParam, lParam)) &&
-        ReflectNotification(message, wParam, lParam, result)) {
-        return true;
-    }
-    switch (message) {
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORBTN:
-    case kReflectedCtlColorBtn:
-    case WM_CTLCOLORSTATIC:
-        result = OnCtlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-        return true;
-    default:
-        return false;
-    }
+    return ReflectOrColour(message, wParam, lParam, result, &IsReflectedControl);
 }

@@ -1,18 +1,19 @@
 #pragma once
-// The LAYOUT page: the keyboard view, the event log, the lamps, the layout list and the log
-// saving controls, and the road of every key from WM_INPUT to the coloured key.
-#include "input/key_test_engine.h"
+// The LAYOUT page: a view of the keyboard test session. It hands the session the raw input
+// and the button clicks, and shows what the session reports: the keyboard view, the event
+// log, the lamps, the fields, the layout list and the log saving controls.
 #include "input/lock_indicators_win.h"
 #include "input/raw_input_win.h"
 #include "input/remap_table.h"
 #include "input/worker_thread_win.h"
-#include "layouts/layout_selection.h"
 #include "logging/log_files_win.h"
 #include "logging/log_saving.h"
+#include "pages/input_language_win.h"
 #include "pages/key_page_win.h"
-#include "pages/layout_list_win.h"
+#include "pages/log_write_pacer_win.h"
 #include "pages/status_label_win.h"
 #include "report/report_model.h"
+#include "session/key_test_session.h"
 #include "ui/align_window.h"
 #include "ui/buttons.h"
 #include "ui/deferred_static.h"
@@ -21,7 +22,6 @@
 #include "ui/modeless_dialog.h"
 #include "ui/progress_static.h"
 #include "ui/static_controls.h"
-#include "ui/window_base.h"
 #include "view/keyboard_window_win.h"
 #include "view/log_viewer_win.h"
 
@@ -31,14 +31,13 @@
 class CKeyboardDlg : public ModelessDialog,
                      public CIdleHandler,
                      public AlignWindow,
-                     private KeyTestPage {
+                     private SessionView {
 public:
     CKeyboardDlg();
     ~CKeyboardDlg() override;
 
     // Creates the page (template 204) as a hidden child of the main window.
     HWND Create(HWND parent);
-
     // Fits the keyboard view to the active layout, the group boxes and log controls around it
     // and the page around them; shows or hides the log controls as ShowLog says.
     void Reflow();
@@ -49,18 +48,15 @@ public:
     void UpdateInputLanguage();
     // Takes the state colours and the show-log switch from the settings.
     void ApplySettings();
-    // The page can see key releases again (the program is back in the foreground, or raw input
-    // is on again after an edit box): keys released meanwhile where it could not see them are
-    // released now.
+    // The page can see key releases again (back in the foreground, or raw input on again after
+    // an edit box): keys released meanwhile where it could not see them are released now.
     void ReleaseKeysMissedWhileAway();
 
     BOOL OnIdle() override { return FALSE; }
 
     KeyboardWindow& View() { return keyboardView_; }
-    const KeyboardLayout& Layout() const { return keyboardView_.Layout(); }
-    const LayoutSelector& Selector() const { return selector_; }
-    const KeyTestEngine& Engine() const { return engine_; }
-    const KeyEventQueue& Events() const { return keyEvents_; }
+    const KeyboardLayout& Layout() const { return session_.Layout(); }
+    const KeyTestSession& Session() const { return session_; }
     const ProgressStatic& Readout() const { return readout_; }
     RawInputReader& RawInput() { return rawInput_; }
     // The text an initialisation error box would show, for a page that must not block (tests).
@@ -70,12 +66,19 @@ public:
 protected:
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     HWND AlignedWindow() const override { return Handle(); }
+    LRESULT OnCtlColor(UINT message, HDC dc, HWND control) override;
 
 private:
     void OnInitDialog();
+    void TickOverwriteBox();
     void AttachControls();
+    void StartLockLamps();
+    void RememberDesignedGroupSize();
+    void ClearInterfaceFields();
     void CreateFonts();
-    void BuildLayoutList();
+    void PrepareLayouts();
+    void LoadLastLayout();
+    void CreateBrushes();
     void EnableRawInputAtStart();
     void OnDestroy();
     bool OnCommand(int id, UINT code);
@@ -83,31 +86,22 @@ private:
     void OnClick_Save();
     // Writes the test report files beside the logs, with the Save button's rules.
     void OnClick_Report();
-    ReportContext ReportContextNow() const;
-    // Tested, faulty and rollover of the live readout, from the key states and the engine.
-    void UpdateReadout();
     void OnLayoutChoice();
-    LRESULT OnCtlColor(UINT message, HDC dc, HWND control);
+    // After a selection: the main window re-fits, the list shows what was loaded, and a line
+    // that explains a failed load is in view at once.
+    void AfterLayoutSelection();
+    void OnKeyEvent(bool make, std::size_t index);
+    void UpdateReadout();
     void IdentifyDevice(const RAWINPUT& record);
     void UpdateLogStatus();
-    // After a key event: queued log lines are written once no key input waits (a posted
-    // UWM_WRITE_LOG), or at once when the oldest has waited the delay limit.
-    void ScheduleLogWrite();
-    // Decodes the raw input already waiting, at most once per millisecond tick.
-    void StampWaitingInput();
-    void OnWriteLog();
-    static LRESULT CALLBACK ShellHookProc(int code, WPARAM wParam, LPARAM lParam);
 
-    // KeyTestPage: what the key test engine changes on the page.
-    void SetFieldText(int control, const wchar_t* text) override;
-    void AppendLine(const wchar_t* text, bool fault) override;
-    void NotifyPressed(ScanCode code) override;
-    void NotifyReleased(ScanCode code) override;
-    void NotifyFault(ScanCode code) override;
-    void RefreshLockIndicator(LockKey lock) override;
-    int GetLayoutStatus() const override { return selector_.Status(); }
-    void SetLayoutStatus(int status) override;
-    void UpdateLayoutStatus() override {}
+    // SessionView
+    void FieldChanged(int field, const wchar_t* text) override;
+    void KeyChanged(const LayoutKey& key) override;
+    void LampToRefresh(LockKey lock) override { lockIndicators_.RefreshLockIndicator(lock); }
+    void StatusChanged(const LayoutStatusDisplay& display) override;
+    void DisplayCleared() override;
+    void LogLinesReady() override;
 
     LogViewer logViewer_;
     FlatButton clearButton_;
@@ -117,13 +111,8 @@ private:
     FlatIndicator scrollLockLamp_;
     FlatIndicator capsLockLamp_;
     LogSaver logSaver_; // the sequence number (from 1) and the log status
-    Colour textColour_;
-    Colour backgroundColour_;
-    OwnedBrush pageBrush_;       // 0x454545
-    OwnedBrush dimBrush_;        // 0xA4A4A4
-    OwnedBrush lightBrush_;      // 0xDCDCDC
-    OwnedBrush brightBrush_;     // 0xF2F2F2
-    OwnedBrush frameBrush_;      // 0x333333
+    // Page, dim text, light text, bright text and frame colours.
+    OwnedBrush brushes_[5];
     FlatGroupbox infoGroup_;     // 1056
     FlatGroupbox layoutGroup_;   // 1050
     FlatGroupbox keyboardGroup_; // 1051
@@ -136,23 +125,18 @@ private:
     // event, painted once per paint.
     DeferredStatic keyFields_[7];
     bool showLog_ = true;
-    LayoutSelector selector_; // the layout status and the layout library
     RemapTable remapTable_;
+    KeyTestSession session_;
     KeyboardWindow keyboardView_;
-    KeyEventQueue keyEvents_;
-    RawInputReader rawInput_; // decoding state: current device and the pending ignore code
+    RawInputReader rawInput_;
+    LogWritePacer pacer_;
     ToggleKeyMonitorThread lockMonitor_;
-
-    // Adapters between the core logic and the controls above.
-    KeyboardViewRedraw viewRedraw_;
     IndicatorLamp numLamp_;
     IndicatorLamp scrollLamp_;
     IndicatorLamp capsLamp_;
     LockIndicators lockIndicators_;
     ColorStaticLabel statusLabel_;
     ColorStaticLabel logStatusLabel_;
-    KeyTestEngine engine_;
-    std::unique_ptr<WinLayoutPage> layoutPage_;
     std::unique_ptr<WinLogSavePage> logSavePage_;
     WinLogFiles logFiles_;
     OwnedFont heldKeysFont_;
@@ -161,15 +145,7 @@ private:
     ErrorBox errorBox_ = nullptr;
 
     HWND layoutList_ = nullptr;
-    HWND lastKeyFields_[6] = {};
-    HWND languageField_ = nullptr;
-    HWND overwriteBox_ = nullptr;
+    InputLanguageField language_;
     int minimumGroupWidth_ = 0;
     int minimumGroupHeight_ = 0;
-    HHOOK shellHook_ = nullptr;
-    bool logWritePosted_ = false;
-    bool inputLooked_ = false;
-    std::uint32_t lastInputLook_ = 0;
-
-    static CKeyboardDlg* hookPage_;
 };

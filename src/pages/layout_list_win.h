@@ -1,14 +1,10 @@
 #pragma once
-// The layout list of the keyboard test page (combo box 1021) and the page's side of a layout
-// selection on Windows.
+// The layout list of the keyboard test page (combo box 1021).
 #include "layouts/layout_selection.h"
 
 #include <windows.h>
 
-#include <array>
-#include <functional>
-
-class KeyboardWindow;
+#include <string>
 
 // Empties the combo box and adds every entry's name in library order.
 void FillLayoutCombo(HWND combo, const LayoutLibrary& library);
@@ -16,42 +12,8 @@ void FillLayoutCombo(HWND combo, const LayoutLibrary& library);
 void HighlightLayoutCombo(HWND combo, int index);
 // The layout folder setting with environment references expanded, however long.
 std::wstring ExpandLayoutFolder(const std::wstring& setting);
-
-// The keyboard test page's controls and keyboard view as a selection needs them.
-struct LayoutPageControls {
-    HWND page = nullptr;
-    HWND combo = nullptr;                // 1021
-    HWND logView = nullptr;              // 1005
-    HWND logStatus = nullptr;            // 1071
-    HWND statusCaption = nullptr;        // 1068
-    std::array<HWND, 6> lastKeyFields{}; // 1030 to 1035
-    // Writes a red line into the event log.
-    std::function<void(const std::wstring&)> reportFailure;
-};
-
-class WinLayoutPage final : public LayoutPage {
-public:
-    // keyStatesReset runs after every reset of the key states (each layout load).
-    WinLayoutPage(const LayoutPageControls& controls, KeyboardWindow& view, StatusLabel& statusText,
-                  std::function<void()> keyStatesReset = {});
-
-    bool LoadLayoutFile(const std::wstring& path) override;
-    bool LoadLayoutString(const std::wstring& text) override;
-    void ResetKeyStates() override;
-    void EmptyEventLog() override;
-    void HideLogStatus() override;
-    void ClearLastKeyFields() override;
-    StatusLabel& LayoutStatusText() override { return statusText_; }
-    void ShowStatusCaption(bool visible) override;
-    void PostLayoutChanged() override;
-    void HighlightLayoutEntry(int index) override;
-    void FocusPage() override;
-    const LayoutLoadFailure* LastLoadFailure() const override;
-    void ReportLoadFailure(const std::wstring& line) override;
-
-private:
-    LayoutPageControls controls_;
-    KeyboardWindow& view_;
-    StatusLabel& statusText_;
-    std::function<void()> keyStatesReset_;
-};
+// Builds the library from the layout folder (a first start fills it with the layouts that ship
+// beside the program), lists it in the combo box and highlights lastLayout, which becomes the
+// default layout's marker when empty.
+void BuildLayoutList(HWND combo, LayoutSelector& selector, const std::wstring& folderSetting,
+                     std::wstring& lastLayout);

@@ -251,16 +251,8 @@ bool CSettingsDlg::OnCommand(int id, UINT code, HWND control) {
 }
 
 LRESULT CSettingsDlg::OnCtlColor(UINT message, HDC dc, HWND control) {
-    ColourMessage kind = ColourMessage::Dialog;
-    if (message == WM_CTLCOLORSTATIC) {
-        kind = ColourMessage::Static;
-    } else if (message == WM_CTLCOLORBTN || message == kReflectedCtlColorBtn) {
-        kind = ColourMessage::Button;
-    }
-    const int id = control != nullptr && control != Handle() ? ::GetDlgCtrlID(control) : 0;
-    const ControlColours colours = SchemeColours(SchemeDialog::SettingsPage, kind, id);
-    ::SetBkColor(dc, colours.background);
-    ::SetTextColor(dc, colours.text);
+    const ControlColours colours =
+        ApplySchemeColours(SchemeDialog::SettingsPage, message, dc, control);
     HBRUSH brush = colours.background == backgroundColour_ ? pageBrush_.Get() : frameBrush_.Get();
     return reinterpret_cast<LRESULT>(brush);
 }
@@ -288,18 +280,5 @@ bool CSettingsDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     default:
         break;
     }
-    if (IsOwnedButton(ReflectionTargetId(message, wParam, lParam)) &&
-        ReflectNotification(message, wParam, lParam, result)) {
-        return true;
-    }
-    switch (message) {
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case kReflectedCtlColorBtn:
-        result = OnCtlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-        return true;
-    default:
-        return false;
-    }
+    return ReflectOrColour(message, wParam, lParam, result, &IsOwnedButton);
 }

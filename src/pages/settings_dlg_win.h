@@ -55,7 +55,7 @@ private:
     void OnPickColour(int id);
     void OnBrowseFolder(int id);
     void OnEditNotification(int id, UINT code, HWND edit);
-    LRESULT OnCtlColor(UINT message, HDC dc, HWND control);
+    LRESULT OnCtlColor(UINT message, HDC dc, HWND control) override;
     FlatColorButton* ColourButton(int id);
 
     AppSettings& settings_;

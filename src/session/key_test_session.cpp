@@ -22,16 +22,6 @@ bool KeyTestSession::SelectLayout(const std::wstring& path, std::wstring& lastLa
     return selector_.SelectLayout(*this, path, lastLayout);
 }
 
-bool KeyTestSession::SelectEntry(int index, std::wstring& lastLayout) {
-    const LayoutEntry* entry = selector_.Library().At(index);
-    if (entry == nullptr) {
-        return false;
-    }
-    // A copy: the selection must not depend on the library staying as it is.
-    const std::wstring path = entry->path;
-    return SelectLayout(path, lastLayout);
-}
-
 void KeyTestSession::Reload(std::wstring& lastLayout) {
     // A copy: the selection writes the value it reads.
     const std::wstring path = lastLayout;

@@ -51,8 +51,6 @@ public:
     // built-in layout; then every key untested, the display cleared and the status moved on.
     // lastLayout receives what was loaded. true only when the requested layout was loaded.
     bool SelectLayout(const std::wstring& path, std::wstring& lastLayout);
-    // The same for entry index of the library; false with nothing changed for no entry.
-    bool SelectEntry(int index, std::wstring& lastLayout);
     // Clear / Reload: the layout in lastLayout loaded again, the test begun afresh.
     void Reload(std::wstring& lastLayout);
     // The library entry of the layout the last selection loaded; -1 when it has none.

@@ -34,14 +34,18 @@ BITMAPINFO FaceInfo(int width, int height) {
 } // namespace
 
 KeyboardWindow::KeyboardWindow(Colour outline, Colour background, Colour label)
+    : KeyboardWindow(ownLayout_, outline, background, label) {}
+
+KeyboardWindow::KeyboardWindow(KeyboardLayout& layout, Colour outline, Colour background,
+                               Colour label)
     : outline_(outline), background_(background), label_(label),
       labelFont_(CreateMessageFont(0, false)), outlinePen_(::CreatePen(PS_SOLID, 1, outline)),
-      bufferDC_(::CreateCompatibleDC(nullptr)), faceDC_(::CreateCompatibleDC(nullptr)) {}
+      bufferDC_(::CreateCompatibleDC(nullptr)), faceDC_(::CreateCompatibleDC(nullptr)),
+      layout_(layout) {}
 
 KeyboardWindow::~KeyboardWindow() {
     UnsubclassWindow();
     cache_.Clear();
-    layout_.Clear();
     if (bufferDC_ != nullptr) {
         if (bufferDefaultBitmap_ != nullptr) {
             ::SelectObject(bufferDC_, bufferDefaultBitmap_);
