@@ -19,18 +19,6 @@
 
 namespace {
 
-// The fields the key engine writes on every event: the six last-key fields, then the
-// held-keys line.
-constexpr int kKeyFieldIds[7] = {IDC_KBD_DOWN_NAME,      IDC_KBD_UP_NAME,     IDC_KBD_DOWN_WIN_CODE,
-                                 IDC_KBD_DOWN_BIOS_CODE, IDC_KBD_UP_WIN_CODE, IDC_KBD_UP_BIOS_CODE,
-                                 IDC_KBD_HELD_KEYS};
-// The colours of the page's brushes, in the order of brushes_; the first is the default.
-constexpr Colour kBrushColours[5] = {Palette::PageBackground, Palette::DimText, Palette::NormalText,
-                                     Palette::BrightText, Palette::MainBackground};
-// The log and its controls, which follow the keyboard group down and show with the log.
-constexpr int kLogControls[6] = {IDC_KBD_LOG,      IDC_KBD_SAVE,      IDC_KBD_REPORT,
-                                 IDC_KBD_SEQUENCE, IDC_KBD_OVERWRITE, IDC_KBD_LOG_STATUS};
-
 std::wstring PageText(int id) {
     std::wstring text;
     ReadResourceString(static_cast<UINT>(id), text);
@@ -48,42 +36,16 @@ bool IsReflectedControl(int id) {
            id == IDC_KBD_STATUS || id == IDC_KBD_STATUS_ERROR;
 }
 
-// The readout's bar: a dim green that light text stays readable on; faulty counts in a red
-// that stands out on the dark frame.
-constexpr Colour kReadoutBar = MakeColour(46, 100, 46);
-constexpr Colour kReadoutAlarm = MakeColour(255, 110, 110);
-
-void SetFont(HWND control, HFONT font) {
-    if (control != nullptr && font != nullptr) {
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    }
-}
-
 } // namespace
 
 CKeyboardDlg::CKeyboardDlg()
-    : clearButton_(Palette::DimText, Palette::MainBackground),
-      saveButton_(Palette::DimText, Palette::MainBackground),
-      reportButton_(Palette::DimText, Palette::MainBackground),
-      numLockLamp_(Palette::LampOn, Palette::DimText),
-      scrollLockLamp_(Palette::LampOn, Palette::DimText),
-      capsLockLamp_(Palette::LampOn, Palette::DimText),
-      infoGroup_(Palette::FrameLine, Palette::MainBackground),
-      layoutGroup_(Palette::FrameLine, Palette::MainBackground),
-      keyboardGroup_(Palette::FrameLine, Palette::MainBackground),
-      statusCaption_(Palette::MainBackground), statusText_(Palette::MainBackground),
-      statusError_(Palette::MainBackground), logStatus_(Palette::PageBackground),
-      readout_({Palette::MainBackground, Palette::FrameLine, kReadoutBar, Palette::NormalText,
-                kReadoutAlarm}),
-      session_(*this, KeyNames(), remapTable_), // reads the settings
+    : session_(*this, KeyNames(), remapTable_), // reads the settings
       keyboardView_(session_.Layout(), Palette::BrightText, Palette::MainBackground,
                     Palette::Black),
       rawInput_(
           nullptr, session_.Events(), [this](const RAWINPUT& record) { IdentifyDevice(record); },
           [this](ScanCode code) { return session_.IsHeld(code); }, &session_.Decoder()),
-      pacer_(logViewer_, rawInput_), numLamp_(numLockLamp_), scrollLamp_(scrollLockLamp_),
-      capsLamp_(capsLockLamp_), lockIndicators_(lockMonitor_, capsLamp_, numLamp_, scrollLamp_),
-      statusLabel_(statusText_), logStatusLabel_(logStatus_), errorBox_(&ShowErrorBox) {
+      pacer_(controls_.log, rawInput_), errorBox_(&ShowErrorBox) {
     ReadScancodeMap(remapTable_);
 }
 
@@ -95,98 +57,40 @@ HWND CKeyboardDlg::Create(HWND parent) {
 
 void CKeyboardDlg::OnInitDialog() {
     rawInput_.SetTarget(Handle());
-    TickOverwriteBox();
     AttachControls();
-    StartLockLamps();
-    RememberDesignedGroupSize();
+    controls_.StartLamps();
+    controls_.RememberDesign(Handle());
     UpdateLogStatus();
     UpdateInputLanguage();
-    ClearInterfaceFields();
+    controls_.ClearInterfaceFields(Handle());
     language_.Hook();
     CreateFonts();
     PrepareLayouts();
     LoadLastLayout();
     logSaver_.ShowSequenceNumber(*logSavePage_);
-    CreateBrushes();
+    controls_.CreateBrushes();
     AddToMessageLoop(this);
     EnableRawInputAtStart();
 }
 
-void CKeyboardDlg::TickOverwriteBox() {
-    if (Settings().Overwrite) {
-        ::CheckDlgButton(Handle(), IDC_KBD_OVERWRITE, BST_CHECKED);
-    }
-}
-
 void CKeyboardDlg::AttachControls() {
     HWND page = Handle();
-    infoGroup_.SubclassWindow(::GetDlgItem(page, IDC_KBD_INFO_GROUP));
-    layoutGroup_.SubclassWindow(::GetDlgItem(page, IDC_KBD_LAYOUT_GROUP));
-    keyboardGroup_.SubclassWindow(::GetDlgItem(page, IDC_KBD_KEYBOARD_GROUP));
-    LogMessage(L"LogViewer::SubclassWindow()\n");
-    logViewer_.SubclassWindow(::GetDlgItem(page, IDC_KBD_LOG));
-    logViewer_.LiftTextLimit();
-    clearButton_.SubclassWindow(::GetDlgItem(page, IDC_KBD_CLEAR));
-    saveButton_.SubclassWindow(::GetDlgItem(page, IDC_KBD_SAVE));
-    reportButton_.SubclassWindow(::GetDlgItem(page, IDC_KBD_REPORT));
-    readout_.SubclassWindow(::GetDlgItem(page, IDC_KBD_READOUT));
-    numLockLamp_.SubclassWindow(::GetDlgItem(page, IDC_KBD_NUM_LOCK));
-    scrollLockLamp_.SubclassWindow(::GetDlgItem(page, IDC_KBD_SCROLL_LOCK));
-    capsLockLamp_.SubclassWindow(::GetDlgItem(page, IDC_KBD_CAPS_LOCK));
+    controls_.Attach(page);
     keyboardView_.SubclassWindow(::GetDlgItem(page, IDC_KBD_KEYBOARD));
-    keyboardView_.AlignLeftEdges(keyboardGroup_.Handle(), kKeyboardMargin);
-    keyboardView_.AlignTopEdges(keyboardGroup_.Handle(), kKeyboardMargin);
+    keyboardView_.AlignLeftEdges(controls_.keyboardGroup.Handle(), kKeyboardMargin);
+    keyboardView_.AlignTopEdges(controls_.keyboardGroup.Handle(), kKeyboardMargin);
     layoutList_ = ::GetDlgItem(page, IDC_KBD_LAYOUT_LIST);
-    for (int i = 0; i < 7; ++i) {
-        keyFields_[i].SubclassWindow(::GetDlgItem(page, kKeyFieldIds[i]));
-        if (i < 6) {
-            ::SetWindowTextW(keyFields_[i].Handle(), L"");
-        }
-    }
     language_.SetField(::GetDlgItem(page, IDC_KBD_LANGUAGE));
-    logStatus_.SubclassWindow(::GetDlgItem(page, IDC_KBD_LOG_STATUS));
-    statusCaption_.SubclassWindow(::GetDlgItem(page, IDC_KBD_STATUS_LABEL));
-    statusText_.SubclassWindow(::GetDlgItem(page, IDC_KBD_STATUS));
-    statusError_.SubclassWindow(::GetDlgItem(page, IDC_KBD_STATUS_ERROR));
     logSavePage_ = std::make_unique<WinLogSavePage>(
         page, ::GetDlgItem(page, IDC_KBD_SEQUENCE), ::GetDlgItem(page, IDC_KBD_OVERWRITE),
-        logStatusLabel_, [this] { return logViewer_.Text(); }, [](int id) { return PageText(id); });
-}
-
-void CKeyboardDlg::StartLockLamps() {
-    lockMonitor_.Start();
-    lockIndicators_.InitLockIndicators();
-}
-
-void CKeyboardDlg::RememberDesignedGroupSize() {
-    // The keyboard group box never shrinks below the design of the template.
-    const PixelRect layoutGroup = ChildRect(Handle(), layoutGroup_.Handle());
-    const PixelRect keyboardGroup = ChildRect(Handle(), keyboardGroup_.Handle());
-    minimumGroupWidth_ = layoutGroup.right - keyboardGroup.left;
-    minimumGroupHeight_ = keyboardGroup.Height();
-}
-
-void CKeyboardDlg::ClearInterfaceFields() {
-    // Filled by the first key event's device identification.
-    ::SetDlgItemTextW(Handle(), IDC_KBD_INTERFACE, L"");
-    ::SetDlgItemTextW(Handle(), IDC_KBD_INTERFACE_DETAILS, L"");
+        controls_.logStatusLabel, [this] { return controls_.log.Text(); },
+        [](int id) { return PageText(id); });
 }
 
 void CKeyboardDlg::CreateFonts() {
-    const AppSettings& settings = Settings();
-    HWND page = Handle();
-    if (settings.PressedKeysFont != 0) {
-        heldKeysFont_.Reset(CreateMessageFont(settings.PressedKeysFont, false));
-        SetFont(::GetDlgItem(page, IDC_KBD_HELD_KEYS), heldKeysFont_.Get());
-    }
-    if (settings.KeyLabelFont != 0) {
-        keyboardView_.ReplaceLabelFont(CreateMessageFont(settings.KeyLabelFont, false));
-    }
-    logFont_.Reset(CreateMessageFont(settings.LogFont, true));
-    SetFont(logViewer_.Handle(), logFont_.Get());
-    if (settings.LogNumberFont != 0) {
-        sequenceFont_.Reset(CreateMessageFont(settings.LogNumberFont, false));
-        SetFont(::GetDlgItem(page, IDC_KBD_SEQUENCE), sequenceFont_.Get());
+    controls_.CreateFonts(Handle());
+    if (Settings().KeyLabelFont != 0) {
+        keyboardView_.ReplaceLabelFont(CreateMessageFont(Settings().KeyLabelFont, false));
     }
 }
 
@@ -207,12 +111,6 @@ void CKeyboardDlg::LoadLastLayout() {
     }
 }
 
-void CKeyboardDlg::CreateBrushes() {
-    for (int i = 0; i < 5; ++i) {
-        brushes_[i].Reset(::CreateSolidBrush(kBrushColours[i]));
-    }
-}
-
 void CKeyboardDlg::EnableRawInputAtStart() {
     if (!rawInput_.EnableRawInput() && errorBox_ != nullptr) {
         errorBox_(Handle(), PageText(IDS_RAW_INPUT_FAILED), PageText(IDS_INIT_ERROR_CAPTION));
@@ -220,8 +118,8 @@ void CKeyboardDlg::EnableRawInputAtStart() {
 }
 
 void CKeyboardDlg::OnDestroy() {
-    logViewer_.WriteQueuedLines();
-    lockMonitor_.Stop(INFINITE);
+    controls_.log.WriteQueuedLines();
+    controls_.lockMonitor.Stop(INFINITE);
     language_.Unhook();
     RemoveFromMessageLoop(this);
 }
@@ -229,14 +127,14 @@ void CKeyboardDlg::OnDestroy() {
 void CKeyboardDlg::OnClick_Clear() {
     LogMessage(L"CKeyboardDlg::OnClick_ClearClearing keyboard display...\n");
     // Lines of the test before go in before the view is emptied, never after it.
-    logViewer_.WriteQueuedLines();
+    controls_.log.WriteQueuedLines();
     session_.Reload(Settings().LastLayout);
     AfterLayoutSelection();
     logSaver_.SetStatus(LogStatusNone);
 }
 
 void CKeyboardDlg::OnClick_Save() {
-    logViewer_.WriteQueuedLines();
+    controls_.log.WriteQueuedLines();
     logSaver_.OnClick_Save(*logSavePage_, logFiles_, Settings().LogFileDirectory,
                            Settings().LogFilePrefix);
 }
@@ -250,7 +148,7 @@ void CKeyboardDlg::OnClick_Report() {
 }
 
 void CKeyboardDlg::OnLayoutChoice() {
-    logViewer_.WriteQueuedLines();
+    controls_.log.WriteQueuedLines();
     const LRESULT index = ::SendMessageW(layoutList_, CB_GETCURSEL, 0, 0);
     ::SetFocus(Handle());
     const LayoutEntry* entry =
@@ -268,7 +166,7 @@ void CKeyboardDlg::AfterLayoutSelection() {
     if (session_.LoadedEntry() >= 0) {
         HighlightLayoutCombo(layoutList_, session_.LoadedEntry());
     }
-    logViewer_.WriteQueuedLines();
+    controls_.log.WriteQueuedLines();
 }
 
 bool CKeyboardDlg::OnCommand(int id, UINT code) {
@@ -301,7 +199,7 @@ bool CKeyboardDlg::OnCommand(int id, UINT code) {
 }
 
 void CKeyboardDlg::UpdateLogStatus() {
-    logSaver_.UpdateLogStatus(logStatusLabel_);
+    logSaver_.UpdateLogStatus(controls_.logStatusLabel);
 }
 
 void CKeyboardDlg::UpdateInputLanguage() {
@@ -314,39 +212,15 @@ bool CKeyboardDlg::FitKeyboard(int maxWidth, int maxHeight) {
 
 void CKeyboardDlg::Reflow() {
     LogMessage(L"Reflowing keyboard dialog layout...\n");
-    logViewer_.WriteQueuedLines();
-    HWND page = Handle();
-    const PixelRect group = ChildRect(page, keyboardGroup_.Handle());
-    const int width = Layout().width;
-    const int height = Layout().height;
-    ::MoveWindow(keyboardView_.Handle(), group.left + kKeyboardMargin, group.top + kKeyboardMargin,
-                 width, height, TRUE);
-    const PixelRect grown =
-        KeyboardGroupRect(group, width, height, minimumGroupWidth_, minimumGroupHeight_);
-    ResizeClient(keyboardGroup_.Handle(), grown.Width(), grown.Height());
-    ::RedrawWindow(keyboardGroup_.Handle(), nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    layoutGroup_.StretchToRight(keyboardGroup_.Handle(), 0);
-    for (int id : kLogControls) {
-        HWND control = ::GetDlgItem(page, id);
-        const PixelRect rect = ChildRect(page, control);
-        ::SetWindowPos(control, nullptr, rect.left, rect.top + grown.bottom - group.bottom, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    controls_.log.WriteQueuedLines();
     const bool showLog = Settings().ShowLog;
-    LogMessage(showLog ? L"Showing log window and controls.\n"
-                       : L"Hiding log window and controls.\n");
-    for (int id : kLogControls) {
-        // The log status shows only with a status to show.
-        if (!showLog || id != IDC_KBD_LOG_STATUS) {
-            ::ShowWindow(::GetDlgItem(page, id), showLog ? SW_SHOW : SW_HIDE);
-        }
-    }
+    controls_.PlaceAround(Handle(), keyboardView_.Handle(), Layout().width, Layout().height,
+                          showLog);
     if (showLog) {
         UpdateLogStatus();
     }
-    StretchToRight(keyboardGroup_.Handle(), 0);
-    StretchToBottom(showLog ? logViewer_.Handle() : keyboardGroup_.Handle(), 0);
+    StretchToRight(controls_.keyboardGroup.Handle(), 0);
+    StretchToBottom(showLog ? controls_.log.Handle() : controls_.keyboardGroup.Handle(), 0);
 }
 
 void CKeyboardDlg::ApplySettings() {
@@ -368,14 +242,7 @@ void CKeyboardDlg::IdentifyDevice(const RAWINPUT& record) {
 }
 
 void CKeyboardDlg::FieldChanged(int field, const wchar_t* text) {
-    // Looking a control up by its number asks the window manager; these are held here.
-    for (int i = 0; i < 7; ++i) {
-        if (kKeyFieldIds[i] == field) {
-            keyFields_[i].SetText(text);
-            return;
-        }
-    }
-    ::SetDlgItemTextW(Handle(), field, text);
+    controls_.SetField(Handle(), field, text);
 }
 
 void CKeyboardDlg::KeyChanged(const LayoutKey& key) {
@@ -384,45 +251,31 @@ void CKeyboardDlg::KeyChanged(const LayoutKey& key) {
 }
 
 void CKeyboardDlg::StatusChanged(const LayoutStatusDisplay& display) {
-    if (display.visible) {
-        statusLabel_.SetStatusText(display.textId, display.colour);
-    }
-    statusLabel_.Show(display.visible);
-    ::ShowWindow(statusCaption_.Handle(), display.visible ? SW_SHOW : SW_HIDE);
+    controls_.ShowLayoutStatus(display);
 }
 
 void CKeyboardDlg::DisplayCleared() {
     keyboardView_.ResetKeyStates();
     UpdateReadout();
-    ::SetWindowTextW(logViewer_.Handle(), L"");
-    ::ShowWindow(logStatus_.Handle(), SW_HIDE);
-    for (int i = 0; i < 6; ++i) {
-        ::SetWindowTextW(keyFields_[i].Handle(), L"");
-    }
+    controls_.ClearLogAndLastKey();
 }
 
 void CKeyboardDlg::LogLinesReady() {
     for (const SessionLogLine& line : session_.TakeLogLines()) {
-        logViewer_.QueueLine(line.text, line.fault, ElapsedMilliseconds());
+        controls_.log.QueueLine(line.text, line.fault, ElapsedMilliseconds());
     }
 }
 
 void CKeyboardDlg::UpdateReadout() {
     const TestCoverage coverage = session_.Coverage();
-    readout_.SetProgress(ReadoutParts(coverage, session_.Engine().Statistics().Rollover()),
-                         coverage.tested, coverage.keys);
+    controls_.readout.SetProgress(ReadoutParts(coverage, session_.Engine().Statistics().Rollover()),
+                                  coverage.tested, coverage.keys);
 }
 
 LRESULT CKeyboardDlg::OnCtlColor(UINT message, HDC dc, HWND control) {
     const ControlColours colours =
         ApplySchemeColours(SchemeDialog::KeyboardPage, message, dc, control);
-    HBRUSH brush = brushes_[0].Get();
-    for (int i = 1; i < 5; ++i) {
-        if (colours.background == kBrushColours[i]) {
-            brush = brushes_[i].Get();
-        }
-    }
-    return reinterpret_cast<LRESULT>(brush);
+    return reinterpret_cast<LRESULT>(controls_.BrushFor(colours.background));
 }
 
 void CKeyboardDlg::ReleaseKeysMissedWhileAway() {

@@ -2,28 +2,20 @@
 // The LAYOUT page: a view of the keyboard test session. It hands the session the raw input
 // and the button clicks, and shows what the session reports: the keyboard view, the event
 // log, the lamps, the fields, the layout list and the log saving controls.
-#include "input/lock_indicators_win.h"
 #include "input/raw_input_win.h"
 #include "input/remap_table.h"
-#include "input/worker_thread_win.h"
 #include "logging/log_files_win.h"
 #include "logging/log_saving.h"
 #include "pages/input_language_win.h"
-#include "pages/key_page_win.h"
+#include "pages/keyboard_page_controls_win.h"
 #include "pages/log_write_pacer_win.h"
-#include "pages/status_label_win.h"
 #include "report/report_model.h"
 #include "session/key_test_session.h"
 #include "ui/align_window.h"
-#include "ui/buttons.h"
-#include "ui/deferred_static.h"
 #include "ui/gdi_objects.h"
 #include "ui/message_loop.h"
 #include "ui/modeless_dialog.h"
-#include "ui/progress_static.h"
-#include "ui/static_controls.h"
 #include "view/keyboard_window_win.h"
-#include "view/log_viewer_win.h"
 
 #include <memory>
 #include <string>
@@ -57,7 +49,7 @@ public:
     KeyboardWindow& View() { return keyboardView_; }
     const KeyboardLayout& Layout() const { return session_.Layout(); }
     const KeyTestSession& Session() const { return session_; }
-    const ProgressStatic& Readout() const { return readout_; }
+    const ProgressStatic& Readout() const { return controls_.readout; }
     RawInputReader& RawInput() { return rawInput_; }
     // The text an initialisation error box would show, for a page that must not block (tests).
     using ErrorBox = void (*)(HWND owner, const std::wstring& text, const std::wstring& caption);
@@ -70,15 +62,10 @@ protected:
 
 private:
     void OnInitDialog();
-    void TickOverwriteBox();
     void AttachControls();
-    void StartLockLamps();
-    void RememberDesignedGroupSize();
-    void ClearInterfaceFields();
     void CreateFonts();
     void PrepareLayouts();
     void LoadLastLayout();
-    void CreateBrushes();
     void EnableRawInputAtStart();
     void OnDestroy();
     bool OnCommand(int id, UINT code);
@@ -98,54 +85,23 @@ private:
     // SessionView
     void FieldChanged(int field, const wchar_t* text) override;
     void KeyChanged(const LayoutKey& key) override;
-    void LampToRefresh(LockKey lock) override { lockIndicators_.RefreshLockIndicator(lock); }
+    void LampToRefresh(LockKey lock) override { controls_.lamps.RefreshLockIndicator(lock); }
     void StatusChanged(const LayoutStatusDisplay& display) override;
     void DisplayCleared() override;
     void LogLinesReady() override;
 
-    LogViewer logViewer_;
-    FlatButton clearButton_;
-    FlatButton saveButton_;
-    FlatButton reportButton_;
-    FlatIndicator numLockLamp_;
-    FlatIndicator scrollLockLamp_;
-    FlatIndicator capsLockLamp_;
+    KeyboardPageControls controls_;
     LogSaver logSaver_; // the sequence number (from 1) and the log status
-    // Page, dim text, light text, bright text and frame colours.
-    OwnedBrush brushes_[5];
-    FlatGroupbox infoGroup_;     // 1056
-    FlatGroupbox layoutGroup_;   // 1050
-    FlatGroupbox keyboardGroup_; // 1051
-    ColorStatic statusCaption_;  // 1068
-    ColorStatic statusText_;     // 1069
-    ColorStatic statusError_;    // 1070
-    ColorStatic logStatus_;      // 1071
-    ProgressStatic readout_;     // 1080
-    // The six last-key fields (1030-1035) and the held-keys line (1054): written on every key
-    // event, painted once per paint.
-    DeferredStatic keyFields_[7];
     bool showLog_ = true;
     RemapTable remapTable_;
     KeyTestSession session_;
     KeyboardWindow keyboardView_;
     RawInputReader rawInput_;
     LogWritePacer pacer_;
-    ToggleKeyMonitorThread lockMonitor_;
-    IndicatorLamp numLamp_;
-    IndicatorLamp scrollLamp_;
-    IndicatorLamp capsLamp_;
-    LockIndicators lockIndicators_;
-    ColorStaticLabel statusLabel_;
-    ColorStaticLabel logStatusLabel_;
     std::unique_ptr<WinLogSavePage> logSavePage_;
     WinLogFiles logFiles_;
-    OwnedFont heldKeysFont_;
-    OwnedFont logFont_;
-    OwnedFont sequenceFont_;
     ErrorBox errorBox_ = nullptr;
 
     HWND layoutList_ = nullptr;
     InputLanguageField language_;
-    int minimumGroupWidth_ = 0;
-    int minimumGroupHeight_ = 0;
 };

@@ -7,6 +7,7 @@ list(APPEND TAPWISE_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/input_language_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/report_context_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/log_write_pacer_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/keyboard_page_controls_win.cpp
 )
 list(APPEND TAPWISE_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/keyboard_page.cpp
