@@ -34,6 +34,13 @@ protected:
 
 private:
     void InitMainWindow();
+    void SetIcons();
+    void AttachCaptionButtons();
+    void CreatePages();
+    void StackPagesOverTheFrame();
+    void KeepRoomForTheLayoutList();
+    void AlignTabsAndPage();
+    void ShowPagesWithSettings();
     void OnDestroy();
     void OnPaint();
     LRESULT OnNcHitTest(LPARAM lParam);
