@@ -48,6 +48,15 @@ int AddPixels(int a, int b) {
     return static_cast<int>(sum);
 }
 
+// The key's pixels: trunc(key size x units) for each edge and size.
+void PlaceKey(LayoutKey& key, int keyDimensions) {
+    key.left = ToPixels(keyDimensions, key.units.left);
+    key.top = ToPixels(keyDimensions, key.units.top);
+    key.right = AddPixels(key.left, ToPixels(keyDimensions, key.units.width));
+    key.bottom = AddPixels(key.top, ToPixels(keyDimensions, key.units.height));
+    key.secondRowWidth = ToPixels(keyDimensions, key.units.secondWidth);
+}
+
 ScanCode ToScanCode(std::int32_t value) {
     return static_cast<ScanCode>(static_cast<std::uint32_t>(value) & 0xFFFF);
 }
@@ -308,12 +317,9 @@ bool LayoutParser::ParseVersion4(std::wstring_view line) {
     key.scanCode = code;
     AssignDoublingAmpersands(key.label, fields[2]);
     key.name.assign(fields[3]);
-    key.left = ToPixels(keyDimensions_, leftUnits);
-    key.top = ToPixels(keyDimensions_, rowTop_);
-    key.right = AddPixels(key.left, ToPixels(keyDimensions_, size.width));
-    key.bottom = AddPixels(key.top, ToPixels(keyDimensions_, size.height));
+    key.units = {leftUnits, rowTop_, size.width, size.height, size.secondWidth};
     key.twoRow = row.twoRow;
-    key.secondRowWidth = ToPixels(keyDimensions_, size.secondWidth);
+    PlaceKey(key, keyDimensions_);
     key.state = Unpressed;
     return true;
 }
@@ -331,10 +337,9 @@ bool LayoutParser::ParseVersion3(std::wstring_view line) {
     key.scanCode = ToScanCode(ReadLayoutInteger(fields[0]));
     key.label.assign(fields[1]);
     key.name.assign(fields[2]);
-    key.left = ToPixels(keyDimensions_, ReadLayoutDecimal(fields[3]));
-    key.top = ToPixels(keyDimensions_, ReadLayoutDecimal(fields[4]));
-    key.right = AddPixels(key.left, ToPixels(keyDimensions_, ReadLayoutDecimal(fields[5])));
-    key.bottom = AddPixels(key.top, ToPixels(keyDimensions_, ReadLayoutDecimal(fields[6])));
+    key.units = {ReadLayoutDecimal(fields[3]), ReadLayoutDecimal(fields[4]),
+                 ReadLayoutDecimal(fields[5]), ReadLayoutDecimal(fields[6]), 0.0};
+    PlaceKey(key, keyDimensions_);
     return true;
 }
 
@@ -694,4 +699,11 @@ std::wstring ReadLayoutTextName(const std::wstring& fullText) {
         return std::wstring();
     }
     return std::wstring(text.substr(0, nameEnd));
+}
+
+void ScaleLayout(KeyboardLayout& layout, int keyDimensions) {
+    for (LayoutKey& key : layout.keys) {
+        PlaceKey(key, keyDimensions);
+    }
+    layout.ComputeExtent();
 }

@@ -5,7 +5,6 @@
 #include "layouts/layout_fit.h"
 #include "settings/app_settings.h"
 
-#include <memory>
 #include <utility>
 
 KeyTestSession::KeyTestSession(SessionView& view, KeyNameTable& names, const RemapTable& remap,
@@ -57,37 +56,19 @@ bool KeyTestSession::FitWithin(int maxWidth, int maxHeight) {
     if (layout_.keys.empty() || (layout_.width <= maxWidth && layout_.height <= maxHeight)) {
         return false;
     }
-    // The trial loads stay out of the diagnostic log and the key-name table.
-    int fitted = keySize_;
-    {
-        std::unique_ptr<Logger> previous = InstallLogger(std::make_unique<NullLogger>());
-        KeyboardLayout trial;
-        KeyNameTable trialNames;
-        fitted = FittingKeySize(keySize_, maxWidth, maxHeight, [&](int keySize) {
-            LoadSource(keySize, trial, trialNames, nullptr);
-            return PixelSize{trial.width, trial.height};
-        });
-        InstallLogger(std::move(previous));
-    }
+    // The layout was read once; trial sizes only scale its key units.
+    KeyboardLayout trial = layout_;
+    const int fitted = FittingKeySize(keySize_, maxWidth, maxHeight, [&trial](int keySize) {
+        ScaleLayout(trial, keySize);
+        return PixelSize{trial.width, trial.height};
+    });
     if (fitted >= keySize_) {
         return false;
     }
     LogMessage(L"Layout drawn with %d-pixel keys to fit the screen (KeyDimensions %d).\n", fitted,
                CurrentKeySize());
-    std::vector<std::int32_t> states;
-    for (const LayoutKey& key : layout_.keys) {
-        states.push_back(key.state);
-    }
-    if (!LoadSource(fitted, layout_, names_, nullptr)) {
-        return false;
-    }
+    ScaleLayout(layout_, fitted);
     keySize_ = fitted;
-    if (states.size() == layout_.keys.size()) {
-        auto state = states.begin();
-        for (LayoutKey& key : layout_.keys) {
-            key.state = *state++;
-        }
-    }
     return true;
 }
 

@@ -123,7 +123,6 @@ private:
     void SetStatusText(int textId, Colour colour) override;
     void Show(bool) override {}
 
-    // Loads the last source again at keySize into layout.
     bool LoadSource(int keySize, KeyboardLayout& layout, KeyNameTable& names,
                     LayoutLoadFailure* failure) const;
     int CurrentKeySize() const;
@@ -139,7 +138,7 @@ private:
     std::vector<SessionLogLine> lines_;
     LayoutStatusDisplay status_;
     LayoutLoadFailure failure_;
-    // Where the layout came from, so that it can be scaled to another key size.
+    // Where the layout came from.
     std::wstring source_;
     bool sourceIsFile_ = false;
     int keySize_ = 0;
