@@ -1,15 +1,15 @@
 // One raw keyboard record to its handled event: decoding, the key test engine with its
 // per-key statistics and the key state machine, with a page that discards what it is given.
-#include "input/key_names.h"
+#include "base/diagnostic_log.h"
 #include "input/key_states.h"
 #include "input/key_test_engine.h"
 #include "input/raw_decoder.h"
 #include "input/remap_table.h"
 #include "layouts/default_layout.h"
+#include "layouts/key_names.h"
 #include "layouts/keyboard_layout.h"
 #include "layouts/layout_parser.h"
-#include "logging/diagnostic_log.h"
-#include "logging/test_report.h"
+#include "report/report_model.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,10 +1,10 @@
 // Parsing speed: the built-in default layout text, and a layout file of the full 1000 lines.
-#include "input/key_names.h"
+#include "base/diagnostic_log.h"
+#include "base/utf8.h"
 #include "layouts/default_layout.h"
+#include "layouts/key_names.h"
 #include "layouts/keyboard_layout.h"
 #include "layouts/layout_parser.h"
-#include "logging/diagnostic_log.h"
-#include "logging/utf8.h"
 
 #include <benchmark/benchmark.h>
 

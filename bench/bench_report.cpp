@@ -1,15 +1,15 @@
 // Writing the test report after a long test: the 104-key built-in layout, 100,000 key events
 // through the key test engine (every key pressed many times, one press in 50 chattering), then
 // the report model, the HTML page and the CSV, in memory and as files.
-#include "input/key_names.h"
+#include "base/diagnostic_log.h"
 #include "input/key_states.h"
 #include "input/key_test_engine.h"
 #include "layouts/default_layout.h"
+#include "layouts/key_names.h"
 #include "layouts/keyboard_layout.h"
 #include "layouts/layout_parser.h"
-#include "logging/diagnostic_log.h"
 #include "logging/std_log_files.h"
-#include "logging/test_report.h"
+#include "report/report_model.h"
 
 #include <benchmark/benchmark.h>
 

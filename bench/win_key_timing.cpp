@@ -10,10 +10,10 @@
 //   set at LINES lines.
 // usage: tapwise-key-timing.exe [presses] [lines]
 #include "app/main_dlg.h"
+#include "base/app_messages.h"
 #include "input/elapsed_clock.h"
 #include "resources/resource.h"
 #include "settings/app_settings.h"
-#include "ui/app_messages.h"
 #include "ui/message_loop.h"
 
 #include <windows.h>

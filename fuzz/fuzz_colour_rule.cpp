@@ -1,6 +1,6 @@
 // The colour rule on any value text: never a crash, a colour only when three numbers were
 // found, the default kept otherwise, and every colour it writes reads back the same.
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 #include "settings/ini_file.h"
 #include "settings/settings_store.h"
 

@@ -1,11 +1,12 @@
 // Feeds random raw keyboard record sequences through decoding, the key test engine and the
 // key states, with random thresholds, clock jumps, records that arrive while another window
 // has the foreground, and returns to the foreground.
-#include "input/key_names.h"
-#include "input/key_replay.h"
+#include "base/diagnostic_log.h"
 #include "layouts/default_layout.h"
+#include "layouts/key_names.h"
 #include "layouts/keyboard_layout.h"
-#include "logging/diagnostic_log.h"
+#include "session/key_test_session.h"
+#include "session/replay_trace.h"
 
 #include <array>
 #include <cstdint>
@@ -44,11 +45,18 @@ const LayoutTexts& Texts() {
 // A session with its layout selected, kept across inputs: loading a layout costs far more
 // than an input's records, and the choices that shape it are few.
 struct PreparedSession {
-    KeyboardLayout layout;
     KeyNameTable names;
     KeyNameTable namesAfterLoad; // lookups of unnamed codes add entries; they are undone
     RemapTable remap;
-    std::unique_ptr<ReplaySession> session;
+    std::uint32_t threshold = 8;
+    std::unique_ptr<RecordingView> view;
+    std::unique_ptr<KeyTestSession> session;
+
+    void Restart(std::uint32_t chatterThreshold) {
+        threshold = chatterThreshold;
+        session->Restart();
+        view->Clear();
+    }
 };
 
 // choice: bit 0 the small layout, bit 1 the fields shown, bit 2 the remap table, then the
@@ -64,14 +72,23 @@ PreparedSession& SessionFor(unsigned choice) {
         if (choice & 4) {
             slot->remap.ReadScancodeMap(map, sizeof map);
         }
-        slot->session = std::make_unique<ReplaySession>(slot->layout, slot->names, slot->remap, 8,
-                                                        (choice & 2) != 0, 36);
+        PreparedSession* session = slot.get();
+        slot->view = std::make_unique<RecordingView>((choice & 2) != 0);
+        slot->session = std::make_unique<KeyTestSession>(
+            *slot->view, slot->names, slot->remap, [session] { return session->threshold; },
+            [] { return 36; });
+        slot->view->Attach(*slot->session);
+        slot->session->ReportLoadFailures(false);
         const std::wstring& text = (choice & 1) ? Texts().small : Texts().builtIn;
         const unsigned selection = choice >> 3;
+        std::wstring lastLayout;
         if (selection == 0) {
-            slot->session->SelectLayout(kDefaultLayoutMarker, text);
+            slot->session->SetDefaultLayout(text, std::wstring());
+            slot->session->SelectLayout(kDefaultLayoutMarker, lastLayout);
         } else {
-            slot->session->SelectLayout(std::wstring(), selection == 1 ? text : text + L"\nbroken");
+            slot->session->SetDefaultLayout(selection == 1 ? text : text + L"\nbroken",
+                                            std::wstring());
+            slot->session->SelectLayout(std::wstring(), lastLayout);
         }
         slot->namesAfterLoad = slot->names;
     }
@@ -93,8 +110,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     size -= 5;
     PreparedSession& prepared =
         SessionFor(small | fields << 1 | (threshold & 1) << 2 | selection << 3);
-    ReplaySession& session = *prepared.session;
-    session.Restart(threshold);
+    KeyTestSession& session = *prepared.session;
+    RecordingView& view = *prepared.view;
+    prepared.Restart(threshold);
     std::uint32_t time = 0;
     // 8 bytes a record: time step, make code, flags, virtual key, then the device in bits 0-1,
     // the record arriving in the background in bit 2, and a return to the foreground before
@@ -109,14 +127,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         record.record.virtualKey = static_cast<std::uint16_t>(data[5] | (data[6] << 8));
         record.record.device = data[7] & 3;
         if ((data[7] & 0x18) == 0x18) {
-            session.Activate(time); // the page came back to the foreground first
+            // the page came back to the foreground first
+            session.ReleaseKeysMissedWhileAway(time, nullptr);
         }
-        session.Feed(record, (data[7] & 4) != 0);
-        if (session.Output().size() > (1u << 20)) {
-            session.TakeOutput();
+        session.Feed(record.record, record.time, (data[7] & 4) != 0);
+        if (view.Output().size() > (1u << 20)) {
+            view.TakeOutput();
         }
     }
-    session.Finish();
+    view.WriteKeyStates(session.Layout());
     for (const LayoutKey& key : session.Layout().keys) {
         if (key.state < Unpressed || key.state > Alarm) {
             std::abort();
@@ -127,12 +146,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         }
     }
-    const std::string& output = session.Output();
+    const std::string& output = view.Output();
     if (!output.empty() && output.back() != '\n') {
         std::abort();
     }
     // What this input allocated goes with it, so that the fuzzer's leak check stays quiet.
-    session.Restart(0);
+    prepared.Restart(0);
     if (prepared.names.Entries().size() != prepared.namesAfterLoad.Entries().size()) {
         prepared.names = prepared.namesAfterLoad;
     }

@@ -2,11 +2,11 @@
 // splitting, header, both entry versions and the line limit. The bytes are read from memory
 // through the same stream code a file goes through, so that no file system call slows the
 // search down; opening files is covered by the unit tests.
+#include "base/diagnostic_log.h"
 #include "fuzz_support.h"
-#include "input/key_names.h"
+#include "layouts/key_names.h"
 #include "layouts/keyboard_layout.h"
 #include "layouts/layout_parser.h"
-#include "logging/diagnostic_log.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,11 +1,11 @@
 // The text loader and the name reader on any UTF-8 text, at three key sizes; a loaded
 // layout must satisfy the layout invariants.
+#include "base/diagnostic_log.h"
+#include "base/utf8.h"
 #include "fuzz_support.h"
-#include "input/key_names.h"
+#include "layouts/key_names.h"
 #include "layouts/keyboard_layout.h"
 #include "layouts/layout_parser.h"
-#include "logging/diagnostic_log.h"
-#include "logging/utf8.h"
 
 #include <algorithm>
 #include <cstdint>

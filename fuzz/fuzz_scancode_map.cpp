@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the "Scancode Map" parser: any value a registry can hold must give
 // a defined table, never a read outside the value.
+#include "base/diagnostic_log.h"
 #include "input/remap_table.h"
-#include "logging/diagnostic_log.h"
 
 #include <cstdint>
 #include <cstdlib>

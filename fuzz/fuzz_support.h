@@ -1,6 +1,6 @@
 #pragma once
 // What several fuzz targets share.
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 
 #include <memory>
 

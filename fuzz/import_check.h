@@ -2,11 +2,11 @@
 // What both importer fuzz targets require of a conversion: a failure says why, and layout
 // text that was written has at least one key and is read by the file loader to the end,
 // without any message, with exactly the keys the conversion reported.
-#include "input/key_names.h"
+#include "base/diagnostic_log.h"
+#include "layouts/key_names.h"
 #include "layouts/keyboard_layout.h"
 #include "layouts/layout_import.h"
 #include "layouts/layout_parser.h"
-#include "logging/diagnostic_log.h"
 
 #include <cstdlib>
 #include <memory>

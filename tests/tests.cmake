@@ -96,4 +96,7 @@ if(NOT WIN32)
     find_package(Python3 REQUIRED COMPONENTS Interpreter)
     add_test(NAME house.layers
         COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/check_layers.py ${CMAKE_SOURCE_DIR}/src)
+    # The check itself: it fails on hand-made trees with each kind of fault.
+    add_test(NAME house.layers_check
+        COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/house/check_layers_test.py)
 endif()

@@ -1,13 +1,13 @@
 #include "app/main_dlg.h"
 
 #include "app/main_layout.h"
+#include "base/app_messages.h"
+#include "base/diagnostic_log.h"
 #include "layouts/resource_strings_win.h"
-#include "logging/diagnostic_log.h"
 #include "logging/printable_text.h"
 #include "resources/resource.h"
 #include "settings/profile_win.h"
 #include "ui/align_window.h"
-#include "ui/app_messages.h"
 #include "ui/colour_scheme.h"
 
 #include <shellapi.h>
@@ -114,22 +114,41 @@ HWND CMainDlg::Create(UINT templateId) {
 }
 
 void CMainDlg::InitMainWindow() {
-    HWND window = Handle();
-    dialogDpi_.Attach(window);
-    // 1. Everything below sees the user's settings.
+    dialogDpi_.Attach(Handle());
+    // Everything below sees the user's settings.
     LoadSettings();
-    // 2.
+    SetIcons();
+    AddToMessageLoop(this);
+    AttachCaptionButtons();
+    frame_.SubclassWindow(::GetDlgItem(Handle(), IDC_MAIN_FRAME));
+    ApplyDpiToControls();
+    CreatePages();
+    firstTab_.SubclassWindow(::GetDlgItem(Handle(), IDC_MAIN_TAB_LAYOUT));
+    secondTab_.SubclassWindow(::GetDlgItem(Handle(), IDC_MAIN_TAB_SETTINGS));
+    StackPagesOverTheFrame();
+    dragStripHeight_ = Scaled(titleHeight_);
+    KeepRoomForTheLayoutList();
+    AlignTabsAndPage();
+    ::SendMessageW(Handle(), UWM_REFLOW_LAYOUT, 0, 0);
+    CentreWindow(Handle());
+    ShowPagesWithSettings();
+    ::SetForegroundWindow(Handle());
+    backgroundBrush_.Reset(::CreateSolidBrush(backgroundColour_));
+}
+
+void CMainDlg::SetIcons() {
     bigIcon_ = static_cast<HICON>(::LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_APP),
                                                IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
                                                ::GetSystemMetrics(SM_CYICON), 0));
     smallIcon_ = static_cast<HICON>(::LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_APP),
                                                  IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                                                  ::GetSystemMetrics(SM_CYSMICON), 0));
-    ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-    ::SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
-    // 3.
-    AddToMessageLoop(this);
-    // 4.
+    ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+    ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+}
+
+void CMainDlg::AttachCaptionButtons() {
+    HWND window = Handle();
     logoButton_.SubclassWindow(::GetDlgItem(window, IDC_MAIN_LOGO));
     minimizeButton_.SubclassWindow(::GetDlgItem(window, IDC_MAIN_MINIMIZE));
     restoreButton_.SubclassWindow(::GetDlgItem(window, IDC_MAIN_RESTORE));
@@ -137,22 +156,21 @@ void CMainDlg::InitMainWindow() {
     minimizeButton_.AlignTopEdges(window, 0);
     restoreButton_.AlignTopEdges(window, 0);
     closeButton_.AlignTopEdges(window, 0);
-    // 5.
-    frame_.SubclassWindow(::GetDlgItem(window, IDC_MAIN_FRAME));
-    ApplyDpiToControls();
-    // 6. A page that cannot be made leaves the window without it.
-    if (keyboardPage_.Create(window) == nullptr) {
+}
+
+void CMainDlg::CreatePages() {
+    // A page that cannot be made leaves the window without it.
+    if (keyboardPage_.Create(Handle()) == nullptr) {
         LogMessage(L"Unable to create keyboard dialog (0x%08x).\n",
                    static_cast<unsigned>(::GetLastError()));
     }
-    if (settingsPage_.Create(window) == nullptr) {
+    if (settingsPage_.Create(Handle()) == nullptr) {
         LogMessage(L"Unable to create settings dialog (0x%08x).\n",
                    static_cast<unsigned>(::GetLastError()));
     }
-    // 7.
-    firstTab_.SubclassWindow(::GetDlgItem(window, IDC_MAIN_TAB_LAYOUT));
-    secondTab_.SubclassWindow(::GetDlgItem(window, IDC_MAIN_TAB_SETTINGS));
-    // 8.
+}
+
+void CMainDlg::StackPagesOverTheFrame() {
     HWND keyboardPage = keyboardPage_.Handle();
     HWND settingsPage = settingsPage_.Handle();
     if (keyboardPage != nullptr) {
@@ -163,38 +181,35 @@ void CMainDlg::InitMainWindow() {
         ::SetWindowPos(settingsPage, keyboardPage != nullptr ? keyboardPage : frame_.Handle(), 0, 0,
                        0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    // 9.
-    dragStripHeight_ = Scaled(titleHeight_);
-    // 10. The frame must always hold the layout selection box where the template put it.
+}
+
+void CMainDlg::KeepRoomForTheLayoutList() {
+    // The frame must always hold the layout selection box where the template put it.
+    HWND keyboardPage = keyboardPage_.Handle();
     if (keyboardPage != nullptr) {
         minimumFrameWidth_ =
-            ChildRect(window, ::GetDlgItem(keyboardPage, IDC_KBD_LAYOUT_GROUP)).right +
+            ChildRect(Handle(), ::GetDlgItem(keyboardPage, IDC_KBD_LAYOUT_GROUP)).right +
             Scaled(kFrameMargin);
     }
-    // 11.
+}
+
+void CMainDlg::AlignTabsAndPage() {
     firstTab_.AlignAbove(frame_.Handle(), Scaled(2));
     secondTab_.AlignAbove(frame_.Handle(), Scaled(2));
     keyboardPage_.AlignLeftEdges(frame_.Handle(), Scaled(kFrameMargin));
     keyboardPage_.AlignTopEdges(frame_.Handle(), Scaled(kFrameMargin));
-    // 12.
-    ::SendMessageW(window, UWM_REFLOW_LAYOUT, 0, 0);
-    // 13.
-    CentreWindow(window);
-    // 14.
+}
+
+void CMainDlg::ShowPagesWithSettings() {
+    HWND keyboardPage = keyboardPage_.Handle();
     if (keyboardPage != nullptr) {
         keyboardPage_.ApplySettings();
     }
     settingsPage_.RefreshFromSettings();
-    // 15.
     if (keyboardPage != nullptr) {
         ::ShowWindow(keyboardPage, SW_SHOWNORMAL);
     }
-    // 16.
     settingsPage_.ShowVersion();
-    // 17.
-    ::SetForegroundWindow(window);
-    // 18.
-    backgroundBrush_.Reset(::CreateSolidBrush(backgroundColour_));
 }
 
 void CMainDlg::OnDestroy() {
@@ -592,10 +607,6 @@ bool CMainDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     default:
         break;
     }
-    if (IsCaptionControl(ReflectionTargetId(message, wParam, lParam)) &&
-        ReflectNotification(message, wParam, lParam, result)) {
-        return true;
-    }
     switch (message) {
     case WM_INPUTLANGCHANGEREQUEST:
         LogMessage(L"CMainDlg::OnInputLangChangeRequest()\n");
@@ -615,16 +626,10 @@ bool CMainDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
             keyboardPage_.UpdateInputLanguage();
         }
         return false;
-    case WM_CTLCOLORBTN:
-    case kReflectedCtlColorBtn:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-        result = OnCtlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-        return true;
     case WM_IME_SETCONTEXT:
         LogMessage(L"CMainDlg::OnIMESetContext()\n");
         return false;
     default:
-        return false;
+        return ReflectOrColour(message, wParam, lParam, result, &IsCaptionControl);
     }
 }

@@ -3,8 +3,8 @@
 // LAYOUT and SETTINGS tabs over a flat frame, and the two pages inside the frame. It loads the
 // settings when it starts, writes them when it is destroyed, and fits itself around the
 // keyboard test page after every layout load.
-#include "input/keyboard_dlg_win.h"
-#include "settings/settings_dlg_win.h"
+#include "pages/keyboard_dlg_win.h"
+#include "pages/settings_dlg_win.h"
 #include "ui/buttons.h"
 #include "ui/gdi_objects.h"
 #include "ui/message_loop.h"
@@ -42,6 +42,13 @@ protected:
 
 private:
     void InitMainWindow();
+    void SetIcons();
+    void AttachCaptionButtons();
+    void CreatePages();
+    void StackPagesOverTheFrame();
+    void KeepRoomForTheLayoutList();
+    void AlignTabsAndPage();
+    void ShowPagesWithSettings();
     void OnDestroy();
     void OnPaint();
     LRESULT OnNcHitTest(LPARAM lParam);
@@ -66,7 +73,7 @@ private:
     // At a normal close a failure is shown in the error box; at the end of the session (when
     // no box may wait for the user) only in the diagnostic log.
     void WriteSettingsOnce(bool showFailure);
-    LRESULT OnCtlColor(UINT message, HDC dc, HWND control);
+    LRESULT OnCtlColor(UINT message, HDC dc, HWND control) override;
 
     TabButton firstTab_;
     TabButton secondTab_;

@@ -1,7 +1,7 @@
 #pragma once
 // The main window's own arithmetic: the drag strip, the frame around the keyboard test page
 // and the window around the frame.
-#include "view/alignment.h"
+#include "base/alignment.h"
 
 // Space between the frame and the page inside it, and between the frame and the window edge.
 constexpr int kFrameMargin = 12;

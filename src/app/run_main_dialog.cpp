@@ -1,7 +1,7 @@
 #include "app/run_main_dialog.h"
 
 #include "app/main_dlg.h"
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 #include "resources/resource.h"
 #include "ui/message_loop.h"
 

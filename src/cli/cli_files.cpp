@@ -1,6 +1,6 @@
 #include "cli/cli_files.h"
 
-#include "logging/utf8.h"
+#include "base/utf8.h"
 
 #include <filesystem>
 #include <fstream>

@@ -3,12 +3,12 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_files.h"
 
-#include "input/key_names.h"
+#include "base/diagnostic_log.h"
+#include "base/utf8.h"
 #include "layouts/default_layout.h"
+#include "layouts/key_names.h"
 #include "layouts/keyboard_layout.h"
 #include "layouts/layout_parser.h"
-#include "logging/diagnostic_log.h"
-#include "logging/utf8.h"
 
 #include <cstdio>
 #include <memory>

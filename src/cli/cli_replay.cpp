@@ -4,12 +4,13 @@
 #include "cli/cli_files.h"
 #include "cli/cli_report.h"
 
-#include "input/key_names.h"
-#include "input/key_replay.h"
+#include "base/diagnostic_log.h"
+#include "base/utf8.h"
 #include "layouts/default_layout.h"
+#include "layouts/key_names.h"
 #include "layouts/keyboard_layout.h"
-#include "logging/diagnostic_log.h"
-#include "logging/utf8.h"
+#include "session/key_test_session.h"
+#include "session/replay_trace.h"
 
 #include <cstdio>
 #include <memory>
@@ -59,8 +60,8 @@ struct ReplayOptions {
     std::string csvFile;
 };
 
-void Flush(ReplaySession& session) {
-    const std::string output = session.TakeOutput();
+void Flush(RecordingView& view) {
+    const std::string output = view.TakeOutput();
     std::fwrite(output.data(), 1, output.size(), stdout);
 }
 
@@ -93,26 +94,31 @@ int RunReplay(const ReplayOptions& options) {
         remap.ReadScancodeMap(reinterpret_cast<const std::uint8_t*>(mapBytes.data()),
                               mapBytes.size());
     }
-    KeyboardLayout layout;
-    ReplaySession session(layout, KeyNames(), remap, static_cast<std::uint32_t>(threshold), fields,
-                          static_cast<int>(keySize));
-    session.SelectLayout(useDefault ? std::wstring(kDefaultLayoutMarker)
-                                    : ArgumentToWide(layoutFile),
-                         DefaultLayoutText());
+    const auto usedThreshold = static_cast<std::uint32_t>(threshold);
+    RecordingView view(fields);
+    KeyTestSession session(
+        view, KeyNames(), remap, [usedThreshold] { return usedThreshold; },
+        [size = static_cast<int>(keySize)] { return size; });
+    view.Attach(session);
+    // The replay's output has no line for a layout that failed; its status line says so.
+    session.ReportLoadFailures(false);
+    session.SetDefaultLayout(DefaultLayoutText(), std::wstring());
+    std::wstring lastLayout;
+    session.SelectLayout(
+        useDefault ? std::wstring(kDefaultLayoutMarker) : ArgumentToWide(layoutFile), lastLayout);
     for (const TraceRecord& record : records) {
-        session.Feed(record);
-        if (session.Output().size() >= (1u << 16)) {
-            Flush(session);
+        session.Feed(record.record, record.time);
+        if (view.Output().size() >= (1u << 16)) {
+            Flush(view);
         }
     }
-    session.Finish();
-    Flush(session);
+    view.WriteKeyStates(session.Layout());
+    Flush(view);
     int status = 0;
     if (summary || !reportFile.empty() || !csvFile.empty()) {
         const std::uint32_t clockNow = records.empty() ? 0 : records.back().time;
-        const TestReport report =
-            session.Report(ReplayReportContext(layout.name, static_cast<std::uint32_t>(threshold),
-                                               ArgumentToWide(traceFile), clockNow));
+        const TestReport report = session.Report(ReplayReportContext(
+            session.Layout().name, usedThreshold, ArgumentToWide(traceFile), clockNow));
         if (summary) {
             std::string line = SummaryLine(report);
             line += '\n';

@@ -1,6 +1,6 @@
 #pragma once
 // The report files of tapwise-cli replay, written by the program's own report writers.
-#include "logging/test_report.h"
+#include "report/report_model.h"
 
 #include <string>
 

@@ -2,8 +2,8 @@
 // it becomes, so that a hand-edited file can be checked before the program sees it.
 #include "cli/cli_commands.h"
 
-#include "logging/diagnostic_log.h"
-#include "logging/utf8.h"
+#include "base/diagnostic_log.h"
+#include "base/utf8.h"
 #include "settings/ini_file.h"
 #include "settings/settings_store.h"
 

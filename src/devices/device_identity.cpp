@@ -1,7 +1,7 @@
 #include "devices/device_identity.h"
 
-#include "logging/diagnostic_log.h"
-#include "logging/utf8.h"
+#include "base/diagnostic_log.h"
+#include "base/utf8.h"
 
 namespace {
 

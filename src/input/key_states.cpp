@@ -1,6 +1,6 @@
 #include "input/key_states.h"
 
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 
 namespace {
 

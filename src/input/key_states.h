@@ -1,7 +1,7 @@
 #pragma once
 // The test state of each layout key (untested, held, good, faulty) and its moves on the
 // engine's three notifications.
-#include "input/scan_code.h"
+#include "base/scan_code.h"
 #include "layouts/keyboard_layout.h"
 
 #include <cstdint>

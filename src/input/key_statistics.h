@@ -3,7 +3,7 @@
 // presses, chatter and its shortest interval, shortest and longest hold, and for the whole
 // test the largest number of keys held at once. They start afresh with the key states at
 // every layout load and Clear / Reload.
-#include "input/scan_code.h"
+#include "base/scan_code.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "input/key_test_engine.h"
 
+#include "base/diagnostic_log.h"
 #include "layouts/layout_selection.h"
-#include "logging/diagnostic_log.h"
 #include "settings/app_settings.h"
 
 #include <algorithm>

@@ -4,11 +4,11 @@
 // last-key fields and the held-keys line, moves the key states and the layout status, and
 // asks for a lock lamp's refresh. Everything it changes on the page goes through
 // KeyTestPage, which the program, the tests and the command line each implement.
+#include "base/scan_code.h"
 #include "input/bounded_text.h"
-#include "input/key_names.h"
 #include "input/key_statistics.h"
 #include "input/remap_table.h"
-#include "input/scan_code.h"
+#include "layouts/key_names.h"
 
 #include <cstddef>
 #include <cstdint>

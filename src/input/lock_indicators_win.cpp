@@ -1,6 +1,6 @@
 #include "input/lock_indicators_win.h"
 
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 
 LockLamp& LockIndicators::Lamp(LockKey lock) {
     switch (lock) {

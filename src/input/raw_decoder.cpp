@@ -1,6 +1,6 @@
 #include "input/raw_decoder.h"
 
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 
 DecodeResult RawKeyDecoder::Decode(const RawKeyRecord& record, std::uint32_t time,
                                    KeyEventQueue& queue) {

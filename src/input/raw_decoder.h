@@ -1,7 +1,7 @@
 #pragma once
 // Turns raw keyboard records into queued key events, dropping the artefact records of
 // multi-byte scan code sequences (fake shifts around E0 keys, the 0x45 of the Pause key).
-#include "input/scan_code.h"
+#include "base/scan_code.h"
 
 #include <bitset>
 #include <cstddef>

@@ -1,8 +1,8 @@
 #include "input/raw_input_win.h"
 
+#include "base/app_messages.h"
+#include "base/diagnostic_log.h"
 #include "input/elapsed_clock.h"
-#include "logging/diagnostic_log.h"
-#include "ui/app_messages.h"
 
 namespace {
 
@@ -30,8 +30,10 @@ RawKeyRecord ToRawKeyRecord(const RAWINPUT& record) {
         static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(record.header.hDevice))};
 }
 
-RawInputReader::RawInputReader(HWND target, KeyEventQueue& queue, DeviceIdentifier identifyDevice)
-    : target_(target), queue_(queue), identifyDevice_(std::move(identifyDevice)) {}
+RawInputReader::RawInputReader(HWND target, KeyEventQueue& queue, DeviceIdentifier identifyDevice,
+                               RawKeyDecoder* decoder)
+    : target_(target), queue_(queue), identifyDevice_(std::move(identifyDevice)),
+      decoder_(decoder != nullptr ? decoder : &ownDecoder_) {}
 
 LRESULT RawInputReader::OnInput(WPARAM inputCode, LPARAM rawInputHandle) {
     RAWINPUT record{};
@@ -48,15 +50,15 @@ LRESULT RawInputReader::OnInput(WPARAM inputCode, LPARAM rawInputHandle) {
 
 void RawInputReader::OnRecord(const RAWINPUT& record, bool background) {
     const std::uint32_t time = ElapsedMilliseconds();
-    if (background && !decoder_.TakesBackgroundRecord(ToRawKeyRecord(record))) {
+    if (background && !decoder_->TakesBackgroundRecord(ToRawKeyRecord(record))) {
         return;
     }
-    const DecodeResult result = decoder_.Process(ToRawKeyRecord(record), time, queue_,
-                                                 [this, &record](const RawKeyRecord&) {
-                                                     if (identifyDevice_) {
-                                                         identifyDevice_(record);
-                                                     }
-                                                 });
+    const DecodeResult result = decoder_->Process(ToRawKeyRecord(record), time, queue_,
+                                                  [this, &record](const RawKeyRecord&) {
+                                                      if (identifyDevice_) {
+                                                          identifyDevice_(record);
+                                                      }
+                                                  });
     if (result.message == KeyMessage::None) {
         return;
     }

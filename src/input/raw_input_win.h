@@ -24,9 +24,10 @@ public:
     // the record is decoded.
     using DeviceIdentifier = std::function<void(const RAWINPUT& record)>;
 
-    // The queue is the window's; it must outlive the reader. target may be null until the
-    // window exists (SetTarget).
-    RawInputReader(HWND target, KeyEventQueue& queue, DeviceIdentifier identifyDevice = {});
+    // The queue (and the decoder, when given) are the window's; they must outlive the reader.
+    // target may be null until the window exists (SetTarget).
+    RawInputReader(HWND target, KeyEventQueue& queue, DeviceIdentifier identifyDevice = {},
+                   RawKeyDecoder* decoder = nullptr);
 
     void SetTarget(HWND target) { target_ = target; }
     HWND Target() const { return target_; }
@@ -50,12 +51,13 @@ public:
     bool EnableRawInput();
     bool DisableRawInput();
 
-    RawKeyDecoder& Decoder() { return decoder_; }
+    RawKeyDecoder& Decoder() { return *decoder_; }
 
 private:
     HWND target_;
     KeyEventQueue& queue_;
     DeviceIdentifier identifyDevice_;
-    RawKeyDecoder decoder_;
+    RawKeyDecoder ownDecoder_;
+    RawKeyDecoder* decoder_;
     bool draining_ = false;
 };

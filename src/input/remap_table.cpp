@@ -1,6 +1,6 @@
 #include "input/remap_table.h"
 
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The system-wide key remapping of the "Scancode Map" registry value, read backwards: from
 // the code Windows reports to the code of the physical key that produced it.
-#include "input/scan_code.h"
+#include "base/scan_code.h"
 
 #include <cstddef>
 #include <cstdint>

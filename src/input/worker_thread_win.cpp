@@ -1,6 +1,6 @@
 #include "input/worker_thread_win.h"
 
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 
 #include <cstdint>
 #include <process.h>

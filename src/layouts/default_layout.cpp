@@ -1,6 +1,6 @@
 #include "layouts/default_layout.h"
 
-#include "logging/utf8.h"
+#include "base/utf8.h"
 
 #include <array>
 #include <cstddef>

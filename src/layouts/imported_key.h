@@ -1,6 +1,6 @@
 #pragma once
 // One key as an importer read it, before it becomes a line of layout text.
-#include "input/scan_code.h"
+#include "base/scan_code.h"
 
 #include <string>
 #include <string_view>

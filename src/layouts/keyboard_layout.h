@@ -1,6 +1,6 @@
 #pragma once
 // The active keyboard layout: its keys with pixel rectangles, labels, names and states.
-#include "input/scan_code.h"
+#include "base/scan_code.h"
 
 #include <cstdint>
 #include <list>
@@ -16,6 +16,15 @@ enum KeyState : std::int32_t {
     Alarm = 4,
 };
 
+// A key's place and size in key units, as its layout line gave them.
+struct KeyUnitRect {
+    double left = 0.0;
+    double top = 0.0;
+    double width = 0.0;
+    double height = 0.0;
+    double secondWidth = 0.0; // the lower part of a two-row key
+};
+
 struct LayoutKey {
     ScanCode scanCode = 0;
     std::wstring label; // "&" stored as "&&" for ampersand-prefix drawing
@@ -27,6 +36,8 @@ struct LayoutKey {
     bool twoRow = false;
     int secondRowWidth = 0; // lower part, right-aligned with the upper part
     std::int32_t state = Unpressed;
+    // The pixels above are these at the layout's key size (see ScaleLayout).
+    KeyUnitRect units;
 };
 
 // Why a key cannot be drawn: its rectangle is empty, or it is L-shaped (two rows whose lower

@@ -1,9 +1,10 @@
 #include "layouts/layout_file_load.h"
 
+#include "base/diagnostic_log.h"
+#include "base/utf8.h"
 #include "layouts/import_file.h"
-#include "logging/diagnostic_log.h"
+#include "layouts/layout_import.h"
 #include "logging/printable_text.h"
-#include "logging/utf8.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,6 +1,6 @@
 #include "layouts/layout_folder_watch_win.h"
 
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 
 bool LayoutFolderWatch::Start(const std::wstring& folder, HWND target, UINT message) {
     Stop();

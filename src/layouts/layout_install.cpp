@@ -1,6 +1,6 @@
 #include "layouts/layout_install.h"
 
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 
 #include <algorithm>
 #include <string>

@@ -1,9 +1,9 @@
 #include "layouts/layout_parser.h"
 
-#include "input/key_names.h"
+#include "base/diagnostic_log.h"
+#include "base/utf8.h"
+#include "layouts/key_names.h"
 #include "layouts/layout_tokenizer.h"
-#include "logging/diagnostic_log.h"
-#include "logging/utf8.h"
 
 #include <cmath>
 #include <cstdint>
@@ -46,6 +46,15 @@ int AddPixels(int a, int b) {
         return std::numeric_limits<int>::min();
     }
     return static_cast<int>(sum);
+}
+
+// The key's pixels: trunc(key size x units) for each edge and size.
+void PlaceKey(LayoutKey& key, int keyDimensions) {
+    key.left = ToPixels(keyDimensions, key.units.left);
+    key.top = ToPixels(keyDimensions, key.units.top);
+    key.right = AddPixels(key.left, ToPixels(keyDimensions, key.units.width));
+    key.bottom = AddPixels(key.top, ToPixels(keyDimensions, key.units.height));
+    key.secondRowWidth = ToPixels(keyDimensions, key.units.secondWidth);
 }
 
 ScanCode ToScanCode(std::int32_t value) {
@@ -144,6 +153,25 @@ private:
         double start;
         double width;
     };
+    // The rows a key line names: its first, how many (1 or 2) and whether it is two-row.
+    struct RowSpan {
+        std::int64_t first = 0;
+        std::int64_t span = 1;
+        bool twoRow = false;
+    };
+    // A key's size in key units; secondWidth is the lower part of a two-row key.
+    struct KeyUnits {
+        double width = 0.0;
+        double height = 0.0;
+        double secondWidth = 0.0;
+    };
+
+    // The row field; moves on to that row when it is a new one.
+    bool ReadRow(std::wstring_view rowField, RowSpan& row);
+    bool ReadSize(std::wstring_view sizeField, const RowSpan& row, KeyUnits& size);
+    // The key's left edge in units, after any room a two-row key above reserved; the row's
+    // cursor moves past the key.
+    double PlaceInRow(const RowSpan& row, const KeyUnits& size);
 
     // A default key appended to the layout's list; its strings keep any spare capacity.
     LayoutKey& AppendKey();
@@ -177,6 +205,86 @@ LayoutKey& LayoutParser::AppendKey() {
     return key;
 }
 
+bool LayoutParser::ReadRow(std::wstring_view rowField, RowSpan& row) {
+    // Any first character, then N or N-M.
+    const std::wstring_view rowText =
+        rowField.size() > 1 ? rowField.substr(1) : std::wstring_view();
+    const std::size_t dash = rowText.find(L'-');
+    if (dash == std::wstring_view::npos) {
+        row.first = ReadLayoutInteger(rowText);
+    } else {
+        row.first = ReadLayoutInteger(rowText.substr(0, dash));
+        const std::int64_t lastRow = ReadLayoutInteger(rowText.substr(dash + 1));
+        row.twoRow = true;
+        if (lastRow <= row.first) {
+            return Invalid(L"Invalid second row value.");
+        }
+        row.span = lastRow - row.first + 1;
+    }
+    // A two-row key in the last row would reach a row that has no reservation list.
+    if (row.first < 1 || row.first > kRowCount || row.span < 1 || row.span > 2 ||
+        row.first + row.span - 1 > kRowCount) {
+        return Invalid(L"Invalid row field.");
+    }
+    if (row.first < currentRow_) {
+        return Invalid(L"Row is out of sequence.");
+    }
+    if (row.first != currentRow_) {
+        cursor_ = 0.0;
+        rowTop_ = row.first == 1 ? 0.0 : rowTop_ + rowHeight_;
+        rowHeight_ = 0.0;
+        currentRow_ = static_cast<int>(row.first);
+    }
+    return true;
+}
+
+bool LayoutParser::ReadSize(std::wstring_view sizeField, const RowSpan& row, KeyUnits& size) {
+    // W, WxH, W-S or WxH-S.
+    const SizeParts split = SplitSize(sizeField);
+    const SizePart* parts = split.parts;
+    size.height = static_cast<double>(row.span);
+    bool sizeValid = false;
+    if (split.count == 1) {
+        sizeValid = !row.twoRow;
+        size.width = ReadLayoutDecimal(parts[0].text);
+    } else if (split.count == 2 && parts[1].separator == L'-') {
+        sizeValid = row.twoRow;
+        size.width = ReadLayoutDecimal(parts[0].text);
+        size.secondWidth = ReadLayoutDecimal(parts[1].text);
+    } else if (split.count == 2) {
+        sizeValid = true;
+        size.width = ReadLayoutDecimal(parts[0].text);
+        size.height = ReadLayoutDecimal(parts[1].text);
+    } else if (split.count == 3 && (parts[1].separator == L'x' || parts[1].separator == L'X') &&
+               parts[2].separator == L'-') {
+        sizeValid = row.twoRow;
+        size.width = ReadLayoutDecimal(parts[0].text);
+        size.height = ReadLayoutDecimal(parts[1].text);
+        size.secondWidth = ReadLayoutDecimal(parts[2].text);
+    }
+    return sizeValid || Invalid(L"Invalid width field.");
+}
+
+double LayoutParser::PlaceInRow(const RowSpan& row, const KeyUnits& size) {
+    // The lower part of a two-row key takes room in the next row, right-aligned.
+    if (row.twoRow) {
+        reservations_[row.first].push_back(
+            Reservation{cursor_ + size.width - size.secondWidth, size.secondWidth});
+    }
+    double skip = 0.0;
+    std::vector<Reservation>& reserved = reservations_[row.first - 1];
+    for (auto it = reserved.begin(); it != reserved.end(); ++it) {
+        if (it->start < cursor_ + size.width) {
+            skip = it->width;
+            reserved.erase(it);
+            break;
+        }
+    }
+    const double leftUnits = cursor_ + skip;
+    cursor_ = cursor_ + skip + size.width;
+    return leftUnits;
+}
+
 bool LayoutParser::ParseVersion4(std::wstring_view line) {
     const LayoutLineFields& fields = fields_;
     fields_.Tokenize(line, inComment_);
@@ -186,95 +294,20 @@ bool LayoutParser::ParseVersion4(std::wstring_view line) {
     if (fields.size() != 5) {
         return Invalid(L"Invalid line, wrong number of fields.");
     }
-    const std::wstring_view rowField = fields[0];
     const std::wstring_view codeField = fields[1];
-    const std::wstring_view sizeField = fields[4];
-
     const bool blank = codeField == L"BL";
     const ScanCode code = blank ? ScanCode{0} : ToScanCode(ReadLayoutInteger(codeField));
-
-    // Row: any first character, then N or N-M.
-    const std::wstring_view rowText =
-        rowField.size() > 1 ? rowField.substr(1) : std::wstring_view();
-    const std::size_t dash = rowText.find(L'-');
-    std::int64_t row = 0;
-    std::int64_t span = 1;
-    bool twoRow = false;
-    if (dash == std::wstring_view::npos) {
-        row = ReadLayoutInteger(rowText);
-    } else {
-        row = ReadLayoutInteger(rowText.substr(0, dash));
-        const std::int64_t lastRow = ReadLayoutInteger(rowText.substr(dash + 1));
-        twoRow = true;
-        if (lastRow <= row) {
-            return Invalid(L"Invalid second row value.");
-        }
-        span = lastRow - row + 1;
+    RowSpan row;
+    KeyUnits size;
+    if (!ReadRow(fields[0], row) || !ReadSize(fields[4], row, size)) {
+        return false;
     }
-    // A two-row key in the last row would reach a row that has no reservation list.
-    if (row < 1 || row > kRowCount || span < 1 || span > 2 || row + span - 1 > kRowCount) {
-        return Invalid(L"Invalid row field.");
-    }
-    if (row < currentRow_) {
-        return Invalid(L"Row is out of sequence.");
-    }
-    if (row != currentRow_) {
-        cursor_ = 0.0;
-        rowTop_ = row == 1 ? 0.0 : rowTop_ + rowHeight_;
-        rowHeight_ = 0.0;
-        currentRow_ = static_cast<int>(row);
-    }
-
-    // Size: W, WxH, W-S or WxH-S.
-    const SizeParts split = SplitSize(sizeField);
-    const SizePart* parts = split.parts;
-    double width = 0.0;
-    double height = static_cast<double>(span);
-    double secondWidth = 0.0;
-    bool sizeValid = false;
-    if (split.count == 1) {
-        sizeValid = !twoRow;
-        width = ReadLayoutDecimal(parts[0].text);
-    } else if (split.count == 2 && parts[1].separator == L'-') {
-        sizeValid = twoRow;
-        width = ReadLayoutDecimal(parts[0].text);
-        secondWidth = ReadLayoutDecimal(parts[1].text);
-    } else if (split.count == 2) {
-        sizeValid = true;
-        width = ReadLayoutDecimal(parts[0].text);
-        height = ReadLayoutDecimal(parts[1].text);
-    } else if (split.count == 3 && (parts[1].separator == L'x' || parts[1].separator == L'X') &&
-               parts[2].separator == L'-') {
-        sizeValid = twoRow;
-        width = ReadLayoutDecimal(parts[0].text);
-        height = ReadLayoutDecimal(parts[1].text);
-        secondWidth = ReadLayoutDecimal(parts[2].text);
-    }
-    if (!sizeValid) {
-        return Invalid(L"Invalid width field.");
-    }
-
-    // The lower part of a two-row key takes room in the next row, right-aligned.
-    if (twoRow) {
-        reservations_[row].push_back(Reservation{cursor_ + width - secondWidth, secondWidth});
-    }
-    double skip = 0.0;
-    std::vector<Reservation>& reserved = reservations_[row - 1];
-    for (auto it = reserved.begin(); it != reserved.end(); ++it) {
-        if (it->start < cursor_ + width) {
-            skip = it->width;
-            reserved.erase(it);
-            break;
-        }
-    }
-    const double leftUnits = cursor_ + skip;
-    cursor_ = cursor_ + skip + width;
-
-    if (height != 0.25 && height != 0.5 && height != 1.0 && height != 2.0) {
+    const double leftUnits = PlaceInRow(row, size);
+    if (size.height != 0.25 && size.height != 0.5 && size.height != 1.0 && size.height != 2.0) {
         return Invalid(L"Invalid height, must be 0.25, 0.5 or 1.");
     }
-    if (secondWidth == 0.0 && height > rowHeight_) {
-        rowHeight_ = height;
+    if (size.secondWidth == 0.0 && size.height > rowHeight_) {
+        rowHeight_ = size.height;
     }
     if (blank) {
         return true;
@@ -284,12 +317,9 @@ bool LayoutParser::ParseVersion4(std::wstring_view line) {
     key.scanCode = code;
     AssignDoublingAmpersands(key.label, fields[2]);
     key.name.assign(fields[3]);
-    key.left = ToPixels(keyDimensions_, leftUnits);
-    key.top = ToPixels(keyDimensions_, rowTop_);
-    key.right = AddPixels(key.left, ToPixels(keyDimensions_, width));
-    key.bottom = AddPixels(key.top, ToPixels(keyDimensions_, height));
-    key.twoRow = twoRow;
-    key.secondRowWidth = ToPixels(keyDimensions_, secondWidth);
+    key.units = {leftUnits, rowTop_, size.width, size.height, size.secondWidth};
+    key.twoRow = row.twoRow;
+    PlaceKey(key, keyDimensions_);
     key.state = Unpressed;
     return true;
 }
@@ -307,10 +337,9 @@ bool LayoutParser::ParseVersion3(std::wstring_view line) {
     key.scanCode = ToScanCode(ReadLayoutInteger(fields[0]));
     key.label.assign(fields[1]);
     key.name.assign(fields[2]);
-    key.left = ToPixels(keyDimensions_, ReadLayoutDecimal(fields[3]));
-    key.top = ToPixels(keyDimensions_, ReadLayoutDecimal(fields[4]));
-    key.right = AddPixels(key.left, ToPixels(keyDimensions_, ReadLayoutDecimal(fields[5])));
-    key.bottom = AddPixels(key.top, ToPixels(keyDimensions_, ReadLayoutDecimal(fields[6])));
+    key.units = {ReadLayoutDecimal(fields[3]), ReadLayoutDecimal(fields[4]),
+                 ReadLayoutDecimal(fields[5]), ReadLayoutDecimal(fields[6]), 0.0};
+    PlaceKey(key, keyDimensions_);
     return true;
 }
 
@@ -670,4 +699,11 @@ std::wstring ReadLayoutTextName(const std::wstring& fullText) {
         return std::wstring();
     }
     return std::wstring(text.substr(0, nameEnd));
+}
+
+void ScaleLayout(KeyboardLayout& layout, int keyDimensions) {
+    for (LayoutKey& key : layout.keys) {
+        PlaceKey(key, keyDimensions);
+    }
+    layout.ComputeExtent();
 }

@@ -37,6 +37,10 @@ bool LoadLayoutStream(std::istream& stream, int keyDimensions, KeyboardLayout& l
 bool LoadLayoutText(const std::wstring& text, int keyDimensions, KeyboardLayout& layout,
                     KeyNameTable& names, bool* reachedEnd = nullptr);
 
+// Draws a loaded layout at another size: keyDimensions pixels per key unit, from the units
+// its keys were read with, exactly as a load at that size would; states and names stay.
+void ScaleLayout(KeyboardLayout& layout, int keyDimensions);
+
 // The name of a layout file without loading it; empty when it cannot be read.
 std::wstring ReadLayoutName(const std::wstring& path);
 

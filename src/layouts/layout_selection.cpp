@@ -1,8 +1,8 @@
 #include "layouts/layout_selection.h"
 
+#include "base/diagnostic_log.h"
 #include "layouts/default_layout.h"
 #include "layouts/layout_file_load.h"
-#include "logging/diagnostic_log.h"
 
 std::wstring LayoutStatusTextDefault(int id) {
     switch (id) {

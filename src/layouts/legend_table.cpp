@@ -1,8 +1,8 @@
 #include "layouts/legend_table.h"
 
-#include "input/key_names.h"
+#include "layouts/key_names.h"
 #include "layouts/keyboard_layout.h"
-#include "logging/utf8.h"
+#include "base/utf8.h"
 
 #include <algorithm>
 #include <cmath>

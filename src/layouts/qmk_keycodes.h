@@ -1,6 +1,6 @@
 #pragma once
 // QMK keycodes to set-1 scan codes.
-#include "input/scan_code.h"
+#include "base/scan_code.h"
 
 #include <string>
 

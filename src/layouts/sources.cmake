@@ -6,9 +6,10 @@ list(APPEND TAPWISE_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/layout_parser.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_tokenizer.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_install.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/key_names.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/key_geometry.cpp
 )
 list(APPEND TAPWISE_WIN_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/layout_list_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_folder_watch_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_install_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/resource_strings_win.cpp

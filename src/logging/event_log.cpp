@@ -1,6 +1,6 @@
 #include "logging/event_log.h"
 
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 
 std::wstring ComposeLogLine(bool logIsEmpty, int minute, int second, int milliseconds,
                             std::wstring_view text) {

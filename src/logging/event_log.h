@@ -1,7 +1,7 @@
 #pragma once
 // The rules of the on-screen event log: how a line is stamped and separated, its colour, and
 // the bytes of a saved log.
-#include "settings/app_settings.h"
+#include "base/colour.h"
 
 #include <string>
 #include <string_view>

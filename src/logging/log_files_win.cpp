@@ -1,6 +1,6 @@
 #include "logging/log_files_win.h"
 
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 
 #include <shlwapi.h>
 

@@ -2,7 +2,7 @@
 // Event log lines waiting to be written to the view. Key handling queues its lines here and
 // goes on at once; the page writes them out in one insertion when no key input is waiting, so
 // a burst of keys costs one update of the view instead of one per line.
-#include "settings/app_settings.h"
+#include "base/colour.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "logging/log_saving.h"
 
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 #include "logging/event_log.h"
 
 #include <climits>

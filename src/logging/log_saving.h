@@ -5,6 +5,7 @@
 // file system and against the fakes of the tests.
 #include "logging/file_set.h"
 #include "logging/status_label.h"
+#include "resources/resource.h"
 
 #include <cstdint>
 #include <functional>
@@ -22,13 +23,13 @@ enum LogStatus : int {
 };
 
 // String-table ids.
-constexpr int kTextLogFolderError = 149;        // "Unable to create log file folder."
-constexpr int kTextLogFolderErrorCaption = 150; // "Error Saving Log"
-constexpr int kTextLogFileExists = 157;         // "Not saved, log file exists!"
-constexpr int kTextLogUnknownError = 158;       // "Not saved, unknown error!"
-constexpr int kTextLogSaved = 159;              // "Log saved"
-constexpr int kTextReportSaved = 176;           // "Report saved"
-constexpr int kTextReportExists = 177;          // "Not saved, report exists!"
+constexpr int kTextLogFolderError = IDS_LOG_FOLDER_FAILED; // "Unable to create log file folder."
+constexpr int kTextLogFolderErrorCaption = IDS_SAVE_ERROR_CAPTION; // "Error Saving Log"
+constexpr int kTextLogFileExists = IDS_LOG_FILE_EXISTS;            // "Not saved, log file exists!"
+constexpr int kTextLogUnknownError = IDS_LOG_UNKNOWN_ERROR;        // "Not saved, unknown error!"
+constexpr int kTextLogSaved = IDS_LOG_SAVED;                       // "Log saved"
+constexpr int kTextReportSaved = IDS_REPORT_SAVED;                 // "Report saved"
+constexpr int kTextReportExists = IDS_REPORT_EXISTS;               // "Not saved, report exists!"
 
 constexpr Colour kLogStatusNormalColour = 0xDCDCDC;
 constexpr Colour kLogStatusErrorColour = 0x0000FF;

@@ -1,6 +1,6 @@
 #pragma once
 // Chooses the process-wide diagnostic logger from the user's registry switch.
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "logging/paths.h"
 
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 
 namespace {
 

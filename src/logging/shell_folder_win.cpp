@@ -1,6 +1,6 @@
 #include "logging/shell_folder_win.h"
 
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 
 #include <shlobj.h>
 #include <windows.h>

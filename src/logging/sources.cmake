@@ -5,18 +5,11 @@ list(APPEND TAPWISE_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/file_set.cpp
     ${CMAKE_CURRENT_LIST_DIR}/log_line_queue.cpp
     ${CMAKE_CURRENT_LIST_DIR}/log_rtf.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/test_report.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/report_html.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/report_csv.cpp
     ${CMAKE_CURRENT_LIST_DIR}/std_log_files.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/diagnostic_log.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/utf8.cpp
     ${CMAKE_CURRENT_LIST_DIR}/printable_text.cpp
 )
 list(APPEND TAPWISE_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/logger_choice_win.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/status_label_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/log_files_win.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/log_viewer_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/shell_folder_win.cpp
 )

@@ -1,7 +1,7 @@
 #pragma once
 // A coloured status label of the keyboard test page as the status logic sees it: a text from
 // the string table in a colour, shown or hidden. The page backs it with a ColorStatic.
-#include "settings/app_settings.h"
+#include "base/colour.h"
 
 class StatusLabel {
 public:

@@ -1,6 +1,6 @@
 #include "logging/std_log_files.h"
 
-#include "logging/utf8.h"
+#include "base/utf8.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,15 +1,9 @@
 #pragma once
 // AppSettings: everything a user can change, one record for the whole process.
+#include "base/colour.h"
+
 #include <cstdint>
 #include <string>
-
-// 0x00BBGGRR, the platform's colour reference layout.
-using Colour = std::uint32_t;
-
-constexpr Colour MakeColour(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
-    return static_cast<Colour>(red) | (static_cast<Colour>(green) << 8) |
-           (static_cast<Colour>(blue) << 16);
-}
 
 struct AppSettings {
     Colour Unpressed = MakeColour(0xA0, 0xA0, 0xA0);

@@ -1,6 +1,6 @@
 #include "settings/environment.h"
 
-#include "logging/utf8.h"
+#include "base/utf8.h"
 
 #include <cstdlib>
 

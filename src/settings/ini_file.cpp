@@ -1,6 +1,6 @@
 #include "settings/ini_file.h"
 
-#include "logging/utf8.h"
+#include "base/utf8.h"
 #include "settings/environment.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "settings/settings_page.h"
 
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 #include "resources/resource.h"
 
 #include <cwctype>

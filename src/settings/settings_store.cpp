@@ -1,6 +1,6 @@
 #include "settings/settings_store.h"
 
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 
 #include <cwchar>
 

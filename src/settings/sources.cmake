@@ -6,5 +6,4 @@ list(APPEND TAPWISE_CORE_SOURCES
 )
 list(APPEND TAPWISE_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/profile_win.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/settings_dlg_win.cpp
 )

@@ -1,6 +1,6 @@
 #pragma once
 // Placement of windows relative to one another, applied in the parent's client coordinates.
-#include "view/alignment.h"
+#include "base/alignment.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The owner-drawn buttons of the flat scheme. Each takes over a BS_OWNERDRAW button of a
 // dialog template and paints itself in answer to the reflected WM_DRAWITEM (0x202B).
-#include "settings/app_settings.h"
+#include "base/colour.h"
 #include "ui/align_window.h"
 #include "ui/gdi_objects.h"
 #include "ui/window_base.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The flat dark colour scheme: the palette and the colours each dialog gives its ordinary
 // child controls.
-#include "settings/app_settings.h"
+#include "base/colour.h"
 
 namespace Palette {
 constexpr Colour MainBackground = MakeColour(51, 51, 51); // main window, page labels, buttons

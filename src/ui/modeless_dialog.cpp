@@ -172,3 +172,40 @@ INT_PTR CALLBACK ModelessDialog::DialogProc(HWND window, UINT message, WPARAM wP
         return TRUE;
     }
 }
+
+bool ModelessDialog::ReflectOrColour(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                                     bool (*reflected)(int id)) {
+    if (reflected(ReflectionTargetId(message, wParam, lParam)) &&
+        ReflectNotification(message, wParam, lParam, result)) {
+        return true;
+    }
+    switch (message) {
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case kReflectedCtlColorBtn:
+        result = OnCtlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        return true;
+    default:
+        return false;
+    }
+}
+
+LRESULT ModelessDialog::OnCtlColor(UINT, HDC, HWND) {
+    return 0;
+}
+
+ControlColours ModelessDialog::ApplySchemeColours(SchemeDialog dialog, UINT message, HDC dc,
+                                                  HWND control) const {
+    ColourMessage kind = ColourMessage::Dialog;
+    if (message == WM_CTLCOLORSTATIC) {
+        kind = ColourMessage::Static;
+    } else if (message == WM_CTLCOLORBTN || message == kReflectedCtlColorBtn) {
+        kind = ColourMessage::Button;
+    }
+    const int id = control != nullptr && control != Handle() ? ::GetDlgCtrlID(control) : 0;
+    const ControlColours colours = SchemeColours(dialog, kind, id);
+    ::SetBkColor(dc, colours.background);
+    ::SetTextColor(dc, colours.text);
+    return colours;
+}

@@ -1,4 +1,5 @@
 #pragma once
+#include "ui/colour_scheme.h"
 #include "ui/message_loop.h"
 #include "ui/window_base.h"
 
@@ -38,6 +39,15 @@ protected:
     // that it concerns, as message + 0x2000. Reflected messages count as handled, except colour
     // messages, which count only when the control returned a brush.
     bool ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // The tail every dialog's message handling shares: the messages of a control that
+    // `reflected` names go back to it, and the colour messages go to OnCtlColor.
+    bool ReflectOrColour(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                         bool (*reflected)(int id));
+    // The brush (as the result) for a WM_CTLCOLOR message, or a button's reflected one.
+    virtual LRESULT OnCtlColor(UINT message, HDC dc, HWND control);
+    // Sets the scheme's colours of this dialog for a colour message into dc.
+    ControlColours ApplySchemeColours(SchemeDialog dialog, UINT message, HDC dc,
+                                      HWND control) const;
     // The child control that a reflectable message concerns, or null.
     HWND ReflectionTarget(UINT message, WPARAM wParam, LPARAM lParam) const;
     // Its control id, or 0: dialogs reflect only for the controls they own.

@@ -2,8 +2,8 @@
 // A static control drawn as a progress bar with a line of text parts over it; parts marked as
 // alarms are drawn in the alarm colour. Takes over an existing static of a dialog template and
 // uses the font the dialog gave it.
-#include "input/test_readout.h"
-#include "settings/app_settings.h"
+#include "base/colour.h"
+#include "base/progress_parts.h"
 #include "ui/gdi_objects.h"
 #include "ui/window_base.h"
 #include "view/dpi_scale.h"

@@ -1,6 +1,6 @@
 #include "ui/static_controls.h"
 
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 #include "ui/colour_scheme.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 // The flat static controls: a coloured label, a filled group frame and a lock-key lamp. Each
 // takes over an existing static or group-box control of a dialog template.
-#include "settings/app_settings.h"
+#include "base/colour.h"
 #include "ui/align_window.h"
 #include "ui/gdi_objects.h"
 #include "ui/window_base.h"

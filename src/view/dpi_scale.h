@@ -3,7 +3,7 @@
 // scale multiplies them by dpi / 96. The layout keeps its 96-DPI pixels (what reports and
 // saved files use); only what is put on the screen is scaled.
 #include "layouts/keyboard_layout.h"
-#include "view/alignment.h"
+#include "base/alignment.h"
 
 // The DPI at which every pixel size of the program is defined (100 %).
 constexpr int kBaseDpi = 96;

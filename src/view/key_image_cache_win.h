@@ -1,6 +1,6 @@
 #pragma once
 // Rendered key faces by (width, height, state). The cache owns every bitmap in it.
-#include "view/key_geometry.h"
+#include "layouts/key_geometry.h"
 
 #include <windows.h>
 

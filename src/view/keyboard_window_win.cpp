@@ -1,6 +1,6 @@
 #include "view/keyboard_window_win.h"
 
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 #include "ui/window_dpi.h"
 #include "view/message_font_win.h"
 
@@ -54,14 +54,18 @@ BITMAPINFO FaceInfo(int width, int height) {
 } // namespace
 
 KeyboardWindow::KeyboardWindow(Colour outline, Colour background, Colour label)
+    : KeyboardWindow(ownLayout_, outline, background, label) {}
+
+KeyboardWindow::KeyboardWindow(KeyboardLayout& layout, Colour outline, Colour background,
+                               Colour label)
     : outline_(outline), background_(background), label_(label),
       labelFont_(CreateMessageFont(0, false)), outlinePen_(::CreatePen(PS_SOLID, 1, outline)),
-      bufferDC_(::CreateCompatibleDC(nullptr)), faceDC_(::CreateCompatibleDC(nullptr)) {}
+      bufferDC_(::CreateCompatibleDC(nullptr)), faceDC_(::CreateCompatibleDC(nullptr)),
+      layout_(layout) {}
 
 KeyboardWindow::~KeyboardWindow() {
     UnsubclassWindow();
     cache_.Clear();
-    layout_.Clear();
     if (bufferDC_ != nullptr) {
         if (bufferDefaultBitmap_ != nullptr) {
             ::SelectObject(bufferDC_, bufferDefaultBitmap_);
@@ -104,10 +108,6 @@ void KeyboardWindow::SetDpi(int dpi) {
     cache_.Clear();
     RedrawAll();
     InvalidateAll();
-}
-
-bool KeyboardWindow::FitOnScreen(int maxWidth, int maxHeight) {
-    return FitWithin(RoomAtBaseDpi(maxWidth, dpi_), RoomAtBaseDpi(maxHeight, dpi_));
 }
 
 void KeyboardWindow::Execute(HDC dc, const std::vector<PaintOp>& plan, Colour fill) {

@@ -1,42 +1,25 @@
 #pragma once
-// KeyboardWindow: the picture of the active layout. Everything is drawn into an off-screen
-// buffer; painting copies the invalid part of it to the screen. Faces of ordinary keys are
-// cached by size and state, so a key press costs one copy and one label.
+// KeyboardWindow: the picture of a layout (the session's active one). Everything is drawn into an
+// off-screen buffer; painting copies the invalid part of it to the screen. Faces of ordinary keys
+// are cached by size and state, so a key press costs one copy and one label.
+#include "layouts/key_geometry.h"
 #include "layouts/keyboard_layout.h"
-#include "layouts/layout_parser.h"
 #include "settings/app_settings.h"
 #include "ui/align_window.h"
 #include "ui/gdi_objects.h"
 #include "ui/window_base.h"
 #include "view/dpi_scale.h"
-#include "view/key_geometry.h"
 #include "view/key_image_cache_win.h"
 
 #include <string>
 
 class KeyboardWindow : public SubclassedWindow, public AlignWindow {
 public:
+    // Draws layout, which must outlive the window.
+    KeyboardWindow(KeyboardLayout& layout, Colour outline, Colour background, Colour label);
+    // Draws a layout of its own.
     KeyboardWindow(Colour outline, Colour background, Colour label);
     ~KeyboardWindow() override;
-
-    // Replace the active layout through the layout parser (a .json file through the
-    // importer first), using the KeyDimensions setting. Nothing is redrawn: the caller resets
-    // the key states and re-fits the window.
-    bool LoadLayoutFile(const std::wstring& path);
-    bool LoadLayoutString(const std::wstring& text);
-    // Why the last LoadLayoutFile failed.
-    const LayoutLoadFailure& LastFailure() const { return failure_; }
-    // A layout whose picture is larger than maxWidth x maxHeight is loaded again at the
-    // largest key size (not below 10) at which it fits; the KeyDimensions setting stays as
-    // it is and the keys keep their states. True when the picture changed size.
-    bool FitWithin(int maxWidth, int maxHeight);
-    // The key size the layout was loaded at.
-    int KeySize() const { return keySize_; }
-    // A layout drawn smaller by FitWithin is loaded again at the KeyDimensions setting, the
-    // keys keeping their states; true when it changed.
-    bool RestoreKeySize();
-    // FitWithin for a room in screen pixels at the view's DPI.
-    bool FitOnScreen(int maxWidth, int maxHeight);
 
     // The layout stays in 96-DPI pixels; the view draws it scaled to its window's DPI. A new
     // DPI makes the label font, the key faces and the buffer anew (the caller resizes the
@@ -108,17 +91,10 @@ private:
     HGDIOBJ bufferDefaultBitmap_ = nullptr;
     // Holds a new face while it is rendered.
     HDC faceDC_ = nullptr;
-    // Loads the last source again at keySize into layout.
-    bool Reload(int keySize, KeyboardLayout& layout, KeyNameTable& names) const;
-    bool ReloadKeepingStates(int keySize);
 
-    KeyboardLayout layout_;
+    KeyboardLayout ownLayout_;
+    KeyboardLayout& layout_;
     KeyImageCache cache_;
-    // Where the layout came from, so that it can be loaded again at another key size.
-    std::wstring source_;
-    bool sourceIsFile_ = false;
-    int keySize_ = 0;
-    LayoutLoadFailure failure_;
     int dpi_ = kBaseDpi;
     int labelPointSize_ = 0;
 };

@@ -1,11 +1,9 @@
 list(APPEND TAPWISE_CORE_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/alignment.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dpi_scale.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/key_geometry.cpp
 )
 list(APPEND TAPWISE_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/message_font_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/key_image_cache_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/keyboard_window_win.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/keyboard_window_load_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/log_viewer_win.cpp
 )

@@ -2,14 +2,14 @@
 // the saved file, with bursts cut by Save and Clear / Reload.
 #include "app/main_dlg.h"
 #include "app/main_window_fixture_win.h"
+#include "base/app_messages.h"
+#include "base/diagnostic_log.h"
 #include "input/elapsed_clock.h"
-#include "logging/diagnostic_log.h"
 #include "logging/event_log.h"
 #include "logging/log_line_queue.h"
 #include "resources/resource.h"
 #include "settings/app_settings.h"
 #include "support/test_support.h"
-#include "ui/app_messages.h"
 #include "ui/gdi_objects.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #include "app/main_dlg.h"
 #include "app/main_window_fixture_win.h"
+#include "base/app_messages.h"
 #include "resources/resource.h"
 #include "settings/app_settings.h"
 #include "settings/profile_win.h"
 #include "support/test_support.h"
-#include "ui/app_messages.h"
 #include "ui/colour_scheme.h"
 
 #include <gtest/gtest.h>

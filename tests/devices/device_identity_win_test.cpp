@@ -1,9 +1,9 @@
 #include "devices/device_identity_win.h"
 
+#include "base/utf8.h"
 #include "layouts/layout_selection.h"
 #include "layouts/resource_strings_win.h"
 #include "logging/log_saving.h"
-#include "logging/utf8.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

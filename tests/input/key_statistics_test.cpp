@@ -1,8 +1,9 @@
 // The per-key figures as the engine gathers them, read back through the report model that
 // the Report button and tapwise-cli both use.
-#include "input/key_replay.h"
+#include "session/replay_trace.h"
 
 #include "layouts/default_layout.h"
+#include "session/session_harness.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -33,10 +34,7 @@ protected:
     TestReport Report() { return session.Report(ReportContext{}); }
     ReportRow Row(std::size_t index) { return Report().keys.at(index); }
 
-    KeyboardLayout layout;
-    KeyNameTable names;
-    RemapTable remap;
-    ReplaySession session{layout, names, remap, 8, false, 36};
+    SessionHarness session;
 };
 
 } // namespace

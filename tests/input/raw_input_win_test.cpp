@@ -1,7 +1,7 @@
+#include "base/app_messages.h"
 #include "input/elapsed_clock.h"
 #include "input/raw_input_win.h"
 #include "support/test_support.h"
-#include "ui/app_messages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,17 +1,13 @@
 list(APPEND CORE_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/elapsed_clock_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/raw_decoder_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/key_replay_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/key_states_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/key_names_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/key_statistics_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/key_test_engine_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/keyboard_page_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/remap_table_test.cpp
 )
 list(APPEND WIN_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/raw_input_win_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/key_page_win_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/scancode_map_win_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/worker_thread_win_test.cpp
 )

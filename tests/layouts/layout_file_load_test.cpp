@@ -3,8 +3,8 @@
 // makes a layout fit the screen.
 #include "layouts/layout_file_load.h"
 
-#include "input/key_names.h"
 #include "layouts/default_layout.h"
+#include "layouts/key_names.h"
 #include "layouts/layout_fit.h"
 #include "layouts/layout_library.h"
 #include "layouts/layout_selection.h"

@@ -1,8 +1,8 @@
 #include "layouts/layout_parser.h"
 
-#include "input/key_names.h"
+#include "base/utf8.h"
 #include "layout_test_util.h"
-#include "logging/utf8.h"
+#include "layouts/key_names.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // must get right, the legends and keycodes it knows, and the input it must refuse.
 #include "layouts/layout_import.h"
 
-#include "input/key_names.h"
 #include "layouts/default_layout.h"
+#include "layouts/key_names.h"
 #include "layouts/keyboard_layout.h"
 #include "layouts/layout_parser.h"
 #include "support/test_support.h"

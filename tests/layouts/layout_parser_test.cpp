@@ -1,7 +1,8 @@
 #include "layouts/layout_parser.h"
 
-#include "input/key_names.h"
 #include "layout_test_util.h"
+#include "layouts/default_layout.h"
+#include "layouts/key_names.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -402,4 +403,27 @@ TEST(LayoutTextLoader, NameReader) {
     log.Clear();
     EXPECT_EQ(ReadLayoutTextName(L"Name"), L"");
     EXPECT_EQ(log.Text(), L"   Name missing.\n");
+}
+
+TEST(LayoutScale, ScalingALoadedLayoutDrawsItAsALoadAtThatSize) {
+    const std::wstring text = DefaultLayoutText();
+    KeyNameTable names;
+    KeyboardLayout scaled;
+    ASSERT_TRUE(LoadLayoutText(text, 36, scaled, names));
+    for (int keySize : {17, 10, 53}) {
+        KeyboardLayout loaded;
+        ASSERT_TRUE(LoadLayoutText(text, keySize, loaded, names));
+        ScaleLayout(scaled, keySize);
+        EXPECT_EQ(scaled.width, loaded.width);
+        EXPECT_EQ(scaled.height, loaded.height);
+        ASSERT_EQ(scaled.keys.size(), loaded.keys.size());
+        auto other = loaded.keys.begin();
+        for (const LayoutKey& key : scaled.keys) {
+            EXPECT_EQ(std::tie(key.left, key.top, key.right, key.bottom, key.secondRowWidth),
+                      std::tie(other->left, other->top, other->right, other->bottom,
+                               other->secondRowWidth))
+                << "key " << key.scanCode << " at " << keySize;
+            ++other;
+        }
+    }
 }

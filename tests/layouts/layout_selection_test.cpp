@@ -2,7 +2,7 @@
 #include "layouts/layout_parser.h"
 #include "layouts/layout_selection.h"
 
-#include "input/key_names.h"
+#include "layouts/key_names.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 // Small helpers shared by the layout tests.
-#include "input/key_names.h"
+#include "layouts/key_names.h"
 #include "layouts/keyboard_layout.h"
 #include "layouts/layout_parser.h"
 

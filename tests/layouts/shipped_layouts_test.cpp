@@ -1,5 +1,5 @@
 // Every layout that ships with the program loads cleanly and matches its board.
-#include "input/key_names.h"
+#include "layouts/key_names.h"
 #include "layouts/keyboard_layout.h"
 #include "layouts/layout_parser.h"
 #include "support/test_support.h"

@@ -1,11 +1,11 @@
 // Every shipped layout drawn by the keyboard view. The pictures are written to
 // <build>/layout_screenshots/*.bmp so that they can be compared with the real boards.
-#include "input/key_names.h"
+#include "layouts/key_geometry.h"
+#include "layouts/key_names.h"
 #include "layouts/layout_parser.h"
 #include "support/bitmap_file_win.h"
 #include "support/test_support.h"
 #include "ui/colour_scheme.h"
-#include "view/key_geometry.h"
 #include "view/keyboard_window_win.h"
 
 #include <gtest/gtest.h>

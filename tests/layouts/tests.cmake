@@ -11,10 +11,12 @@ list(APPEND CORE_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/layout_import_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/import_file_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_file_load_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/key_names_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/key_geometry_test.cpp
 )
 list(APPEND WIN_TESTS
-    ${CMAKE_CURRENT_LIST_DIR}/layout_list_win_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_install_win_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/layout_folder_watch_win_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/shipped_layouts_win_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/resource_strings_win_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/resource_strings_test.rc

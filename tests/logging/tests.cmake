@@ -4,12 +4,9 @@ list(APPEND CORE_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/file_set_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/log_line_queue_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/log_rtf_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/test_report_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/diagnostic_log_test.cpp
 )
 list(APPEND WIN_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/logger_choice_win_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/log_viewer_win_test.cpp
 )
 if(NOT WIN32)
     add_test(NAME logging.report_browser

@@ -1,7 +1,7 @@
 #include "settings/settings_page.h"
 
+#include "base/app_messages.h"
 #include "resources/resource.h"
-#include "ui/app_messages.h"
 
 #include <gtest/gtest.h>
 

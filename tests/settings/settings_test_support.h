@@ -1,6 +1,6 @@
 #pragma once
 // Helpers of the settings tests on both sides.
-#include "logging/utf8.h"
+#include "base/utf8.h"
 
 #include <cstdlib>
 #include <optional>

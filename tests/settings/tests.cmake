@@ -5,5 +5,4 @@ list(APPEND CORE_TESTS
 )
 list(APPEND WIN_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/profile_win_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/settings_dlg_win_test.cpp
 )

@@ -1,6 +1,6 @@
 #pragma once
 // Helpers shared by the test programs on both sides.
-#include "logging/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 
 #include <filesystem>
 #include <memory>

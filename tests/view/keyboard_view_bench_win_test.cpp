@@ -1,11 +1,11 @@
 // Timing, GDI object accounting and a screenshot of the keyboard view. Disabled by default: run
 // them by hand with --gtest_also_run_disabled_tests --gtest_filter='KeyboardViewManual.*'.
-#include "input/key_names.h"
 #include "layouts/default_layout.h"
+#include "layouts/key_geometry.h"
+#include "layouts/key_names.h"
 #include "layouts/layout_parser.h"
 #include "support/bitmap_file_win.h"
 #include "ui/colour_scheme.h"
-#include "view/key_geometry.h"
 #include "view/keyboard_window_win.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,9 @@
+#include "layouts/key_geometry.h"
+#include "layouts/key_names.h"
+#include "layouts/layout_parser.h"
 #include "settings/app_settings.h"
 #include "support/test_support.h"
 #include "ui/colour_scheme.h"
-#include "view/key_geometry.h"
 #include "view/keyboard_window_win.h"
 #include "view/message_font_win.h"
 
@@ -308,8 +310,10 @@ TEST(KeyboardWindowRepaint, KeysChangedBeforeAPaintAreAllOnTheScreenAfterIt) {
 TEST(KeyboardWindowLoad, KeysThatCannotBeDrawnAreNamedAtLoad) {
     ViewHost host(100, 100);
     CapturedLog log;
-    ASSERT_TRUE(host.view->LoadLayoutString(L"T\nR1, 0x01, \"a\", \"a\", 1\n"
-                                            L"R1, 0x02, \"b\", \"b\", 0\n"));
+    KeyNameTable names;
+    ASSERT_TRUE(LoadLayoutText(L"T\nR1, 0x01, \"a\", \"a\", 1\n"
+                               L"R1, 0x02, \"b\", \"b\", 0\n",
+                               36, host.view->Layout(), names));
     EXPECT_NE(log.Text().find(L"   Key 2 (0x0002) cannot be drawn: its rectangle (36, 0, 36, 36) "
                               L"is empty.\n"),
               std::wstring::npos)
@@ -332,39 +336,6 @@ TEST(KeyboardWindowBadInput, HugeAndNegativeKeysDoNotCrash) {
               std::wstring::npos);
     EXPECT_EQ(log.Text().find(L"\"neg\""), std::wstring::npos);
     EXPECT_EQ(Pixel(host.view->BufferDC(), 10, 10), MakeColour(160, 160, 160));
-}
-
-TEST(KeyboardWindowFit, WideLayoutDrawnWithSmallerKeysSettingUnchanged) {
-    TempFolder folder;
-    // One row of 60 keys from a KLE file: 2160 pixels wide at 36.
-    std::string json = "[[";
-    for (int i = 0; i < 60; ++i) {
-        json += i ? ",\"A\"" : "\"A\"";
-    }
-    WriteFileBytes(folder.Path() / "wide.json", json + "]]");
-    CapturedLog log;
-    ViewHost host(10, 10);
-    const int keyDimensions = Settings().KeyDimensions;
-    ASSERT_TRUE(host.view->LoadLayoutFile((folder.Path() / "wide.json").wstring()));
-    EXPECT_EQ(host.view->Layout().width, 60 * keyDimensions);
-    EXPECT_FALSE(host.view->FitWithin(60 * keyDimensions, keyDimensions));
-    std::next(host.view->Layout().keys.begin(), 3)->state = Pressed;
-
-    ASSERT_TRUE(host.view->FitWithin(1000, 500));
-    EXPECT_EQ(host.view->KeySize(), 16);
-    EXPECT_EQ(host.view->Layout().width, 960);
-    EXPECT_EQ(host.view->Layout().height, 16);
-    EXPECT_EQ(std::next(host.view->Layout().keys.begin(), 3)->state, Pressed);
-    EXPECT_EQ(Settings().KeyDimensions, keyDimensions);
-    EXPECT_NE(log.Text().find(L"Layout drawn with 16-pixel keys to fit the screen"),
-              std::wstring::npos);
-    // Nothing fits: the smallest key size.
-    ASSERT_TRUE(host.view->FitWithin(100, 100));
-    EXPECT_EQ(host.view->KeySize(), 10);
-    EXPECT_EQ(host.view->Layout().width, 600);
-    // The next load starts from the setting again.
-    ASSERT_TRUE(host.view->LoadLayoutFile((folder.Path() / "wide.json").wstring()));
-    EXPECT_EQ(host.view->KeySize(), keyDimensions);
 }
 
 TEST(MessageFont, PointSizesAndPitch) {

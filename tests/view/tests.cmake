@@ -1,9 +1,8 @@
 list(APPEND CORE_TESTS
-    ${CMAKE_CURRENT_LIST_DIR}/alignment_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dpi_scale_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/key_geometry_test.cpp
 )
 list(APPEND WIN_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/keyboard_window_win_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/keyboard_view_bench_win_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/log_viewer_win_test.cpp
 )

@@ -1,0 +1,372 @@
+#include "pages/keyboard_dlg_win.h"
+
+#include "base/app_messages.h"
+#include "base/diagnostic_log.h"
+#include "devices/device_identity_win.h"
+#include "input/elapsed_clock.h"
+#include "input/scancode_map_win.h"
+#include "layouts/default_layout.h"
+#include "layouts/key_names.h"
+#include "layouts/resource_strings_win.h"
+#include "pages/input_language_win.h"
+#include "pages/keyboard_page.h"
+#include "pages/layout_list_win.h"
+#include "pages/report_context_win.h"
+#include "resources/resource.h"
+#include "settings/app_settings.h"
+#include "ui/colour_scheme.h"
+#include "view/message_font_win.h"
+
+namespace {
+
+std::wstring PageText(int id) {
+    std::wstring text;
+    ReadResourceString(static_cast<UINT>(id), text);
+    return text;
+}
+
+void ShowErrorBox(HWND owner, const std::wstring& text, const std::wstring& caption) {
+    ::MessageBoxW(owner, text.c_str(), caption.c_str(), MB_ICONERROR);
+}
+
+// The controls whose drawing, colour and notification messages go back to them.
+bool IsReflectedControl(int id) {
+    return id == IDC_KBD_CLEAR || id == IDC_KBD_SAVE || id == IDC_KBD_REPORT ||
+           id == IDC_KBD_KEYBOARD || id == IDC_KBD_LOG_STATUS || id == IDC_KBD_STATUS_LABEL ||
+           id == IDC_KBD_STATUS || id == IDC_KBD_STATUS_ERROR;
+}
+
+} // namespace
+
+CKeyboardDlg::CKeyboardDlg()
+    : session_(*this, KeyNames(), remapTable_), // reads the settings
+      keyboardView_(session_.Layout(), Palette::BrightText, Palette::MainBackground,
+                    Palette::Black),
+      rawInput_(
+          nullptr, session_.Events(), [this](const RAWINPUT& record) { IdentifyDevice(record); },
+          &session_.Decoder()),
+      pacer_(controls_.log, rawInput_), errorBox_(&ShowErrorBox) {
+    ReadScancodeMap(remapTable_);
+}
+
+CKeyboardDlg::~CKeyboardDlg() = default;
+
+HWND CKeyboardDlg::Create(HWND parent) {
+    return ModelessDialog::Create(parent, IDD_KEYBOARD);
+}
+
+void CKeyboardDlg::OnInitDialog() {
+    rawInput_.SetTarget(Handle());
+    dialogDpi_.Attach(Handle());
+    AttachControls();
+    controls_.ApplyDpi(dialogDpi_.Dpi());
+    keyboardView_.SetDpi(dialogDpi_.Dpi());
+    controls_.StartLamps();
+    controls_.RememberDesign(Handle());
+    UpdateLogStatus();
+    UpdateInputLanguage();
+    controls_.ClearInterfaceFields(Handle());
+    language_.Hook();
+    CreateFonts();
+    PrepareLayouts();
+    LoadLastLayout();
+    logSaver_.ShowSequenceNumber(*logSavePage_);
+    controls_.CreateBrushes();
+    AddToMessageLoop(this);
+    EnableRawInputAtStart();
+}
+
+void CKeyboardDlg::AttachControls() {
+    HWND page = Handle();
+    controls_.Attach(page);
+    keyboardView_.SubclassWindow(::GetDlgItem(page, IDC_KBD_KEYBOARD));
+    keyboardView_.AlignLeftEdges(controls_.keyboardGroup.Handle(), kKeyboardMargin);
+    keyboardView_.AlignTopEdges(controls_.keyboardGroup.Handle(), kKeyboardMargin);
+    layoutList_ = ::GetDlgItem(page, IDC_KBD_LAYOUT_LIST);
+    language_.SetField(::GetDlgItem(page, IDC_KBD_LANGUAGE));
+    logSavePage_ = std::make_unique<WinLogSavePage>(
+        page, ::GetDlgItem(page, IDC_KBD_SEQUENCE), ::GetDlgItem(page, IDC_KBD_OVERWRITE),
+        controls_.logStatusLabel, [this] { return controls_.log.Text(); },
+        [](int id) { return PageText(id); });
+}
+
+void CKeyboardDlg::CreateFonts() {
+    controls_.CreateFonts(Handle(), dialogDpi_.Dpi());
+    if (Settings().KeyLabelFont != 0) {
+        keyboardView_.SetLabelPointSize(Settings().KeyLabelFont);
+    }
+}
+
+void CKeyboardDlg::PrepareLayouts() {
+    std::wstring defaultText;
+    std::wstring defaultName;
+    PrepareDefaultLayout(defaultText, defaultName);
+    session_.SetDefaultLayout(std::move(defaultText), std::move(defaultName));
+    BuildLayoutList(layoutList_, session_.Selector(), Settings().LayoutFileDirectory,
+                    Settings().LastLayout);
+    folderWatch_.Start(ExpandLayoutFolder(Settings().LayoutFileDirectory), Handle(),
+                       UWM_LAYOUT_FOLDER_CHANGED);
+}
+
+void CKeyboardDlg::RefreshLayoutList() {
+    ::RefreshLayoutList(layoutList_, session_.Selector(), Settings().LayoutFileDirectory,
+                        Settings().LastLayout);
+}
+
+void CKeyboardDlg::LoadLastLayout() {
+    session_.Reload(Settings().LastLayout);
+    AfterLayoutSelection();
+    if (session_.Status() == LayoutStatusNoLayout) {
+        LogMessage(L"Unable to load any keyboard layout!\n");
+    }
+}
+
+void CKeyboardDlg::EnableRawInputAtStart() {
+    if (!rawInput_.EnableRawInput() && errorBox_ != nullptr) {
+        errorBox_(Handle(), PageText(IDS_RAW_INPUT_FAILED), PageText(IDS_INIT_ERROR_CAPTION));
+    }
+}
+
+void CKeyboardDlg::OnDestroy() {
+    folderWatch_.Stop();
+    controls_.log.WriteQueuedLines();
+    controls_.lockMonitor.Stop(INFINITE);
+    language_.Unhook();
+    RemoveFromMessageLoop(this);
+}
+
+void CKeyboardDlg::OnClick_Clear() {
+    LogMessage(L"CKeyboardDlg::OnClick_ClearClearing keyboard display...\n");
+    // Lines of the test before go in before the view is emptied, never after it.
+    controls_.log.WriteQueuedLines();
+    session_.Reload(Settings().LastLayout);
+    AfterLayoutSelection();
+    logSaver_.SetStatus(LogStatusNone);
+}
+
+void CKeyboardDlg::OnClick_Save() {
+    controls_.log.WriteQueuedLines();
+    logSaver_.OnClick_Save(*logSavePage_, logFiles_, Settings().LogFileDirectory,
+                           Settings().LogFilePrefix);
+}
+
+void CKeyboardDlg::OnClick_Report() {
+    logSaver_.OnClick_Report(
+        *logSavePage_, logFiles_, Settings().LogFileDirectory, Settings().LogFilePrefix, [this] {
+            const TestReport report = session_.Report(PageReportContext(Handle(), Layout().name));
+            return std::vector<std::string>{WriteReportHtml(report), WriteReportCsv(report)};
+        });
+}
+
+void CKeyboardDlg::OnLayoutChoice() {
+    controls_.log.WriteQueuedLines();
+    const LRESULT index = ::SendMessageW(layoutList_, CB_GETCURSEL, 0, 0);
+    ::SetFocus(Handle());
+    const LayoutEntry* entry =
+        index == CB_ERR ? nullptr : session_.Selector().Library().At(static_cast<int>(index));
+    if (entry != nullptr) {
+        // A copy: the selection must not depend on the library staying as it is.
+        const std::wstring path = entry->path;
+        session_.SelectLayout(path, Settings().LastLayout);
+        AfterLayoutSelection();
+    }
+}
+
+void CKeyboardDlg::AfterLayoutSelection() {
+    ::PostMessageW(::GetParent(Handle()), UWM_LAYOUT_CHANGED, 0, 0);
+    if (session_.LoadedEntry() >= 0) {
+        HighlightLayoutCombo(layoutList_, session_.LoadedEntry());
+    }
+    controls_.log.WriteQueuedLines();
+}
+
+bool CKeyboardDlg::OnCommand(int id, UINT code) {
+    switch (id) {
+    case IDC_KBD_CLEAR:
+        OnClick_Clear();
+        return true;
+    case IDC_KBD_SAVE:
+        OnClick_Save();
+        return true;
+    case IDC_KBD_REPORT:
+        OnClick_Report();
+        return true;
+    case IDC_KBD_LAYOUT_LIST:
+        if (code == CBN_SELCHANGE) {
+            OnLayoutChoice();
+        } else if (code == CBN_DROPDOWN) {
+            RefreshLayoutList();
+        }
+        return code == CBN_SELCHANGE || code == CBN_DROPDOWN;
+    case IDC_KBD_SEQUENCE:
+        // Raw input without legacy messages would keep the typing from the box.
+        if (code == EN_SETFOCUS || code == EN_KILLFOCUS) {
+            ::SendMessageW(
+                Handle(), code == EN_SETFOCUS ? UWM_DISABLE_RAW_INPUT : UWM_ENABLE_RAW_INPUT, 0, 0);
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+void CKeyboardDlg::UpdateLogStatus() {
+    logSaver_.UpdateLogStatus(controls_.logStatusLabel);
+}
+
+void CKeyboardDlg::UpdateInputLanguage() {
+    language_.Update();
+}
+
+bool CKeyboardDlg::FitKeyboard(int maxWidth, int maxHeight) {
+    // The room is in screen pixels; the layout is kept at 96 DPI.
+    const int dpi = keyboardView_.Dpi();
+    return session_.FitWithin(RoomAtBaseDpi(maxWidth, dpi), RoomAtBaseDpi(maxHeight, dpi));
+}
+
+void CKeyboardDlg::SetDpi(int dpi) {
+    if (!controls_.ChangeDpi(Handle(), dialogDpi_, dpi)) {
+        return;
+    }
+    keyboardView_.SetDpi(dpi);
+    CreateFonts();
+    // A layout drawn smaller to fit the last screen gets its full size back; the next fit
+    // looks at the new screen.
+    if (session_.RestoreKeySize()) {
+        keyboardView_.RedrawAll();
+    }
+}
+
+void CKeyboardDlg::Reflow() {
+    LogMessage(L"Reflowing keyboard dialog layout...\n");
+    controls_.log.WriteQueuedLines();
+    const bool showLog = Settings().ShowLog;
+    controls_.PlaceAround(Handle(), keyboardView_.Handle(), keyboardView_.ViewWidth(),
+                          keyboardView_.ViewHeight(), showLog,
+                          ScaleToDpi(kKeyboardMargin, dialogDpi_.Dpi()));
+    if (showLog) {
+        UpdateLogStatus();
+    }
+    StretchToRight(controls_.keyboardGroup.Handle(), 0);
+    StretchToBottom(showLog ? controls_.log.Handle() : controls_.keyboardGroup.Handle(), 0);
+}
+
+void CKeyboardDlg::ApplySettings() {
+    LogMessage(L"Settings updated.\n");
+    const AppSettings& settings = Settings();
+    keyboardView_.SetStateColours(settings.Unpressed, settings.Depressed, settings.Pressed,
+                                  settings.Alarm);
+    if (settings.ShowLog != showLog_) {
+        showLog_ = settings.ShowLog;
+        ::PostMessageW(::GetParent(Handle()), UWM_REFLOW_LAYOUT, 0, 0);
+    }
+}
+
+void CKeyboardDlg::IdentifyDevice(const RAWINPUT& record) {
+    const IdentificationResult result =
+        IdentifyRawInputDevice(record.header.hDevice, [](int id) { return PageText(id); });
+    ShowIdentification(result, ::GetDlgItem(Handle(), IDC_KBD_INTERFACE),
+                       ::GetDlgItem(Handle(), IDC_KBD_INTERFACE_DETAILS));
+}
+
+void CKeyboardDlg::FieldChanged(int field, const wchar_t* text) {
+    controls_.SetField(Handle(), field, text);
+}
+
+void CKeyboardDlg::KeyChanged(const LayoutKey& key) {
+    keyboardView_.DrawKey(keyboardView_.BufferDC(), key);
+    keyboardView_.RepaintKey(key);
+}
+
+void CKeyboardDlg::StatusChanged(const LayoutStatusDisplay& display) {
+    controls_.ShowLayoutStatus(display);
+}
+
+void CKeyboardDlg::DisplayCleared() {
+    keyboardView_.ResetKeyStates();
+    UpdateReadout();
+    controls_.ClearLogAndLastKey();
+}
+
+void CKeyboardDlg::LogLinesReady() {
+    for (const SessionLogLine& line : session_.TakeLogLines()) {
+        controls_.log.QueueLine(line.text, line.fault, ElapsedMilliseconds());
+    }
+}
+
+void CKeyboardDlg::UpdateReadout() {
+    const TestCoverage coverage = session_.Coverage();
+    controls_.readout.SetProgress(ReadoutParts(coverage, session_.Engine().Statistics().Rollover()),
+                                  coverage.tested, coverage.keys);
+}
+
+LRESULT CKeyboardDlg::OnCtlColor(UINT message, HDC dc, HWND control) {
+    const ControlColours colours =
+        ApplySchemeColours(SchemeDialog::KeyboardPage, message, dc, control);
+    return reinterpret_cast<LRESULT>(controls_.BrushFor(colours.background));
+}
+
+void CKeyboardDlg::ReleaseKeysMissedWhileAway() {
+    session_.ReleaseKeysMissedWhileAway(ElapsedMilliseconds(), [](ScanCode, std::uint16_t key) {
+        return key != 0 && key < 0xFF && (::GetAsyncKeyState(key) & 0x8000) != 0;
+    });
+    pacer_.ScheduleLogWrite();
+}
+
+void CKeyboardDlg::OnKeyEvent(bool make, std::size_t index) {
+    // Records already waiting are stamped before this event's work delays them.
+    pacer_.StampWaitingInput();
+    if (make) {
+        session_.OnKeyMake(index);
+    } else {
+        session_.OnKeyBreak(index);
+    }
+    UpdateReadout();
+    pacer_.ScheduleLogWrite();
+}
+
+bool CKeyboardDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog();
+        result = TRUE;
+        return true;
+    case WM_INPUT:
+        result = rawInput_.OnInput(wParam, lParam);
+        pacer_.StampWaitingInput();
+        return true;
+    case UWM_KEY_MAKE:
+    case UWM_KEY_BREAK:
+        OnKeyEvent(message == UWM_KEY_MAKE, static_cast<std::size_t>(wParam));
+        return true;
+    case UWM_WRITE_LOG:
+        pacer_.OnWriteLog();
+        return true;
+    case UWM_LAYOUT_FOLDER_CHANGED:
+        RefreshLayoutList();
+        return true;
+    case UWM_DISABLE_RAW_INPUT:
+        rawInput_.DisableRawInput();
+        return true;
+    case UWM_ENABLE_RAW_INPUT:
+        rawInput_.EnableRawInput();
+        ReleaseKeysMissedWhileAway();
+        return true;
+    case WM_DESTROY:
+        OnDestroy();
+        return true;
+    case WM_LBUTTONDOWN:
+        ::SetFocus(::GetParent(Handle()));
+        return true;
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wParam), HIWORD(wParam))) {
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return ReflectOrColour(message, wParam, lParam, result, &IsReflectedControl);
+}

@@ -1,0 +1,116 @@
+#pragma once
+// The LAYOUT page: a view of the keyboard test session. It hands the session the raw input
+// and the button clicks, and shows what the session reports: the keyboard view, the event
+// log, the lamps, the fields, the layout list and the log saving controls.
+#include "input/raw_input_win.h"
+#include "input/remap_table.h"
+#include "layouts/layout_folder_watch_win.h"
+#include "logging/log_files_win.h"
+#include "logging/log_saving.h"
+#include "pages/input_language_win.h"
+#include "pages/keyboard_page_controls_win.h"
+#include "pages/log_write_pacer_win.h"
+#include "report/report_model.h"
+#include "session/key_test_session.h"
+#include "ui/align_window.h"
+#include "ui/gdi_objects.h"
+#include "ui/message_loop.h"
+#include "ui/modeless_dialog.h"
+#include "ui/window_dpi.h"
+#include "view/keyboard_window_win.h"
+
+#include <memory>
+#include <string>
+
+class CKeyboardDlg : public ModelessDialog,
+                     public CIdleHandler,
+                     public AlignWindow,
+                     private SessionView {
+public:
+    CKeyboardDlg();
+    ~CKeyboardDlg() override;
+
+    // Creates the page (template 204) as a hidden child of the main window.
+    HWND Create(HWND parent);
+    // Fits the keyboard view to the active layout, the group boxes and log controls around it
+    // and the page around them; shows or hides the log controls as ShowLog says.
+    void Reflow();
+    // Draws the layout with smaller keys when it is larger than maxWidth x maxHeight; true
+    // when its size changed (the caller reflows again).
+    bool FitKeyboard(int maxWidth, int maxHeight);
+    // The page and everything on it drawn for a screen of this DPI (the caller reflows).
+    void SetDpi(int dpi);
+    int Dpi() const { return dialogDpi_.Dpi(); }
+    // Shows the active input language in the language field.
+    void UpdateInputLanguage();
+    // Takes the state colours and the show-log switch from the settings.
+    void ApplySettings();
+    // The page can see key releases again (back in the foreground, or raw input on again after
+    // an edit box): keys released meanwhile where it could not see them are released now.
+    void ReleaseKeysMissedWhileAway();
+
+    BOOL OnIdle() override { return FALSE; }
+
+    KeyboardWindow& View() { return keyboardView_; }
+    const KeyboardLayout& Layout() const { return session_.Layout(); }
+    const KeyTestSession& Session() const { return session_; }
+    const ProgressStatic& Readout() const { return controls_.readout; }
+    RawInputReader& RawInput() { return rawInput_; }
+    // The text an initialisation error box would show, for a page that must not block (tests).
+    using ErrorBox = void (*)(HWND owner, const std::wstring& text, const std::wstring& caption);
+    void SetErrorBox(ErrorBox box) { errorBox_ = box; }
+
+protected:
+    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    HWND AlignedWindow() const override { return Handle(); }
+    LRESULT OnCtlColor(UINT message, HDC dc, HWND control) override;
+
+private:
+    void OnInitDialog();
+    void AttachControls();
+    void CreateFonts();
+    void PrepareLayouts();
+    void LoadLastLayout();
+    // The layout folder changed, or the list is being opened: the list follows the folder.
+    void RefreshLayoutList();
+    void EnableRawInputAtStart();
+    void OnDestroy();
+    bool OnCommand(int id, UINT code);
+    void OnClick_Clear();
+    void OnClick_Save();
+    // Writes the test report files beside the logs, with the Save button's rules.
+    void OnClick_Report();
+    void OnLayoutChoice();
+    // After a selection: the main window re-fits, the list shows what was loaded, and a line
+    // that explains a failed load is in view at once.
+    void AfterLayoutSelection();
+    void OnKeyEvent(bool make, std::size_t index);
+    void UpdateReadout();
+    void IdentifyDevice(const RAWINPUT& record);
+    void UpdateLogStatus();
+
+    // SessionView
+    void FieldChanged(int field, const wchar_t* text) override;
+    void KeyChanged(const LayoutKey& key) override;
+    void LampToRefresh(LockKey lock) override { controls_.lamps.RefreshLockIndicator(lock); }
+    void StatusChanged(const LayoutStatusDisplay& display) override;
+    void DisplayCleared() override;
+    void LogLinesReady() override;
+
+    KeyboardPageControls controls_;
+    LogSaver logSaver_; // the sequence number (from 1) and the log status
+    bool showLog_ = true;
+    RemapTable remapTable_;
+    KeyTestSession session_;
+    KeyboardWindow keyboardView_;
+    RawInputReader rawInput_;
+    LayoutFolderWatch folderWatch_;
+    DialogDpi dialogDpi_;
+    LogWritePacer pacer_;
+    std::unique_ptr<WinLogSavePage> logSavePage_;
+    WinLogFiles logFiles_;
+    ErrorBox errorBox_ = nullptr;
+
+    HWND layoutList_ = nullptr;
+    InputLanguageField language_;
+};

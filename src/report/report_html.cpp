@@ -1,0 +1,343 @@
+// The HTML form of the test report: one file that any browser shows as it is, with the
+// verdict, the keyboard drawn in its state colours, the per-key table, the chatter events and
+// the context of the test. Every text from a user file is escaped.
+#include "base/utf8.h"
+#include "report/report_model.h"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+void AppendEscaped(std::string& out, std::string_view utf8) {
+    for (char c : utf8) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&#39;";
+            break;
+        default:
+            out += c;
+        }
+    }
+}
+
+void AppendText(std::string& out, std::wstring_view text) {
+    AppendEscaped(out, EncodeUtf8(text));
+}
+
+void AppendNumber(std::string& out, long long value) {
+    out += std::to_string(value);
+}
+
+std::string CssColour(Colour colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", colour & 0xFF, (colour >> 8) & 0xFF,
+                  (colour >> 16) & 0xFF);
+    return text;
+}
+
+constexpr const char* kStyle =
+    R"(body{font-family:"Segoe UI",Arial,sans-serif;margin:24px;color:#222;background:#fff}
+h1{font-size:22px;margin:0 0 8px}
+h2{font-size:17px;margin:24px 0 8px}
+.verdict{font-size:20px;font-weight:bold;padding:8px 12px;display:inline-block;border-radius:4px}
+.pass{background:#dff3df;color:#155d15}
+.fail{background:#fbe0e0;color:#8a1010}
+.figures{margin:8px 0 16px}
+.keyboard{background:#333;padding:12px;display:inline-block;border-radius:4px}
+.legend span{display:inline-block;margin-right:16px}
+.legend i{display:inline-block;width:14px;height:14px;margin-right:4px;vertical-align:middle;border:1px solid #555}
+table{border-collapse:collapse;font-size:13px}
+th,td{border:1px solid #bbb;padding:3px 8px;text-align:left}
+th{background:#eee}
+td.n{text-align:right}
+tr.faulty td{background:#fbe0e0}
+tr.untested td{color:#777}
+)";
+
+void AppendLegend(std::string& out, const StateColours& colours) {
+    const struct {
+        Colour colour;
+        const char* text;
+    } entries[] = {{colours.unpressed, "untested"},
+                   {colours.depressed, "held"},
+                   {colours.pressed, "good"},
+                   {colours.alarm, "faulty"}};
+    out += "<p class=\"legend\">";
+    for (const auto& entry : entries) {
+        out += "<span><i style=\"background:" + CssColour(entry.colour) + "\"></i>";
+        out += entry.text;
+        out += "</span>";
+    }
+    out += "</p>\n";
+}
+
+void AppendKeyShape(std::string& out, const LayoutKey& key, const std::string& fill) {
+    if (IsTwoRowShaped(key)) {
+        const PixelRect upper = UpperPart(key);
+        const PixelRect lower = LowerPart(key);
+        const int points[][2] = {{upper.left, upper.top},     {upper.right, upper.top},
+                                 {lower.right, lower.bottom}, {lower.left, lower.bottom},
+                                 {lower.left, lower.top},     {upper.left, upper.bottom}};
+        out += "<polygon points=\"";
+        for (const auto& point : points) {
+            // Half a pixel inside, so the outline stays within the key as the view draws it.
+            const bool right = point[0] == upper.right;
+            const bool bottom = point[1] == lower.bottom;
+            char text[48];
+            std::snprintf(text, sizeof text, "%.1f,%.1f ", point[0] + (right ? -1.5 : 1.5),
+                          point[1] + (bottom ? -1.5 : 1.5));
+            out += text;
+        }
+        out.pop_back();
+        out += "\" fill=\"" + fill + "\" stroke=\"#f2f2f2\"/>";
+        return;
+    }
+    out += "<rect x=\"";
+    AppendNumber(out, key.left + 1);
+    out += "\" y=\"";
+    AppendNumber(out, key.top + 1);
+    out += "\" width=\"";
+    AppendNumber(out, key.right - key.left - 2);
+    out += "\" height=\"";
+    AppendNumber(out, key.bottom - key.top - 2);
+    out += "\" rx=\"3\" fill=\"" + fill + "\" stroke=\"#f2f2f2\"/>";
+}
+
+void AppendKeyLabel(std::string& out, const LayoutKey& key, const std::wstring& label) {
+    if (label.empty()) {
+        return;
+    }
+    std::vector<std::wstring_view> lines;
+    std::wstring_view rest = label;
+    for (;;) {
+        const std::size_t end = rest.find(L'\n');
+        lines.push_back(rest.substr(0, end));
+        if (end == std::wstring_view::npos) {
+            break;
+        }
+        rest.remove_prefix(end + 1);
+    }
+    const PixelRect area = LabelArea(key);
+    const int lineHeight = 12;
+    const int centreX = area.left + area.Width() / 2;
+    const int firstY =
+        area.top + area.Height() / 2 - lineHeight * (static_cast<int>(lines.size()) - 1) / 2;
+    out += "<text x=\"";
+    AppendNumber(out, centreX);
+    out += "\" y=\"";
+    AppendNumber(out, firstY);
+    out += "\">";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i == 0) {
+            AppendText(out, lines[i]);
+            continue;
+        }
+        out += "<tspan x=\"";
+        AppendNumber(out, centreX);
+        out += "\" dy=\"";
+        AppendNumber(out, lineHeight);
+        out += "\">";
+        AppendText(out, lines[i]);
+        out += "</tspan>";
+    }
+    out += "</text>";
+}
+
+// Names of the layout keys in the states wanted, at most limit of them (0: no list).
+void AppendKeyList(std::string& out, const TestReport& report, const char* heading,
+                   bool (*wanted)(std::int32_t), std::size_t limit) {
+    std::vector<const ReportRow*> rows;
+    for (const ReportRow& row : report.keys) {
+        if (wanted(row.state)) {
+            rows.push_back(&row);
+        }
+    }
+    if (rows.empty() || rows.size() > limit) {
+        return;
+    }
+    out += "<p><strong>";
+    out += heading;
+    out += ":</strong> ";
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (i > 0) {
+            out += ", ";
+        }
+        AppendText(out, rows[i]->name.empty() ? rows[i]->label : rows[i]->name);
+    }
+    out += "</p>\n";
+}
+
+void AppendKeyboard(std::string& out, const TestReport& report) {
+    const StateColours& colours = report.context.colours;
+    const int width = report.width > 0 ? report.width : 1;
+    const int height = report.height > 0 ? report.height : 1;
+    out += "<div class=\"keyboard\"><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"";
+    AppendNumber(out, width);
+    out += "\" height=\"";
+    AppendNumber(out, height);
+    out += "\" viewBox=\"0 0 ";
+    AppendNumber(out, width);
+    out += ' ';
+    AppendNumber(out, height);
+    out += "\" role=\"img\" aria-label=\"keyboard\">\n"
+           "<g font-family=\"Segoe UI,Arial,sans-serif\" "
+           "font-size=\"11\" text-anchor=\"middle\" dominant-baseline=\"central\">\n";
+    for (const ReportRow& row : report.keys) {
+        if (!IsDrawable(row.key)) {
+            continue;
+        }
+        out += "<g><title>";
+        AppendText(out, row.name.empty() ? row.label : row.name);
+        out += " (";
+        AppendText(out, KeyStateName(row.state));
+        out += ")</title>";
+        AppendKeyShape(out, row.key, CssColour(FillColourForState(colours, row.state)));
+        AppendKeyLabel(out, row.key, row.label);
+        out += "</g>\n";
+    }
+    out += "</g>\n</svg></div>\n";
+}
+
+void AppendRowCells(std::string& out, const ReportRow& row) {
+    const char* kind = !row.onLayout                                       ? "extra"
+                       : row.state == Alarm || row.state == AlarmDepressed ? "faulty"
+                       : row.state == Unpressed                            ? "untested"
+                                                                           : "tested";
+    out += "<tr class=\"";
+    out += kind;
+    out += "\">";
+    const std::vector<std::wstring> cells = ReportCells(row);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        out += i >= 5 ? "<td class=\"n\">" : "<td>";
+        AppendText(out, cells[i]);
+        out += "</td>";
+    }
+    out += "</tr>\n";
+}
+
+void AppendKeyTable(std::string& out, const TestReport& report) {
+    out += "<h2>Keys</h2>\n<table>\n<tr>";
+    for (const char* column : kReportColumns) {
+        out += "<th>";
+        out += column;
+        out += "</th>";
+    }
+    out += "</tr>\n";
+    for (const ReportRow& row : report.keys) {
+        AppendRowCells(out, row);
+    }
+    for (const ReportRow& row : report.extras) {
+        AppendRowCells(out, row);
+    }
+    out += "</table>\n";
+}
+
+void AppendChatterEvents(std::string& out, const TestReport& report) {
+    out += "<h2>Chatter events</h2>\n";
+    if (report.chatterEvents.empty()) {
+        out += "<p>None.</p>\n";
+        return;
+    }
+    out += "<table>\n<tr><th>Time</th><th>Key</th><th>Scan code</th><th>Interval (ms)</th></tr>\n";
+    for (const ReportChatter& event : report.chatterEvents) {
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%04X", static_cast<unsigned>(event.code));
+        out += "<tr><td>" + FormatTimeOfDay(event.timeOfDay) + "</td><td>";
+        AppendText(out, event.name);
+        out += "</td><td>";
+        out += code;
+        out += "</td><td class=\"n\">";
+        AppendNumber(out, event.interval);
+        out += "</td></tr>\n";
+    }
+    out += "</table>\n";
+}
+
+void AppendContextRow(std::string& out, const char* heading, std::wstring_view value) {
+    out += "<tr><th>";
+    out += heading;
+    out += "</th><td>";
+    AppendText(out, value);
+    out += "</td></tr>\n";
+}
+
+void AppendContext(std::string& out, const ReportContext& context) {
+    out += "<h2>Test context</h2>\n<table>\n";
+    AppendContextRow(out, "Layout", context.layoutName);
+    AppendContextRow(out, "Chatter threshold", std::to_wstring(context.threshold) + L" ms");
+    AppendContextRow(out, "Interface", context.interfaceText);
+    AppendContextRow(out, "Device", context.deviceText);
+    AppendContextRow(out, "Input language", context.inputLanguage);
+    AppendContextRow(out, "Date and time", context.dateTime);
+    AppendContextRow(out, "Program version", context.programVersion);
+    out += "</table>\n";
+}
+
+} // namespace
+
+std::string WriteReportHtml(const TestReport& report) {
+    std::string out;
+    out.reserve(16384 + 400 * report.keys.size() + 120 * report.chatterEvents.size());
+    const TestCoverage& coverage = report.coverage;
+    const std::wstring verdict = VerdictLine(coverage);
+    out += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+           "<title>Keyboard test report: ";
+    AppendText(out, report.context.layoutName);
+    out += "</title>\n<style>\n";
+    out += kStyle;
+    out += "</style>\n</head>\n<body>\n<h1>Keyboard test report: ";
+    AppendText(out, report.context.layoutName);
+    out += "</h1>\n<p class=\"verdict ";
+    out += verdict.rfind(L"PASS", 0) == 0 ? "pass" : "fail";
+    out += "\">";
+    AppendText(out, verdict);
+    out += "</p>\n<p class=\"figures\">Tested ";
+    AppendNumber(out, static_cast<long long>(coverage.tested));
+    out += " / ";
+    AppendNumber(out, static_cast<long long>(coverage.keys));
+    out += " &middot; Faulty ";
+    AppendNumber(out, static_cast<long long>(coverage.faulty));
+    out += " &middot; Chatter events ";
+    AppendNumber(out, static_cast<long long>(report.chatter));
+    out += " &middot; Rollover ";
+    AppendNumber(out, static_cast<long long>(report.rollover));
+    if (!report.rolloverKeys.empty()) {
+        out += " (";
+        for (std::size_t i = 0; i < report.rolloverKeys.size(); ++i) {
+            if (i > 0) {
+                out += ", ";
+            }
+            AppendText(out, report.rolloverKeys[i]);
+        }
+        out += ')';
+    }
+    out += " &middot; Codes not on the layout ";
+    AppendNumber(out, static_cast<long long>(report.extras.size()));
+    out += "</p>\n";
+    AppendKeyList(
+        out, report, "Faulty",
+        [](std::int32_t state) { return state == Alarm || state == AlarmDepressed; }, SIZE_MAX);
+    // A long list of untested keys says less than the picture does.
+    AppendKeyList(
+        out, report, "Untested", [](std::int32_t state) { return state == Unpressed; }, 24);
+    AppendKeyboard(out, report);
+    AppendLegend(out, report.context.colours);
+    AppendKeyTable(out, report);
+    AppendChatterEvents(out, report);
+    AppendContext(out, report.context);
+    out += "</body>\n</html>\n";
+    return out;
+}

@@ -1,0 +1,197 @@
+#include "report/report_model.h"
+
+#include "input/key_states.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <unordered_map>
+
+namespace {
+
+constexpr std::uint32_t kDayMilliseconds = 24u * 60u * 60u * 1000u;
+
+void Merge(ReportRow& row, const KeyCodeStatistics& figures) {
+    row.presses += figures.presses;
+    if (figures.chatter > 0) {
+        if (row.chatter == 0 || figures.shortestChatter < row.shortestChatter) {
+            row.shortestChatter = figures.shortestChatter;
+        }
+        row.chatter += figures.chatter;
+    }
+    if (figures.holds > 0) {
+        if (row.holds == 0 || figures.shortestHold < row.shortestHold) {
+            row.shortestHold = figures.shortestHold;
+        }
+        if (row.holds == 0 || figures.longestHold > row.longestHold) {
+            row.longestHold = figures.longestHold;
+        }
+        row.holds += figures.holds;
+    }
+}
+
+std::wstring NameOf(const std::map<ScanCode, std::wstring>& names, ScanCode code) {
+    const auto found = names.find(code);
+    return found == names.end() ? std::wstring() : found->second;
+}
+
+} // namespace
+
+TestCoverage CountCoverage(const KeyboardLayout& layout) {
+    TestCoverage coverage;
+    for (const LayoutKey& key : layout.keys) {
+        ++coverage.keys;
+        if (key.state != Unpressed) {
+            ++coverage.tested;
+        }
+        if (key.state == AlarmDepressed || key.state == Alarm) {
+            ++coverage.faulty;
+        }
+    }
+    return coverage;
+}
+
+std::wstring PrintedLabel(const std::wstring& storedLabel) {
+    std::wstring printed;
+    printed.reserve(storedLabel.size());
+    for (std::size_t i = 0; i < storedLabel.size(); ++i) {
+        printed.push_back(storedLabel[i]);
+        if (storedLabel[i] == L'&' && i + 1 < storedLabel.size() && storedLabel[i + 1] == L'&') {
+            ++i;
+        }
+    }
+    return printed;
+}
+
+TestReport BuildTestReport(const KeyboardLayout& layout, const KeyStatistics& statistics,
+                           const std::map<ScanCode, std::wstring>& names,
+                           const ReportContext& context) {
+    TestReport report;
+    report.context = context;
+    report.width = layout.width;
+    report.height = layout.height;
+    report.coverage = CountCoverage(layout);
+
+    std::unordered_map<const LayoutKey*, std::size_t> rowOfKey;
+    report.keys.reserve(layout.keys.size());
+    for (const LayoutKey& key : layout.keys) {
+        ReportRow row;
+        row.code = key.scanCode;
+        row.name = key.name.empty() ? NameOf(names, key.scanCode) : key.name;
+        row.label = PrintedLabel(key.label);
+        row.state = key.state;
+        row.key = key;
+        rowOfKey.emplace(&key, report.keys.size());
+        report.keys.push_back(std::move(row));
+    }
+
+    for (const KeyCodeStatistics& figures : statistics.Codes()) {
+        report.chatter += figures.chatter;
+        const LayoutKey* key = layout.FindKey(SubstitutePauseBreak(layout, figures.code));
+        if (key != nullptr) {
+            Merge(report.keys[rowOfKey.at(key)], figures);
+        } else if (figures.presses > 0) {
+            ReportRow row;
+            row.code = figures.code;
+            row.name = NameOf(names, figures.code);
+            row.onLayout = false;
+            row.state = -1;
+            Merge(row, figures);
+            report.extras.push_back(std::move(row));
+        }
+    }
+    std::sort(report.extras.begin(), report.extras.end(),
+              [](const ReportRow& a, const ReportRow& b) { return a.code < b.code; });
+
+    report.chatterEvents.reserve(statistics.ChatterEvents().size());
+    for (const ChatterRecord& event : statistics.ChatterEvents()) {
+        // Events lie before the moment the clock was read; the difference is taken unsigned
+        // so a clock that wrapped in between still gives the true age.
+        const std::uint32_t age = context.clockNow - event.time;
+        const std::uint32_t timeOfDay =
+            static_cast<std::uint32_t>((static_cast<std::uint64_t>(context.timeOfDayNow) +
+                                        kDayMilliseconds - age % kDayMilliseconds) %
+                                       kDayMilliseconds);
+        report.chatterEvents.push_back(
+            ReportChatter{timeOfDay, event.code, NameOf(names, event.code), event.interval});
+    }
+
+    report.rollover = statistics.Rollover();
+    for (ScanCode code : statistics.RolloverKeys()) {
+        report.rolloverKeys.push_back(NameOf(names, code));
+    }
+    return report;
+}
+
+const wchar_t* KeyStateName(std::int32_t state) {
+    switch (state) {
+    case Unpressed:
+        return L"untested";
+    case Depressed:
+        return L"held";
+    case Pressed:
+        return L"good";
+    case AlarmDepressed:
+        return L"faulty held";
+    case Alarm:
+        return L"faulty";
+    default:
+        return L"";
+    }
+}
+
+std::wstring VerdictLine(const TestCoverage& coverage) {
+    const std::size_t untested = coverage.keys - coverage.tested;
+    if (coverage.keys > 0 && untested == 0 && coverage.faulty == 0) {
+        return L"PASS: all " + std::to_wstring(coverage.keys) + L" keys tested, none faulty";
+    }
+    return L"FAIL: " + std::to_wstring(coverage.faulty) + L" faulty, " + std::to_wstring(untested) +
+           L" untested";
+}
+
+std::string SummaryLine(const TestReport& report) {
+    const TestCoverage& c = report.coverage;
+    return "summary: keys " + std::to_string(c.keys) + " tested " + std::to_string(c.tested) +
+           " untested " + std::to_string(c.keys - c.tested) + " faulty " +
+           std::to_string(c.faulty) + " chatter " + std::to_string(report.chatter) + " extra " +
+           std::to_string(report.extras.size()) + " rollover " + std::to_string(report.rollover);
+}
+
+std::string FormatTimeOfDay(std::uint32_t milliseconds) {
+    milliseconds %= kDayMilliseconds;
+    char text[16];
+    std::snprintf(text, sizeof text, "%02u:%02u:%02u.%03u", milliseconds / 3600000u,
+                  milliseconds / 60000u % 60u, milliseconds / 1000u % 60u, milliseconds % 1000u);
+    return text;
+}
+
+const char* const kReportColumns[kReportColumnCount] = {"Scan code",
+                                                        "Name",
+                                                        "Label",
+                                                        "On layout",
+                                                        "State",
+                                                        "Presses",
+                                                        "Chatter",
+                                                        "Shortest chatter (ms)",
+                                                        "Shortest hold (ms)",
+                                                        "Longest hold (ms)"};
+
+std::vector<std::wstring> ReportCells(const ReportRow& row) {
+    wchar_t code[8];
+    std::swprintf(code, sizeof code / sizeof code[0], L"0x%04X", static_cast<unsigned>(row.code));
+    std::wstring label = row.label;
+    std::replace(label.begin(), label.end(), L'\n', L' ');
+    const auto count = [](std::int64_t value, bool present) {
+        return present ? std::to_wstring(value) : std::wstring();
+    };
+    return {code,
+            row.name,
+            label,
+            row.onLayout ? L"yes" : L"no",
+            row.onLayout ? KeyStateName(row.state) : L"",
+            std::to_wstring(row.presses),
+            std::to_wstring(row.chatter),
+            count(row.shortestChatter, row.chatter > 0),
+            count(row.shortestHold, row.holds > 0),
+            count(row.longestHold, row.holds > 0)};
+}

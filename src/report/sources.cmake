@@ -1,0 +1,6 @@
+list(APPEND TAPWISE_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/report_model.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/report_csv.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/report_html.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/readout.cpp
+)

@@ -1,0 +1,150 @@
+#pragma once
+// KeyTestSession: one keyboard test. It owns the decoding state and the event queue, the key
+// test engine with its timings, held keys and statistics, the active layout with its key
+// states, the layout selection with its status, and the event log lines not yet shown. The
+// keyboard test page and tapwise-cli replay both drive it; what it changes reaches them
+// through SessionView.
+#include "input/key_states.h"
+#include "input/key_test_engine.h"
+#include "input/raw_decoder.h"
+#include "input/remap_table.h"
+#include "layouts/keyboard_layout.h"
+#include "layouts/layout_parser.h"
+#include "layouts/layout_selection.h"
+#include "logging/status_label.h"
+#include "report/readout.h"
+#include "report/report_model.h"
+#include "session/session_view.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct SessionLogLine {
+    std::wstring text;
+    bool fault = false; // shown in red
+};
+
+class KeyTestSession final : private KeyTestPage,
+                             private KeyView,
+                             private LayoutPage,
+                             private StatusLabel {
+public:
+    // Read at every load: pixels per key unit. Without one the KeyDimensions setting is read.
+    using KeySizeSource = std::function<int()>;
+
+    // names is rebuilt at every layout load (the program passes the process-wide table).
+    // Without a threshold source the engine reads the ChatterThreshold setting.
+    KeyTestSession(SessionView& view, KeyNameTable& names, const RemapTable& remap,
+                   KeyTestEngine::ThresholdSource threshold = {}, KeySizeSource keySize = {});
+    KeyTestSession(const KeyTestSession&) = delete;
+    KeyTestSession& operator=(const KeyTestSession&) = delete;
+
+    // --- Layouts
+    void SetDefaultLayout(std::wstring text, std::wstring name);
+    LayoutSelector& Selector() { return selector_; }
+    const LayoutSelector& Selector() const { return selector_; }
+    // Whether a layout file that cannot be loaded is explained by a red line in the event log.
+    void ReportLoadFailures(bool report) { reportLoadFailures_ = report; }
+    // Loads the layout at path (the built-in one for the default marker), falling back to the
+    // built-in layout; then every key untested, the display cleared and the status moved on.
+    // lastLayout receives what was loaded. true only when the requested layout was loaded.
+    bool SelectLayout(const std::wstring& path, std::wstring& lastLayout);
+    // Clear / Reload: the layout in lastLayout loaded again, the test begun afresh.
+    void Reload(std::wstring& lastLayout);
+    // The library entry of the layout the last selection loaded; -1 when it has none.
+    int LoadedEntry() const { return loadedEntry_; }
+    // A layout whose picture is larger than maxWidth x maxHeight is scaled to the largest key
+    // size (not below 10) at which it fits; the keys keep their states. True when the picture
+    // changed size.
+    bool FitWithin(int maxWidth, int maxHeight);
+    // A fitted layout back at the configured key size (the screen may have room again); the
+    // keys keep their states. True when the picture changed size.
+    bool RestoreKeySize();
+    int KeySize() const { return keySize_; }
+    const KeyboardLayout& Layout() const { return layout_; }
+    KeyboardLayout& Layout() { return layout_; }
+    int Status() const { return selector_.Status(); }
+
+    // --- Key input
+    KeyEventQueue& Events() { return queue_; }
+    const KeyEventQueue& Events() const { return queue_; }
+    RawKeyDecoder& Decoder() { return decoder_; }
+    // Decodes one record read at time and handles the event it queues, if any. A background
+    // record (another window had the foreground) is taken only when the page would take it.
+    void Feed(const RawKeyRecord& record, std::uint32_t time, bool background = false);
+    // The events at index of the queue, decoded elsewhere (the page's raw input reader).
+    void OnKeyMake(std::size_t index) { engine_.OnKeyMake(index); }
+    void OnKeyBreak(std::size_t index) { engine_.OnKeyBreak(index); }
+    // Keys whose release could not be seen are released at time (see KeyTestEngine).
+    void ReleaseKeysMissedWhileAway(std::uint32_t time,
+                                    const KeyTestEngine::KeyDownQuery& stillDown);
+    // Back to the moment the last layout selection ended: every key untested, no event seen,
+    // no line waiting, the status as the selection left it.
+    void Restart();
+    bool IsHeld(ScanCode code) const { return engine_.IsHeld(code); }
+    const KeyTestEngine& Engine() const { return engine_; }
+
+    // --- What the test shows
+    // The waiting event log lines, in order; none wait afterwards.
+    std::vector<SessionLogLine> TakeLogLines();
+    TestCoverage Coverage() const { return CountCoverage(layout_); }
+    // The page's live readout: tested, faulty and rollover.
+    std::vector<ReadoutPart> Readout() const;
+    TestReport Report(const ReportContext& context) const;
+
+private:
+    // KeyTestPage
+    void SetFieldText(int control, const wchar_t* text) override;
+    void AppendLine(const wchar_t* text, bool fault) override;
+    void NotifyPressed(ScanCode code) override;
+    void NotifyReleased(ScanCode code) override;
+    void NotifyFault(ScanCode code) override;
+    void RefreshLockIndicator(LockKey lock) override;
+    int GetLayoutStatus() const override { return selector_.Status(); }
+    void SetLayoutStatus(int status) override;
+    // The selector shows the status whenever it moves it on.
+    void UpdateLayoutStatus() override {}
+    // KeyView
+    void RedrawKey(LayoutKey& key) override;
+    // LayoutPage
+    bool LoadLayoutFile(const std::wstring& path) override;
+    bool LoadLayoutString(const std::wstring& text) override;
+    void ResetKeyStates() override;
+    void EmptyEventLog() override {}
+    void HideLogStatus() override {}
+    void ClearLastKeyFields() override {}
+    StatusLabel& LayoutStatusText() override { return *this; }
+    void ShowStatusCaption(bool visible) override;
+    void PostLayoutChanged() override {}
+    void HighlightLayoutEntry(int index) override { loadedEntry_ = index; }
+    void FocusPage() override {}
+    const LayoutLoadFailure* LastLoadFailure() const override { return &failure_; }
+    void ReportLoadFailure(const std::wstring& line) override;
+    // StatusLabel: the text is shown with the caption.
+    void SetStatusText(int textId, Colour colour) override;
+    void Show(bool) override {}
+
+    bool LoadSource(int keySize, KeyboardLayout& layout, KeyNameTable& names,
+                    LayoutLoadFailure* failure) const;
+    int CurrentKeySize() const;
+
+    SessionView& view_;
+    KeyNameTable& names_;
+    KeySizeSource keySizeSource_;
+    KeyboardLayout layout_;
+    LayoutSelector selector_;
+    KeyEventQueue queue_;
+    RawKeyDecoder decoder_;
+    KeyTestEngine engine_;
+    std::vector<SessionLogLine> lines_;
+    LayoutStatusDisplay status_;
+    LayoutLoadFailure failure_;
+    // Where the layout came from.
+    std::wstring source_;
+    bool sourceIsFile_ = false;
+    int keySize_ = 0;
+    int loadedEntry_ = -1;
+    bool reportLoadFailures_ = true;
+};

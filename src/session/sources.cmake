@@ -1,0 +1,4 @@
+list(APPEND TAPWISE_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/key_test_session.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/replay_trace.cpp
+)

@@ -1,0 +1,3 @@
+list(APPEND CORE_TESTS
+    ${CMAKE_CURRENT_LIST_DIR}/report_model_test.cpp
+)

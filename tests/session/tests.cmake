@@ -1,0 +1,4 @@
+list(APPEND CORE_TESTS
+    ${CMAKE_CURRENT_LIST_DIR}/key_test_session_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/replay_trace_test.cpp
+)
