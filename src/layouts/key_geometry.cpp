@@ -1,5 +1,7 @@
 #include "layouts/key_geometry.h"
 
+#include "base/dpi_scale.h"
+
 #include <algorithm>
 
 Colour FillColourForState(const StateColours& colours, std::int32_t state) {
@@ -234,4 +236,18 @@ void RoleGrid::Apply(const std::vector<PaintOp>& plan) {
             break;
         }
     }
+}
+
+LayoutKey ScaledKeyShape(const LayoutKey& key, int dpi) {
+    LayoutKey shape;
+    shape.scanCode = key.scanCode;
+    shape.left = ScaleToDpi(key.left, dpi);
+    shape.top = ScaleToDpi(key.top, dpi);
+    shape.right = ScaleToDpi(key.right, dpi);
+    shape.bottom = ScaleToDpi(key.bottom, dpi);
+    shape.twoRow = key.twoRow;
+    // The lower part is right-aligned: its left edge scales like any other edge.
+    shape.secondRowWidth = shape.right - ScaleToDpi(key.right - key.secondRowWidth, dpi);
+    shape.state = key.state;
+    return shape;
 }

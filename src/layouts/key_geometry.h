@@ -85,3 +85,7 @@ private:
     int height_;
     std::vector<int> cells_;
 };
+
+// The key's shape (rectangle, two-row flag and lower width, state) in screen pixels; label
+// and name are left empty. A tall two-row key stays a plain rectangle, an L stays an L.
+LayoutKey ScaledKeyShape(const LayoutKey& key, int dpi);

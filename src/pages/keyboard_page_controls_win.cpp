@@ -1,11 +1,11 @@
 #include "pages/keyboard_page_controls_win.h"
 
 #include "base/diagnostic_log.h"
+#include "base/dpi_scale.h"
 #include "pages/keyboard_page.h"
 #include "resources/resource.h"
 #include "settings/app_settings.h"
 #include "ui/colour_scheme.h"
-#include "view/dpi_scale.h"
 #include "view/message_font_win.h"
 
 #include <utility>

@@ -5,7 +5,7 @@
 #include "ui/align_window.h"
 #include "ui/gdi_objects.h"
 #include "ui/window_base.h"
-#include "view/dpi_scale.h"
+#include "base/dpi_scale.h"
 
 // Sent to a tab button to lay out the tab row from that tab on.
 constexpr UINT kLayoutTabRowMessage = WM_USER + 100;

@@ -6,7 +6,7 @@
 #include "base/progress_parts.h"
 #include "ui/gdi_objects.h"
 #include "ui/window_base.h"
-#include "view/dpi_scale.h"
+#include "base/dpi_scale.h"
 
 #include <vector>
 

@@ -5,7 +5,7 @@
 #include "ui/align_window.h"
 #include "ui/gdi_objects.h"
 #include "ui/window_base.h"
-#include "view/dpi_scale.h"
+#include "base/dpi_scale.h"
 
 // A text label with its own colours; answers the reflected WM_CTLCOLORSTATIC.
 class ColorStatic : public SubclassedWindow, public AlignWindow {

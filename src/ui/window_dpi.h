@@ -3,7 +3,7 @@
 // time so that the program still starts where they are missing (the system DPI then applies
 // to every window).
 #include "ui/gdi_objects.h"
-#include "view/dpi_scale.h"
+#include "base/dpi_scale.h"
 
 #include <windows.h>
 

@@ -2,13 +2,13 @@
 // KeyboardWindow: the picture of a layout (the session's active one). Everything is drawn into an
 // off-screen buffer; painting copies the invalid part of it to the screen. Faces of ordinary keys
 // are cached by size and state, so a key press costs one copy and one label.
+#include "base/dpi_scale.h"
 #include "layouts/key_geometry.h"
 #include "layouts/keyboard_layout.h"
 #include "settings/app_settings.h"
 #include "ui/align_window.h"
 #include "ui/gdi_objects.h"
 #include "ui/window_base.h"
-#include "view/dpi_scale.h"
 #include "view/key_image_cache_win.h"
 
 #include <string>

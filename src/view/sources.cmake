@@ -1,5 +1,4 @@
 list(APPEND TAPWISE_CORE_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/dpi_scale.cpp
 )
 list(APPEND TAPWISE_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/message_font_win.cpp

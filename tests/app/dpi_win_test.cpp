@@ -4,6 +4,7 @@
 #include "app/main_dlg.h"
 #include "app/main_window_fixture_win.h"
 #include "layouts/default_layout.h"
+#include "layouts/key_geometry.h"
 #include "layouts/layout_parser.h"
 #include "layouts/resource_strings_win.h"
 #include "report/report_model.h"
@@ -11,7 +12,6 @@
 #include "support/test_support.h"
 #include "ui/colour_scheme.h"
 #include "ui/window_dpi.h"
-#include "layouts/key_geometry.h"
 #include "view/keyboard_window_win.h"
 #include "view/message_font_win.h"
 
@@ -119,7 +119,7 @@ TEST_F(DpiScalingTest, KeyboardIsItsNinetySixDpiSizeTimesTheScale) {
     const PixelRect shown = ClientSize(view.Handle());
     EXPECT_EQ(shown.Width(), ScaleToDpi(view.Layout().width, dpi));
     EXPECT_EQ(shown.Height(), ScaleToDpi(view.Layout().height, dpi));
-    if (view.KeySize() == Settings().KeyDimensions) {
+    if (dialog_->KeyboardPage().Session().KeySize() == Settings().KeyDimensions) {
         // Not fitted to the screen: the 96-DPI picture times the scale, to a pixel or two.
         const PixelRect base = BaseLayoutSize();
         EXPECT_NEAR(shown.Width(), base.Width() * dpi / 96.0, 2.0);
@@ -189,10 +189,10 @@ TEST_F(DpiScalingTest, ReportIsTheSameAsAtOneHundredPercent) {
     ASSERT_TRUE(LoadLayoutText(DefaultLayoutText(), 36, base, names));
     ReportContext context;
     context.layoutName = base.name;
-    const std::string shown = WriteReportHtml(
-        BuildTestReport(page.Layout(), page.Engine().Statistics(), names.Entries(), context));
+    const std::string shown = WriteReportHtml(BuildTestReport(
+        page.Layout(), page.Session().Engine().Statistics(), names.Entries(), context));
     const std::string atBase = WriteReportHtml(
-        BuildTestReport(base, page.Engine().Statistics(), names.Entries(), context));
+        BuildTestReport(base, page.Session().Engine().Statistics(), names.Entries(), context));
     EXPECT_EQ(shown, atBase);
 }
 
@@ -248,7 +248,7 @@ TEST_F(DpiChangeTest, ToOneFortyFourAndBackRestoresEverySizeAndLeaksNothing) {
     const PixelRect pageSize = ClientSize(page);
     const PixelRect listSize = ClientSize(GetDlgItem(page, IDC_KBD_LAYOUT_LIST));
     const int labelHeight = FontHeight(view.LabelFont());
-    const int keySize = view.KeySize();
+    const int keySize = dialog_->KeyboardPage().Session().KeySize();
     const DWORD objects = GdiObjects();
 
     // Windows suggests the same place at the new scale.
@@ -275,7 +275,7 @@ TEST_F(DpiChangeTest, ToOneFortyFourAndBackRestoresEverySizeAndLeaksNothing) {
                 ScaleBetweenDpi(listSize.Width(), 96, dpi), 1);
     const PixelRect scaled = WindowRectOf(window_);
     EXPECT_TRUE(Contains(work, scaled));
-    if (view.KeySize() == keySize) {
+    if (dialog_->KeyboardPage().Session().KeySize() == keySize) {
         EXPECT_NEAR(ClientSize(view.Handle()).Width(), keyboard.Width() * dpi / 96.0, 2.0);
     }
 
@@ -283,7 +283,7 @@ TEST_F(DpiChangeTest, ToOneFortyFourAndBackRestoresEverySizeAndLeaksNothing) {
     SendMessageW(window_, kDpiChangedMessage, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&back));
     PumpMainWindow();
     EXPECT_EQ(dialog_->Dpi(), 96);
-    EXPECT_EQ(view.KeySize(), keySize);
+    EXPECT_EQ(dialog_->KeyboardPage().Session().KeySize(), keySize);
     EXPECT_EQ(WindowRectOf(window_).Width(), window.Width());
     EXPECT_EQ(WindowRectOf(window_).Height(), window.Height());
     EXPECT_EQ(ClientSize(view.Handle()), keyboard);

@@ -1,3 +1,4 @@
+#include "report/readout.h"
 #include "support/test_support.h"
 #include "ui/buttons.h"
 #include "ui/colour_scheme.h"

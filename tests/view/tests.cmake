@@ -1,5 +1,4 @@
 list(APPEND CORE_TESTS
-    ${CMAKE_CURRENT_LIST_DIR}/dpi_scale_test.cpp
 )
 list(APPEND WIN_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/keyboard_window_win_test.cpp

@@ -1,8 +1,8 @@
-#include "layouts/key_names.h"
+#include "base/dpi_scale.h"
 #include "layouts/default_layout.h"
-#include "layouts/layout_parser.h"
-#include "view/dpi_scale.h"
 #include "layouts/key_geometry.h"
+#include "layouts/key_names.h"
+#include "layouts/layout_parser.h"
 
 #include <gtest/gtest.h>
 

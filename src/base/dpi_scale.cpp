@@ -1,4 +1,4 @@
-#include "view/dpi_scale.h"
+#include "base/dpi_scale.h"
 
 #include <cstdint>
 
@@ -49,20 +49,6 @@ PixelRect ScaleRectBetween(const PixelRect& rect, int fromDpi, int toDpi) {
     return {ScaleBetweenDpi(rect.left, fromDpi, toDpi), ScaleBetweenDpi(rect.top, fromDpi, toDpi),
             ScaleBetweenDpi(rect.right, fromDpi, toDpi),
             ScaleBetweenDpi(rect.bottom, fromDpi, toDpi)};
-}
-
-LayoutKey ScaledKeyShape(const LayoutKey& key, int dpi) {
-    LayoutKey shape;
-    shape.scanCode = key.scanCode;
-    shape.left = ScaleToDpi(key.left, dpi);
-    shape.top = ScaleToDpi(key.top, dpi);
-    shape.right = ScaleToDpi(key.right, dpi);
-    shape.bottom = ScaleToDpi(key.bottom, dpi);
-    shape.twoRow = key.twoRow;
-    // The lower part is right-aligned: its left edge scales like any other edge.
-    shape.secondRowWidth = shape.right - ScaleToDpi(key.right - key.secondRowWidth, dpi);
-    shape.state = key.state;
-    return shape;
 }
 
 int DpiToFit(int dpi, int width, int height, int roomWidth, int roomHeight) {

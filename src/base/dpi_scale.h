@@ -2,7 +2,6 @@
 // Sizes the program defines in pixels are meant at 96 DPI; a window on a screen of another
 // scale multiplies them by dpi / 96. The layout keeps its 96-DPI pixels (what reports and
 // saved files use); only what is put on the screen is scaled.
-#include "layouts/keyboard_layout.h"
 #include "base/alignment.h"
 
 // The DPI at which every pixel size of the program is defined (100 %).
@@ -19,10 +18,6 @@ int RoomAtBaseDpi(int room, int dpi);
 // Each edge scaled on its own, so that rectangles which touch at 96 DPI still touch.
 PixelRect ScaleRect(const PixelRect& rect, int dpi);
 PixelRect ScaleRectBetween(const PixelRect& rect, int fromDpi, int toDpi);
-
-// The key's shape (rectangle, two-row flag and lower width, state) in screen pixels; label
-// and name are left empty. A tall two-row key stays a plain rectangle, an L stays an L.
-LayoutKey ScaledKeyShape(const LayoutKey& key, int dpi);
 
 // A window of width x height drawn at dpi that does not fit room: the DPI, below dpi but not
 // below 96, at which its scaled size would fit (dpi itself when it fits already).
