@@ -105,3 +105,9 @@ void PrepareDefaultLayout(std::wstring& text, std::wstring& name, HMODULE module
     }
     name = ReadLayoutTextName(text);
 }
+
+std::wstring ResourceText(UINT id) {
+    std::wstring text;
+    ReadResourceString(id, text);
+    return text;
+}

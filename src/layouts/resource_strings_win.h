@@ -8,6 +8,8 @@
 // The string-table entry id of module (the program itself when null), of any length.
 // False with an empty text when the entry is missing or empty.
 bool ReadResourceString(UINT id, std::wstring& text, HMODULE module = nullptr);
+// The program's string-table entry id; empty when there is none.
+std::wstring ResourceText(UINT id);
 
 // The entries in order, appended. With stopAtBlank, reading stops at the first entry that
 // holds nothing but spaces (a missing entry included).

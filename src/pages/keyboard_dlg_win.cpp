@@ -17,27 +17,6 @@
 #include "ui/colour_scheme.h"
 #include "view/message_font_win.h"
 
-namespace {
-
-std::wstring PageText(int id) {
-    std::wstring text;
-    ReadResourceString(static_cast<UINT>(id), text);
-    return text;
-}
-
-void ShowErrorBox(HWND owner, const std::wstring& text, const std::wstring& caption) {
-    ::MessageBoxW(owner, text.c_str(), caption.c_str(), MB_ICONERROR);
-}
-
-// The controls whose drawing, colour and notification messages go back to them.
-bool IsReflectedControl(int id) {
-    return id == IDC_KBD_CLEAR || id == IDC_KBD_SAVE || id == IDC_KBD_REPORT ||
-           id == IDC_KBD_KEYBOARD || id == IDC_KBD_LOG_STATUS || id == IDC_KBD_STATUS_LABEL ||
-           id == IDC_KBD_STATUS || id == IDC_KBD_STATUS_ERROR;
-}
-
-} // namespace
-
 CKeyboardDlg::CKeyboardDlg()
     : session_(*this, KeyNames(), remapTable_), // reads the settings
       keyboardView_(session_.Layout(), Palette::BrightText, Palette::MainBackground,
@@ -45,7 +24,10 @@ CKeyboardDlg::CKeyboardDlg()
       rawInput_(
           nullptr, session_.Events(), [this](const RAWINPUT& record) { IdentifyDevice(record); },
           &session_.Decoder()),
-      pacer_(controls_.log, rawInput_), errorBox_(&ShowErrorBox) {
+      pacer_(controls_.log, rawInput_),
+      errorBox_([](HWND owner, const std::wstring& text, const std::wstring& caption) {
+          ::MessageBoxW(owner, text.c_str(), caption.c_str(), MB_ICONERROR);
+      }) {
     ReadScancodeMap(remapTable_);
 }
 
@@ -57,10 +39,10 @@ HWND CKeyboardDlg::Create(HWND parent) {
 
 void CKeyboardDlg::OnInitDialog() {
     rawInput_.SetTarget(Handle());
-    dialogDpi_.Attach(Handle());
+    controls_.dpi.Attach(Handle());
     AttachControls();
-    controls_.ApplyDpi(dialogDpi_.Dpi());
-    keyboardView_.SetDpi(dialogDpi_.Dpi());
+    controls_.ApplyDpi(Dpi());
+    keyboardView_.SetDpi(Dpi());
     controls_.StartLamps();
     controls_.RememberDesign(Handle());
     UpdateLogStatus();
@@ -82,16 +64,16 @@ void CKeyboardDlg::AttachControls() {
     keyboardView_.SubclassWindow(::GetDlgItem(page, IDC_KBD_KEYBOARD));
     keyboardView_.AlignLeftEdges(controls_.keyboardGroup.Handle(), kKeyboardMargin);
     keyboardView_.AlignTopEdges(controls_.keyboardGroup.Handle(), kKeyboardMargin);
-    layoutList_ = ::GetDlgItem(page, IDC_KBD_LAYOUT_LIST);
+    layoutList_.Attach(::GetDlgItem(page, IDC_KBD_LAYOUT_LIST));
     language_.SetField(::GetDlgItem(page, IDC_KBD_LANGUAGE));
     logSavePage_ = std::make_unique<WinLogSavePage>(
         page, ::GetDlgItem(page, IDC_KBD_SEQUENCE), ::GetDlgItem(page, IDC_KBD_OVERWRITE),
         controls_.logStatusLabel, [this] { return controls_.log.Text(); },
-        [](int id) { return PageText(id); });
+        [](int id) { return ResourceText(static_cast<UINT>(id)); });
 }
 
 void CKeyboardDlg::CreateFonts() {
-    controls_.CreateFonts(Handle(), dialogDpi_.Dpi());
+    controls_.CreateFonts(Handle(), Dpi());
     if (Settings().KeyLabelFont != 0) {
         keyboardView_.SetLabelPointSize(Settings().KeyLabelFont);
     }
@@ -102,15 +84,8 @@ void CKeyboardDlg::PrepareLayouts() {
     std::wstring defaultName;
     PrepareDefaultLayout(defaultText, defaultName);
     session_.SetDefaultLayout(std::move(defaultText), std::move(defaultName));
-    BuildLayoutList(layoutList_, session_.Selector(), Settings().LayoutFileDirectory,
-                    Settings().LastLayout);
-    folderWatch_.Start(ExpandLayoutFolder(Settings().LayoutFileDirectory), Handle(),
-                       UWM_LAYOUT_FOLDER_CHANGED);
-}
-
-void CKeyboardDlg::RefreshLayoutList() {
-    ::RefreshLayoutList(layoutList_, session_.Selector(), Settings().LayoutFileDirectory,
-                        Settings().LastLayout);
+    layoutList_.Build(session_.Selector(), Settings().LayoutFileDirectory, Settings().LastLayout,
+                      Handle(), UWM_LAYOUT_FOLDER_CHANGED);
 }
 
 void CKeyboardDlg::LoadLastLayout() {
@@ -123,12 +98,13 @@ void CKeyboardDlg::LoadLastLayout() {
 
 void CKeyboardDlg::EnableRawInputAtStart() {
     if (!rawInput_.EnableRawInput() && errorBox_ != nullptr) {
-        errorBox_(Handle(), PageText(IDS_RAW_INPUT_FAILED), PageText(IDS_INIT_ERROR_CAPTION));
+        errorBox_(Handle(), ResourceText(IDS_RAW_INPUT_FAILED),
+                  ResourceText(IDS_INIT_ERROR_CAPTION));
     }
 }
 
 void CKeyboardDlg::OnDestroy() {
-    folderWatch_.Stop();
+    layoutList_.StopWatching();
     controls_.log.WriteQueuedLines();
     controls_.lockMonitor.Stop(INFINITE);
     language_.Unhook();
@@ -160,10 +136,9 @@ void CKeyboardDlg::OnClick_Report() {
 
 void CKeyboardDlg::OnLayoutChoice() {
     controls_.log.WriteQueuedLines();
-    const LRESULT index = ::SendMessageW(layoutList_, CB_GETCURSEL, 0, 0);
+    const int index = layoutList_.Chosen();
     ::SetFocus(Handle());
-    const LayoutEntry* entry =
-        index == CB_ERR ? nullptr : session_.Selector().Library().At(static_cast<int>(index));
+    const LayoutEntry* entry = index < 0 ? nullptr : session_.Selector().Library().At(index);
     if (entry != nullptr) {
         // A copy: the selection must not depend on the library staying as it is.
         const std::wstring path = entry->path;
@@ -175,7 +150,7 @@ void CKeyboardDlg::OnLayoutChoice() {
 void CKeyboardDlg::AfterLayoutSelection() {
     ::PostMessageW(::GetParent(Handle()), UWM_LAYOUT_CHANGED, 0, 0);
     if (session_.LoadedEntry() >= 0) {
-        HighlightLayoutCombo(layoutList_, session_.LoadedEntry());
+        layoutList_.Highlight(session_.LoadedEntry());
     }
     controls_.log.WriteQueuedLines();
 }
@@ -195,7 +170,8 @@ bool CKeyboardDlg::OnCommand(int id, UINT code) {
         if (code == CBN_SELCHANGE) {
             OnLayoutChoice();
         } else if (code == CBN_DROPDOWN) {
-            RefreshLayoutList();
+            layoutList_.Refresh(session_.Selector(), Settings().LayoutFileDirectory,
+                                Settings().LastLayout);
         }
         return code == CBN_SELCHANGE || code == CBN_DROPDOWN;
     case IDC_KBD_SEQUENCE:
@@ -211,14 +187,6 @@ bool CKeyboardDlg::OnCommand(int id, UINT code) {
     }
 }
 
-void CKeyboardDlg::UpdateLogStatus() {
-    logSaver_.UpdateLogStatus(controls_.logStatusLabel);
-}
-
-void CKeyboardDlg::UpdateInputLanguage() {
-    language_.Update();
-}
-
 bool CKeyboardDlg::FitKeyboard(int maxWidth, int maxHeight) {
     // The room is in screen pixels; the layout is kept at 96 DPI.
     const int dpi = keyboardView_.Dpi();
@@ -226,7 +194,7 @@ bool CKeyboardDlg::FitKeyboard(int maxWidth, int maxHeight) {
 }
 
 void CKeyboardDlg::SetDpi(int dpi) {
-    if (!controls_.ChangeDpi(Handle(), dialogDpi_, dpi)) {
+    if (!controls_.ChangeDpi(Handle(), dpi)) {
         return;
     }
     keyboardView_.SetDpi(dpi);
@@ -243,8 +211,7 @@ void CKeyboardDlg::Reflow() {
     controls_.log.WriteQueuedLines();
     const bool showLog = Settings().ShowLog;
     controls_.PlaceAround(Handle(), keyboardView_.Handle(), keyboardView_.ViewWidth(),
-                          keyboardView_.ViewHeight(), showLog,
-                          ScaleToDpi(kKeyboardMargin, dialogDpi_.Dpi()));
+                          keyboardView_.ViewHeight(), showLog, ScaleToDpi(kKeyboardMargin, Dpi()));
     if (showLog) {
         UpdateLogStatus();
     }
@@ -264,23 +231,15 @@ void CKeyboardDlg::ApplySettings() {
 }
 
 void CKeyboardDlg::IdentifyDevice(const RAWINPUT& record) {
-    const IdentificationResult result =
-        IdentifyRawInputDevice(record.header.hDevice, [](int id) { return PageText(id); });
+    const IdentificationResult result = IdentifyRawInputDevice(
+        record.header.hDevice, [](int id) { return ResourceText(static_cast<UINT>(id)); });
     ShowIdentification(result, ::GetDlgItem(Handle(), IDC_KBD_INTERFACE),
                        ::GetDlgItem(Handle(), IDC_KBD_INTERFACE_DETAILS));
-}
-
-void CKeyboardDlg::FieldChanged(int field, const wchar_t* text) {
-    controls_.SetField(Handle(), field, text);
 }
 
 void CKeyboardDlg::KeyChanged(const LayoutKey& key) {
     keyboardView_.DrawKey(keyboardView_.BufferDC(), key);
     keyboardView_.RepaintKey(key);
-}
-
-void CKeyboardDlg::StatusChanged(const LayoutStatusDisplay& display) {
-    controls_.ShowLayoutStatus(display);
 }
 
 void CKeyboardDlg::DisplayCleared() {
@@ -345,7 +304,8 @@ bool CKeyboardDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         pacer_.OnWriteLog();
         return true;
     case UWM_LAYOUT_FOLDER_CHANGED:
-        RefreshLayoutList();
+        layoutList_.Refresh(session_.Selector(), Settings().LayoutFileDirectory,
+                            Settings().LastLayout);
         return true;
     case UWM_DISABLE_RAW_INPUT:
         rawInput_.DisableRawInput();
@@ -368,5 +328,5 @@ bool CKeyboardDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     default:
         break;
     }
-    return ReflectOrColour(message, wParam, lParam, result, &IsReflectedControl);
+    return ReflectOrColour(message, wParam, lParam, result, &KeyboardPageControls::IsReflected);
 }

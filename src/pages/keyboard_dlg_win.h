@@ -4,11 +4,11 @@
 // log, the lamps, the fields, the layout list and the log saving controls.
 #include "input/raw_input_win.h"
 #include "input/remap_table.h"
-#include "layouts/layout_folder_watch_win.h"
 #include "logging/log_files_win.h"
 #include "logging/log_saving.h"
 #include "pages/input_language_win.h"
 #include "pages/keyboard_page_controls_win.h"
+#include "pages/layout_list_win.h"
 #include "pages/log_write_pacer_win.h"
 #include "report/report_model.h"
 #include "session/key_test_session.h"
@@ -16,7 +16,6 @@
 #include "ui/gdi_objects.h"
 #include "ui/message_loop.h"
 #include "ui/modeless_dialog.h"
-#include "ui/window_dpi.h"
 #include "view/keyboard_window_win.h"
 
 #include <memory>
@@ -40,9 +39,9 @@ public:
     bool FitKeyboard(int maxWidth, int maxHeight);
     // The page and everything on it drawn for a screen of this DPI (the caller reflows).
     void SetDpi(int dpi);
-    int Dpi() const { return dialogDpi_.Dpi(); }
+    int Dpi() const { return controls_.dpi.Dpi(); }
     // Shows the active input language in the language field.
-    void UpdateInputLanguage();
+    void UpdateInputLanguage() { language_.Update(); }
     // Takes the state colours and the show-log switch from the settings.
     void ApplySettings();
     // The page can see key releases again (back in the foreground, or raw input on again after
@@ -71,8 +70,6 @@ private:
     void CreateFonts();
     void PrepareLayouts();
     void LoadLastLayout();
-    // The layout folder changed, or the list is being opened: the list follows the folder.
-    void RefreshLayoutList();
     void EnableRawInputAtStart();
     void OnDestroy();
     bool OnCommand(int id, UINT code);
@@ -87,13 +84,17 @@ private:
     void OnKeyEvent(bool make, std::size_t index);
     void UpdateReadout();
     void IdentifyDevice(const RAWINPUT& record);
-    void UpdateLogStatus();
+    void UpdateLogStatus() { logSaver_.UpdateLogStatus(controls_.logStatusLabel); }
 
     // SessionView
-    void FieldChanged(int field, const wchar_t* text) override;
+    void FieldChanged(int field, const wchar_t* text) override {
+        controls_.SetField(Handle(), field, text);
+    }
     void KeyChanged(const LayoutKey& key) override;
     void LampToRefresh(LockKey lock) override { controls_.lamps.RefreshLockIndicator(lock); }
-    void StatusChanged(const LayoutStatusDisplay& display) override;
+    void StatusChanged(const LayoutStatusDisplay& display) override {
+        controls_.ShowLayoutStatus(display);
+    }
     void DisplayCleared() override;
     void LogLinesReady() override;
 
@@ -104,13 +105,11 @@ private:
     KeyTestSession session_;
     KeyboardWindow keyboardView_;
     RawInputReader rawInput_;
-    LayoutFolderWatch folderWatch_;
-    DialogDpi dialogDpi_;
     LogWritePacer pacer_;
     std::unique_ptr<WinLogSavePage> logSavePage_;
     WinLogFiles logFiles_;
     ErrorBox errorBox_ = nullptr;
 
-    HWND layoutList_ = nullptr;
+    LayoutList layoutList_;
     InputLanguageField language_;
 };

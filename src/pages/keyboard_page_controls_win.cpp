@@ -137,8 +137,8 @@ void KeyboardPageControls::ApplyDpi(int dpi) {
     readout.SetDpi(dpi);
 }
 
-bool KeyboardPageControls::ChangeDpi(HWND page, DialogDpi& dialogDpi, int dpi) {
-    const int previous = dialogDpi.Dpi();
+bool KeyboardPageControls::ChangeDpi(HWND page, int newDpi) {
+    const int previous = dpi.Dpi();
     // Scaled on its own, the distance below the group comes back exactly when the scale does.
     const int groupBottom = ChildRect(page, keyboardGroup.Handle()).bottom;
     std::vector<std::pair<HWND, int>> below;
@@ -146,19 +146,19 @@ bool KeyboardPageControls::ChangeDpi(HWND page, DialogDpi& dialogDpi, int dpi) {
         HWND control = ::GetDlgItem(page, id);
         below.emplace_back(control, ChildRect(page, control).top - groupBottom);
     }
-    if (!dialogDpi.Change(dpi)) {
+    if (!dpi.Change(newDpi)) {
         return false;
     }
     const int scaledBottom = ChildRect(page, keyboardGroup.Handle()).bottom;
     for (const auto& [control, distance] : below) {
         const PixelRect rect = ChildRect(page, control);
         ::SetWindowPos(control, nullptr, rect.left,
-                       scaledBottom + ScaleBetweenDpi(distance, previous, dpi), 0, 0,
+                       scaledBottom + ScaleBetweenDpi(distance, previous, newDpi), 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    minimumGroupWidth = ScaleBetweenDpi(minimumGroupWidth, previous, dpi);
-    minimumGroupHeight = ScaleBetweenDpi(minimumGroupHeight, previous, dpi);
-    ApplyDpi(dpi);
+    minimumGroupWidth = ScaleBetweenDpi(minimumGroupWidth, previous, newDpi);
+    minimumGroupHeight = ScaleBetweenDpi(minimumGroupHeight, previous, newDpi);
+    ApplyDpi(newDpi);
     return true;
 }
 
@@ -175,6 +175,12 @@ HBRUSH KeyboardPageControls::BrushFor(Colour background) const {
         }
     }
     return brushes[0].Get();
+}
+
+bool KeyboardPageControls::IsReflected(int id) {
+    return id == IDC_KBD_CLEAR || id == IDC_KBD_SAVE || id == IDC_KBD_REPORT ||
+           id == IDC_KBD_KEYBOARD || id == IDC_KBD_LOG_STATUS || id == IDC_KBD_STATUS_LABEL ||
+           id == IDC_KBD_STATUS || id == IDC_KBD_STATUS_ERROR;
 }
 
 void KeyboardPageControls::StartLamps() {

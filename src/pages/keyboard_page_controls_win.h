@@ -46,8 +46,10 @@ struct KeyboardPageControls {
     void ApplyDpi(int dpi);
     // The template's controls scaled to dpi; the log controls keep their distance below the
     // keyboard group, which reflows move. False when the DPI is the same.
-    bool ChangeDpi(HWND page, DialogDpi& dialogDpi, int dpi);
+    bool ChangeDpi(HWND page, int dpi);
     void CreateBrushes();
+    // The controls whose drawing, colour and notification messages go back to them.
+    static bool IsReflected(int id);
     // The brush of a background colour of the scheme; the page's own for any other.
     HBRUSH BrushFor(Colour background) const;
 
@@ -80,6 +82,7 @@ struct KeyboardPageControls {
     OwnedFont heldKeysFont;
     OwnedFont logFont;
     OwnedFont sequenceFont;
+    DialogDpi dpi; // the DPI the page is drawn for
     int minimumGroupWidth = 0;
     int minimumGroupHeight = 0;
 };

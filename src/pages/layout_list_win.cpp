@@ -48,3 +48,14 @@ void RefreshLayoutList(HWND combo, LayoutSelector& selector, const std::wstring&
         HighlightLayoutCombo(combo, index);
     }
 }
+
+void LayoutList::Build(LayoutSelector& selector, const std::wstring& folderSetting,
+                       std::wstring& lastLayout, HWND notify, UINT message) {
+    BuildLayoutList(combo_, selector, folderSetting, lastLayout);
+    watch_.Start(ExpandLayoutFolder(folderSetting), notify, message);
+}
+
+int LayoutList::Chosen() const {
+    const LRESULT index = SendMessageW(combo_, CB_GETCURSEL, 0, 0);
+    return index == CB_ERR ? -1 : static_cast<int>(index);
+}

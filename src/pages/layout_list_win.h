@@ -1,5 +1,6 @@
 #pragma once
 // The layout list of the keyboard test page (combo box 1021).
+#include "layouts/layout_folder_watch_win.h"
 #include "layouts/layout_selection.h"
 
 #include <windows.h>
@@ -21,3 +22,24 @@ void BuildLayoutList(HWND combo, LayoutSelector& selector, const std::wstring& f
 // layout stays chosen, also when its file went.
 void RefreshLayoutList(HWND combo, LayoutSelector& selector, const std::wstring& folderSetting,
                        const std::wstring& lastLayout);
+
+// The page's layout list: the combo box and the watch on the folder it shows.
+class LayoutList {
+public:
+    void Attach(HWND combo) { combo_ = combo; }
+    // BuildLayoutList, then a change of the folder is posted to notify as message.
+    void Build(LayoutSelector& selector, const std::wstring& folderSetting,
+               std::wstring& lastLayout, HWND notify, UINT message);
+    void Refresh(LayoutSelector& selector, const std::wstring& folderSetting,
+                 const std::wstring& lastLayout) {
+        RefreshLayoutList(combo_, selector, folderSetting, lastLayout);
+    }
+    void Highlight(int index) { HighlightLayoutCombo(combo_, index); }
+    // The library index of the chosen item; -1 when none is.
+    int Chosen() const;
+    void StopWatching() { watch_.Stop(); }
+
+private:
+    HWND combo_ = nullptr;
+    LayoutFolderWatch watch_;
+};
