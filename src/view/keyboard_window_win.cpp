@@ -4,6 +4,7 @@
 #include "ui/window_dpi.h"
 #include "view/message_font_win.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -190,6 +191,12 @@ void KeyboardWindow::DrawKeyLabel(HDC dc, const PixelRect& rect, const std::wstr
     const int previousMode = ::SetBkMode(dc, TRANSPARENT);
     bool compact = false;
     RECT centred = ToRect(MeasureLabel(dc, rect, label, compact));
+    // A label wider or taller than its key (a long name from an imported board on a one-unit
+    // key) is cut at the key's edge rather than drawn over its neighbours.
+    centred.left = std::max(centred.left, static_cast<LONG>(rect.left));
+    centred.top = std::max(centred.top, static_cast<LONG>(rect.top));
+    centred.right = std::min(centred.right, static_cast<LONG>(rect.right));
+    centred.bottom = std::min(centred.bottom, static_cast<LONG>(rect.bottom));
     {
         SelectedObject smaller(dc, compact ? compactFont_.Get() : nullptr);
         ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &centred, 0);

@@ -221,6 +221,28 @@ TEST(KeyboardWindowDraw, LabelShowsOneAmpersandCentred) {
     EXPECT_LT(inkWidth, doubled.cx - 2);
 }
 
+TEST(KeyboardWindowDraw, ALabelWiderThanItsKeyStaysInsideIt) {
+    ViewHost host(108, 36);
+    AddKey(host.view->Layout(), 0, 0, 36, 36, L"Backspace");
+    AddKey(host.view->Layout(), 36, 0, 72, 36);
+    AddKey(host.view->Layout(), 72, 0, 108, 36, L"Enter\nNumpad Enter");
+    host.view->RedrawAll();
+    HDC dc = host.view->BufferDC();
+    auto ink = [dc](int x0, int x1) {
+        int dark = 0;
+        // Inside the face: the margin around it is drawn in the dark background.
+        for (int y = 4; y < 32; ++y) {
+            for (int x = x0 + 4; x < x1 - 4; ++x) {
+                dark += GetRValue(::GetPixel(dc, x, y)) < 80 ? 1 : 0;
+            }
+        }
+        return dark;
+    };
+    EXPECT_GT(ink(0, 36), 0) << "the label is not drawn at all";
+    EXPECT_EQ(ink(36, 72), 0) << "a neighbour's label runs into the empty key";
+    EXPECT_GT(ink(72, 108), 0);
+}
+
 TEST(KeyboardWindowDraw, InvalidStateIsMagenta) {
     ViewHost host(36, 36);
     LayoutKey& key = AddKey(host.view->Layout(), 0, 0, 36, 36);
