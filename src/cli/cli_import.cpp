@@ -105,6 +105,12 @@ CliCommand AddImportCommand(CLI::App& cli) {
         if (options->input.empty()) {
             UsageError("give the INPUT.json to convert");
         }
+        // Writing over an input would lose it, whatever the conversion gives.
+        for (const std::string* input : {&options->input, &options->keymapFile}) {
+            if (SameFile(options->output, *input)) {
+                UsageError("-o would overwrite the input file '" + *input + "'");
+            }
+        }
     });
     AddArguments(*app, "INPUT.json", "KLE raw data or downloaded JSON, or a QMK info.json",
                  o.input);

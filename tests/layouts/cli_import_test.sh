@@ -87,6 +87,16 @@ check "non-ASCII folder" "tiny rev1 büro LAYOUT,4" "$(cat "$work/out")"
 "$cli" import "$data/kle_ansi_104.json" --keymap >/dev/null 2>&1; check "option without value" 2 "$?"
 "$cli" import a.json b.json >/dev/null 2>&1; check "two inputs" 2 "$?"
 "$cli" import --help >/dev/null 2>&1; check "help" 0 "$?"
+# -o naming an input (by another spelling) is refused and the input is kept as it was.
+cp "$data/kle_ansi_104.json" "$work/own.json"
+(cd "$work" && "$cli" import own.json -o "./sub/../own.json" >/dev/null 2>"$work/err")
+check "output over the input" 2 "$?"
+cmp -s "$data/kle_ansi_104.json" "$work/own.json"; check "input kept" 0 "$?"
+mkdir -p "$work/km"
+printf '{"layout": "LAYOUT", "layers": [["KC_A"]]}' >"$work/km/keymap.json"
+"$cli" import "$data/qmk_65_info.json" --keymap "$work/km/keymap.json" \
+    -o "$work/km/keymap.json" >/dev/null 2>&1
+check "output over the keymap" 2 "$?"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures failure(s)"
