@@ -19,10 +19,10 @@ for word in import layout replay settings --version --threshold --key-size --sca
     '--text FILE'; do
     grep -q -- "$word" help.txt || fail "--help does not mention '$word'"
 done
-for spec in "import --name --layout --keymap -o" "layout --key-size --trace --default --text" \
+for options in "import --name --layout --keymap -o" "layout --key-size --trace --default --text" \
     "replay --threshold --key-size --scancode-map --fields --trace --summary --report --csv --default --layout" \
     "settings --save"; do
-    set -- $spec
+    set -- $options
     command=$1
     shift
     "$cli" "$command" --help >"$command.help" 2>&1 || fail "$command --help exit status"

@@ -1,15 +1,14 @@
 #!/usr/bin/env python3
 """The layer check passes a sound tree and names each fault of hand-made bad ones."""
-import importlib.util
+import importlib
 import pathlib
 import sys
 import tempfile
 import unittest
 
 TOOL = pathlib.Path(__file__).resolve().parents[2] / "tools" / "check_layers.py"
-spec = importlib.util.spec_from_file_location("check_layers", TOOL)
-check_layers = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(check_layers)
+sys.path.insert(0, str(TOOL.parent))
+check_layers = importlib.import_module("check_layers")
 
 
 def tree(files: dict) -> tempfile.TemporaryDirectory:
