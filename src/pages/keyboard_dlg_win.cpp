@@ -15,7 +15,6 @@
 #include "resources/resource.h"
 #include "settings/app_settings.h"
 #include "ui/colour_scheme.h"
-#include "view/message_font_win.h"
 
 CKeyboardDlg::CKeyboardDlg()
     : session_(*this, KeyNames(), remapTable_), // reads the settings

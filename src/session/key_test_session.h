@@ -83,7 +83,6 @@ public:
     // Back to the moment the last layout selection ended: every key untested, no event seen,
     // no line waiting, the status as the selection left it.
     void Restart();
-    bool IsHeld(ScanCode code) const { return engine_.IsHeld(code); }
     const KeyTestEngine& Engine() const { return engine_; }
 
     // --- What the test shows
