@@ -13,3 +13,12 @@ std::uint32_t CounterElapsedMilliseconds(std::int64_t start, std::int64_t now,
     const std::int64_t milliseconds = seconds * 1000 + rest * 1000 / frequency;
     return static_cast<std::uint32_t>(static_cast<std::uint64_t>(milliseconds));
 }
+
+std::int64_t CounterElapsedMicroseconds(std::int64_t start, std::int64_t now,
+                                        std::int64_t frequency) {
+    if (frequency <= 0) {
+        return 0;
+    }
+    const std::int64_t delta = now - start;
+    return delta / frequency * 1000000 + delta % frequency * 1000000 / frequency;
+}

@@ -14,6 +14,19 @@ constexpr std::uint32_t TickElapsedMilliseconds(std::uint32_t start, std::uint32
     return now - start;
 }
 
+// Microseconds between two performance-counter readings, truncated toward zero; exact for
+// every counter distance; 0 for a frequency that is not positive.
+std::int64_t CounterElapsedMicroseconds(std::int64_t start, std::int64_t now,
+                                        std::int64_t frequency);
+
+// Microseconds since the clock was started: the time of key events.
+std::int64_t ElapsedMicroseconds();
+// A performance-counter reading taken elsewhere (the moment a record arrived) on the same
+// scale as ElapsedMicroseconds.
+std::int64_t CounterToElapsedMicroseconds(std::int64_t counter);
+// The performance counter's ticks per second; 0 when the tick count is used instead.
+std::int64_t ClockFrequency();
+
 // Milliseconds since the clock was started (Windows layer: performance counter, or the tick
 // count where there is none). The first call starts the clock; the program makes that call
 // first thing in its entry function.

@@ -39,3 +39,23 @@ std::uint32_t ElapsedMilliseconds() {
     }
     return TickElapsedMilliseconds(start.ticks, GetTickCount());
 }
+
+std::int64_t ElapsedMicroseconds() {
+    const ClockStart& start = Start();
+    if (start.useCounter) {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        return CounterElapsedMicroseconds(start.counter, now.QuadPart, start.frequency);
+    }
+    return static_cast<std::int64_t>(TickElapsedMilliseconds(start.ticks, GetTickCount())) * 1000;
+}
+
+std::int64_t CounterToElapsedMicroseconds(std::int64_t counter) {
+    const ClockStart& start = Start();
+    return start.useCounter ? CounterElapsedMicroseconds(start.counter, counter, start.frequency)
+                            : ElapsedMicroseconds();
+}
+
+std::int64_t ClockFrequency() {
+    return Start().useCounter ? Start().frequency : 0;
+}

@@ -12,6 +12,13 @@
 #include <string>
 #include <vector>
 
+// Every hold and every release-to-press interval of the test, in microseconds, for the
+// report's timing chart.
+struct TimingSamples {
+    std::vector<std::int64_t> holds;
+    std::vector<std::int64_t> gaps;
+};
+
 // Where and when the test ran; shown in the report's context table.
 struct ReportContext {
     std::wstring layoutName;
@@ -21,6 +28,8 @@ struct ReportContext {
     std::wstring inputLanguage;
     std::wstring dateTime;
     std::wstring programVersion;
+    // How event times were taken, e.g. "QPC, 10 MHz, stamped on the input thread".
+    std::wstring clockText;
     StateColours colours;
     // The millisecond clock and the local time of day (ms since midnight) read at the same
     // moment: event times of the clock become times of day from them.
@@ -71,6 +80,7 @@ struct TestReport {
     std::size_t chatter = 0; // CHATTER DETECTED lines, extra codes included
     std::size_t rollover = 0;
     std::vector<std::wstring> rolloverKeys;
+    TimingSamples timing;
 };
 
 // Events of a code reach the first layout key with that code after the Pause / Ctrl+Break

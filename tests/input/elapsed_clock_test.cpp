@@ -38,3 +38,16 @@ TEST(ElapsedClock, TickReadingsWrapLikeTheTickCount) {
     EXPECT_EQ(TickElapsedMilliseconds(1000, 1250), 250u);
     EXPECT_EQ(TickElapsedMilliseconds(0xFFFFFF00u, 0x00000010u), 0x110u);
 }
+
+TEST(ElapsedClock, MicrosecondsAreExactForLongRunsAndFastCounters) {
+    EXPECT_EQ(CounterElapsedMicroseconds(0, 79, 10'000'000), 7);
+    EXPECT_EQ(CounterElapsedMicroseconds(100, 80'100, 10'000'000), 8'000);
+    EXPECT_EQ(CounterElapsedMicroseconds(0, 1, 0), 0);
+    // 30 days of a 3 GHz counter: the product with a million would overflow 64 bits.
+    const std::int64_t frequency = 3'000'000'000;
+    const std::int64_t thirtyDays = 30LL * 24 * 3600;
+    EXPECT_EQ(CounterElapsedMicroseconds(0, thirtyDays * frequency + 1'500, frequency),
+              thirtyDays * 1'000'000 + 0);
+    EXPECT_EQ(CounterElapsedMicroseconds(0, thirtyDays * frequency + 3'000, frequency),
+              thirtyDays * 1'000'000 + 1);
+}
