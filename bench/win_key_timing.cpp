@@ -38,10 +38,10 @@ RAWINPUT KeyRecord(USHORT makeCode, USHORT virtualKey, bool release) {
     return record;
 }
 
-// Handles the posted key messages only: the work of the key engine, the log lines queued.
-void HandleKeyMessages() {
+// Handles the key records only: the work of the key engine, the log lines queued.
+void HandleKeyRecords() {
     MSG message;
-    while (::PeekMessageW(&message, nullptr, WM_USER + 101, WM_USER + 102, PM_REMOVE)) {
+    while (::PeekMessageW(&message, nullptr, UWM_KEY_RECORDS, UWM_KEY_RECORDS, PM_REMOVE)) {
         ::DispatchMessageW(&message);
     }
 }
@@ -92,7 +92,7 @@ public:
         log_ = ::GetDlgItem(page_, IDC_KBD_LOG);
     }
 
-    RawInputReader& Input() { return dialog_.KeyboardPage().RawInput(); }
+    InputThread& Input() { return dialog_.KeyboardPage().Input(); }
 
     // The lines in the view, counted in its text (the control's own count is of display rows).
     int Lines() const {
@@ -116,10 +116,10 @@ public:
         HWND keyboard = ::GetDlgItem(page_, IDC_KBD_KEYBOARD);
         const Stopwatch watch;
         Input().OnRecord(KeyRecord(0x1E, 'A', false));
-        HandleKeyMessages();
+        HandleKeyRecords();
         ::UpdateWindow(keyboard);
         Input().OnRecord(KeyRecord(0x1E, 'A', true));
-        HandleKeyMessages();
+        HandleKeyRecords();
         ::UpdateWindow(keyboard);
         handled = watch.Milliseconds();
         // What the posted write does once nothing else waits, without the paint after it.

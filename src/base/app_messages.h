@@ -1,9 +1,9 @@
 #pragma once
 // Messages the program's own windows send each other (WM_USER = 0x400, WM_APP = 0x8000).
 
-// Posted by a window to itself after OnInput queued an event; wParam = the event's index.
-inline constexpr unsigned int UWM_KEY_MAKE = 0x0400 + 101;
-inline constexpr unsigned int UWM_KEY_BREAK = 0x0400 + 102;
+// Posted by the input thread to the keyboard test page: key records wait in its inbox (one
+// message for all records that arrive until the page takes them).
+inline constexpr unsigned int UWM_KEY_RECORDS = 0x0400 + 101;
 // Posted by the keyboard test page to itself: write the queued event log lines once no key
 // input is waiting.
 inline constexpr unsigned int UWM_WRITE_LOG = 0x0400 + 120;

@@ -1,12 +1,8 @@
 #pragma once
-// Raw keyboard input for one window: the registration, and the reading of each WM_INPUT record
-// into the decoder, which queues the event and has the window post itself the make or break
-// message.
+// Raw keyboard input: the registration, and the reading of one WM_INPUT record.
 #include "input/raw_decoder.h"
 
 #include <windows.h>
-
-#include <functional>
 
 // The raw input registration flags: no legacy key messages, no application hotkeys,
 // application command keys still handled, and input in the background too, so that a key
@@ -18,46 +14,13 @@ constexpr DWORD kRawInputFlags =
 // The fields decoding needs from a keyboard record.
 RawKeyRecord ToRawKeyRecord(const RAWINPUT& record);
 
-class RawInputReader {
-public:
-    // Runs with the whole record when it comes from another device than the last one, before
-    // the record is decoded.
-    using DeviceIdentifier = std::function<void(const RAWINPUT& record)>;
+// Reads the record behind a WM_INPUT handle; false when it cannot be read or is no keyboard
+// record.
+bool ReadKeyboardRecord(LPARAM rawInputHandle, RAWINPUT& record);
 
-    // The queue (and the decoder, when given) are the window's; they must outlive the reader.
-    // target may be null until the window exists (SetTarget).
-    RawInputReader(HWND target, KeyEventQueue& queue, DeviceIdentifier identifyDevice = {},
-                   RawKeyDecoder* decoder = nullptr);
+// Registers target for raw keyboard input with kRawInputFlags, or removes the registration
+// (target null). 0 on success, else the error code.
+DWORD RegisterKeyboardInput(HWND target);
 
-    void SetTarget(HWND target) { target_ = target; }
-    HWND Target() const { return target_; }
-
-    // WM_INPUT: reads the record behind the handle and decodes it. A record that cannot be read
-    // or is not a keyboard record is ignored silently. Always 0 (handled).
-    LRESULT OnInput(WPARAM inputCode, LPARAM rawInputHandle);
-    // Decodes a record already read: time stamp, device check, decoding, and the posted
-    // UWM_KEY_MAKE / UWM_KEY_BREAK with the event's index. A background record (another
-    // window has the foreground) goes on only when it is the release of a held key.
-    void OnRecord(const RAWINPUT& record, bool background = false);
-    // Decodes every WM_INPUT already waiting for the target, oldest first, so that each record
-    // is time-stamped before the window spends time on the work of earlier events. The order
-    // of the events and of their posted messages stays the order of arrival.
-    void DecodeWaitingInput();
-    // A raw record or a posted key message not yet handled is waiting for the target.
-    bool KeyInputWaiting() const;
-
-    // Register the target window for raw keyboard input / remove the registration. Each writes
-    // its trace line and, on failure, the error code; false on failure.
-    bool EnableRawInput();
-    bool DisableRawInput();
-
-    RawKeyDecoder& Decoder() { return *decoder_; }
-
-private:
-    HWND target_;
-    KeyEventQueue& queue_;
-    DeviceIdentifier identifyDevice_;
-    RawKeyDecoder ownDecoder_;
-    RawKeyDecoder* decoder_;
-    bool draining_ = false;
-};
+// Whether a window of this process is the foreground window: the user is typing here.
+bool ThisProcessHasTheForeground();

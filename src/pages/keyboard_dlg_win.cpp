@@ -20,13 +20,11 @@ CKeyboardDlg::CKeyboardDlg()
     : session_(*this, KeyNames(), remapTable_), // reads the settings
       keyboardView_(session_.Layout(), Palette::BrightText, Palette::MainBackground,
                     Palette::Black),
-      rawInput_(
-          nullptr, session_.Events(), [this](const RAWINPUT& record) { IdentifyDevice(record); },
-          &session_.Decoder()),
-      pacer_(controls_.log, rawInput_),
+      pacer_(controls_.log, inbox_),
       errorBox_([](HWND owner, const std::wstring& text, const std::wstring& caption) {
           ::MessageBoxW(owner, text.c_str(), caption.c_str(), MB_ICONERROR);
-      }) {
+      }),
+      input_(inbox_) {
     ReadScancodeMap(remapTable_);
 }
 
@@ -37,7 +35,11 @@ HWND CKeyboardDlg::Create(HWND parent) {
 }
 
 void CKeyboardDlg::OnInitDialog() {
-    rawInput_.SetTarget(Handle());
+    pacer_.SetWindow(Handle());
+    if (!input_.Start(Handle())) {
+        LogMessage(L"Unable to start the input thread (%08x).\n",
+                   static_cast<unsigned>(::GetLastError()));
+    }
     controls_.dpi.Attach(Handle());
     AttachControls();
     controls_.ApplyDpi(Dpi());
@@ -96,13 +98,16 @@ void CKeyboardDlg::LoadLastLayout() {
 }
 
 void CKeyboardDlg::EnableRawInputAtStart() {
-    if (!rawInput_.EnableRawInput() && errorBox_ != nullptr) {
+    if (!input_.EnableRawInput() && errorBox_ != nullptr) {
         errorBox_(Handle(), ResourceText(IDS_RAW_INPUT_FAILED),
                   ResourceText(IDS_INIT_ERROR_CAPTION));
     }
 }
 
 void CKeyboardDlg::OnDestroy() {
+    // No record arrives any more; those already stamped are handled.
+    input_.Shutdown();
+    TakeKeyRecords();
     layoutList_.StopWatching();
     controls_.log.WriteQueuedLines();
     controls_.lockMonitor.Stop(INFINITE);
@@ -229,9 +234,10 @@ void CKeyboardDlg::ApplySettings() {
     }
 }
 
-void CKeyboardDlg::IdentifyDevice(const RAWINPUT& record) {
-    const IdentificationResult result = IdentifyRawInputDevice(
-        record.header.hDevice, [](int id) { return ResourceText(static_cast<UINT>(id)); });
+void CKeyboardDlg::IdentifyDevice(std::uint64_t device) {
+    const IdentificationResult result =
+        IdentifyRawInputDevice(reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(device)),
+                               [](int id) { return ResourceText(static_cast<UINT>(id)); });
     ShowIdentification(result, ::GetDlgItem(Handle(), IDC_KBD_INTERFACE),
                        ::GetDlgItem(Handle(), IDC_KBD_INTERFACE_DETAILS));
 }
@@ -266,22 +272,35 @@ LRESULT CKeyboardDlg::OnCtlColor(UINT message, HDC dc, HWND control) {
 }
 
 void CKeyboardDlg::ReleaseKeysMissedWhileAway() {
+    // What arrived before the return comes first.
+    TakeKeyRecords();
     session_.ReleaseKeysMissedWhileAway(ElapsedMilliseconds(), [](ScanCode, std::uint16_t key) {
         return key != 0 && key < 0xFF && (::GetAsyncKeyState(key) & 0x8000) != 0;
     });
+    input_.KeepDownOnly(session_.Engine().Held(), inbox_.Taken());
+    UpdateReadout();
     pacer_.ScheduleLogWrite();
 }
 
-void CKeyboardDlg::OnKeyEvent(bool make, std::size_t index) {
-    // Records already waiting are stamped before this event's work delays them.
-    pacer_.StampWaitingInput();
-    if (make) {
-        session_.OnKeyMake(index);
-    } else {
-        session_.OnKeyBreak(index);
+void CKeyboardDlg::TakeKeyRecords() {
+    // A local batch: the handling of one record must not see the storage change under it
+    // should anything in it take the records again.
+    std::vector<StampedKeyRecord> batch;
+    batch.swap(batch_);
+    inbox_.TakeAll(batch);
+    for (const StampedKeyRecord& item : batch) {
+        // Device lookups stay here, on the page's thread: they never delay a time stamp.
+        if (session_.Decoder().IsNewDevice(item.record)) {
+            IdentifyDevice(item.record.device);
+        }
+        session_.Feed(item.record, static_cast<std::uint32_t>(item.timeUs / 1000), item.background);
     }
-    UpdateReadout();
-    pacer_.ScheduleLogWrite();
+    const bool any = !batch.empty();
+    batch_.swap(batch);
+    if (any) {
+        UpdateReadout();
+        pacer_.ScheduleLogWrite();
+    }
 }
 
 bool CKeyboardDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -291,13 +310,8 @@ bool CKeyboardDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         OnInitDialog();
         result = TRUE;
         return true;
-    case WM_INPUT:
-        result = rawInput_.OnInput(wParam, lParam);
-        pacer_.StampWaitingInput();
-        return true;
-    case UWM_KEY_MAKE:
-    case UWM_KEY_BREAK:
-        OnKeyEvent(message == UWM_KEY_MAKE, static_cast<std::size_t>(wParam));
+    case UWM_KEY_RECORDS:
+        TakeKeyRecords();
         return true;
     case UWM_WRITE_LOG:
         pacer_.OnWriteLog();
@@ -307,10 +321,10 @@ bool CKeyboardDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
                             Settings().LastLayout);
         return true;
     case UWM_DISABLE_RAW_INPUT:
-        rawInput_.DisableRawInput();
+        input_.DisableRawInput();
         return true;
     case UWM_ENABLE_RAW_INPUT:
-        rawInput_.EnableRawInput();
+        input_.EnableRawInput();
         ReleaseKeysMissedWhileAway();
         return true;
     case WM_DESTROY:

@@ -2,7 +2,8 @@
 // The LAYOUT page: a view of the keyboard test session. It hands the session the raw input
 // and the button clicks, and shows what the session reports: the keyboard view, the event
 // log, the lamps, the fields, the layout list and the log saving controls.
-#include "input/raw_input_win.h"
+#include "input/input_thread_win.h"
+#include "input/key_record_inbox.h"
 #include "input/remap_table.h"
 #include "logging/log_files_win.h"
 #include "logging/log_saving.h"
@@ -18,8 +19,10 @@
 #include "ui/modeless_dialog.h"
 #include "view/keyboard_window_win.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CKeyboardDlg : public ModelessDialog,
                      public CIdleHandler,
@@ -54,7 +57,8 @@ public:
     const KeyboardLayout& Layout() const { return session_.Layout(); }
     const KeyTestSession& Session() const { return session_; }
     const ProgressStatic& Readout() const { return controls_.readout; }
-    RawInputReader& RawInput() { return rawInput_; }
+    // Key records enter the page here (tests and the timing program hand records in too).
+    InputThread& Input() { return input_; }
     // The text an initialisation error box would show, for a page that must not block (tests).
     using ErrorBox = void (*)(HWND owner, const std::wstring& text, const std::wstring& caption);
     void SetErrorBox(ErrorBox box) { errorBox_ = box; }
@@ -81,9 +85,10 @@ private:
     // After a selection: the main window re-fits, the list shows what was loaded, and a line
     // that explains a failed load is in view at once.
     void AfterLayoutSelection();
-    void OnKeyEvent(bool make, std::size_t index);
+    // UWM_KEY_RECORDS: every record waiting in the inbox decoded and handled, in arrival order.
+    void TakeKeyRecords();
     void UpdateReadout();
-    void IdentifyDevice(const RAWINPUT& record);
+    void IdentifyDevice(std::uint64_t device);
     void UpdateLogStatus() { logSaver_.UpdateLogStatus(controls_.logStatusLabel); }
 
     // SessionView
@@ -104,7 +109,8 @@ private:
     RemapTable remapTable_;
     KeyTestSession session_;
     KeyboardWindow keyboardView_;
-    RawInputReader rawInput_;
+    KeyRecordInbox inbox_;
+    std::vector<StampedKeyRecord> batch_; // storage for the records taken from the inbox
     LogWritePacer pacer_;
     std::unique_ptr<WinLogSavePage> logSavePage_;
     WinLogFiles logFiles_;
@@ -112,4 +118,6 @@ private:
 
     LayoutList layoutList_;
     InputLanguageField language_;
+    // Last: its thread ends before anything it reaches is destroyed.
+    InputThread input_;
 };

@@ -1,23 +1,20 @@
 #pragma once
 // When the keyboard test page writes its queued event log lines: once no key input waits (a
-// posted UWM_WRITE_LOG), or at once when the oldest line has waited the delay limit; and how
-// waiting raw input is stamped before a key event's work delays it.
-#include "input/raw_input_win.h"
+// posted UWM_WRITE_LOG), or at once when the oldest line has waited the delay limit.
+#include "input/key_record_inbox.h"
 #include "view/log_viewer_win.h"
 
 #include <windows.h>
 
-#include <cstdint>
-
 class LogWritePacer {
 public:
-    // The messages go to the input's target window (the page).
-    LogWritePacer(LogViewer& log, RawInputReader& input) : log_(log), input_(input) {}
+    // Key records waiting in inbox hold the write back.
+    LogWritePacer(LogViewer& log, const KeyRecordInbox& inbox) : log_(log), inbox_(inbox) {}
 
-    // After a key event: writes now, or posts UWM_WRITE_LOG once.
+    // The window that gets UWM_WRITE_LOG (the page).
+    void SetWindow(HWND window) { window_ = window; }
+    // After key events: writes now, or posts UWM_WRITE_LOG once.
     void ScheduleLogWrite();
-    // Decodes the raw input already waiting, at most once per millisecond tick.
-    void StampWaitingInput();
     // UWM_WRITE_LOG.
     void OnWriteLog();
 
@@ -25,8 +22,7 @@ private:
     void PostOrWrite();
 
     LogViewer& log_;
-    RawInputReader& input_;
+    const KeyRecordInbox& inbox_;
+    HWND window_ = nullptr;
     bool posted_ = false;
-    bool looked_ = false;
-    std::uint32_t lastLook_ = 0;
 };

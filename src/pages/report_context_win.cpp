@@ -18,6 +18,7 @@ ReportContext PageReportContext(HWND page, const std::wstring& layoutName) {
     context.deviceText = WindowText(::GetDlgItem(page, IDC_KBD_INTERFACE_DETAILS), 1024);
     context.inputLanguage = WindowText(::GetDlgItem(page, IDC_KBD_LANGUAGE), 1024);
     context.programVersion = ProgramVersionText();
+    context.clockText = ClockDescription(ClockFrequency());
     context.colours = {settings.Unpressed, settings.Depressed, settings.Pressed, settings.Alarm};
     SYSTEMTIME now{};
     ::GetLocalTime(&now);

@@ -159,7 +159,7 @@ TEST_F(MainWindowTest, TabsSwitchPagesAndReturningAppliesTheSettings) {
 }
 
 TEST_F(MainWindowTest, KeyRecordsReachTheKeyboardTheLogAndTheFields) {
-    RawInputReader& input = dialog_->KeyboardPage().RawInput();
+    InputThread& input = dialog_->KeyboardPage().Input();
     input.OnRecord(KeyRecord(0x1E, 'A', false));
     Pump();
     const KeyboardLayout& layout = dialog_->KeyboardPage().Layout();
@@ -225,7 +225,7 @@ TEST_F(MainWindowTest, ShowLogOffHidesTheLogControlsAndShortensThePage) {
 }
 
 TEST_F(MainWindowTest, KeysReleasedWhileAwayAreReleasedOnReturnAndPressedAfresh) {
-    RawInputReader& input = dialog_->KeyboardPage().RawInput();
+    InputThread& input = dialog_->KeyboardPage().Input();
     input.OnRecord(KeyRecord(0x1E, 'A', false));
     input.OnRecord(KeyRecord(0x1F, 'S', false));
     Pump();
@@ -426,7 +426,7 @@ TEST_F(MainWindowTest, ReadoutCountsTestedFaultyAndRolloverAndStartsAfreshWithCl
     EXPECT_EQ(ReadoutPixel(readout, 2), MakeColour(51, 51, 51));
     // Every re-press counts as chatter, however slowly the test machine runs.
     Settings().ChatterThreshold = 100000;
-    RawInputReader& input = dialog_->KeyboardPage().RawInput();
+    InputThread& input = dialog_->KeyboardPage().Input();
     input.OnRecord(KeyRecord(0x1E, 'A', false));
     input.OnRecord(KeyRecord(0x1F, 'S', false));
     Pump();
@@ -451,7 +451,7 @@ TEST_F(MainWindowTest, ReportButtonWritesBothFilesWithTheSaveRules) {
     TempFolder folder;
     Settings().LogFileDirectory = folder.Path().wstring();
     Settings().LogFilePrefix = L"Board";
-    RawInputReader& input = dialog_->KeyboardPage().RawInput();
+    InputThread& input = dialog_->KeyboardPage().Input();
     input.OnRecord(KeyRecord(0x1E, 'A', false));
     input.OnRecord(KeyRecord(0x1E, 'A', true));
     Pump();

@@ -51,3 +51,15 @@ TEST(ElapsedClock, MicrosecondsAreExactForLongRunsAndFastCounters) {
     EXPECT_EQ(CounterElapsedMicroseconds(0, thirtyDays * frequency + 3'000, frequency),
               thirtyDays * 1'000'000 + 1);
 }
+
+TEST(ElapsedClock, FrequenciesAreWrittenExactlyInTheirLargestUnit) {
+    EXPECT_EQ(FormatFrequency(10'000'000), L"10 MHz");
+    EXPECT_EQ(FormatFrequency(3'579'545), L"3.579545 MHz");
+    EXPECT_EQ(FormatFrequency(2'400'000'000), L"2.4 GHz");
+    EXPECT_EQ(FormatFrequency(2'742'187'500), L"2.7421875 GHz");
+    EXPECT_EQ(FormatFrequency(1'000), L"1 kHz");
+    EXPECT_EQ(FormatFrequency(1'000'001), L"1.000001 MHz");
+    EXPECT_EQ(FormatFrequency(500), L"500 Hz");
+    EXPECT_EQ(ClockDescription(10'000'000), L"QPC, 10 MHz, stamped on the input thread");
+    EXPECT_EQ(ClockDescription(0), L"tick count, stamped on the input thread");
+}

@@ -105,19 +105,19 @@ TEST(KeyStateMachine, PressReleaseAndChatterSequences) {
     RunSequence(Unpressed, {{N::Pressed, Depressed, L""}, {N::Released, Pressed, L""}});
     // Press, release, chatter press (fault then press), release: ends in Alarm.
     RunSequence(Unpressed, {{N::Pressed, Depressed, L""},
-                    {N::Released, Pressed, L""},
-                    {N::Fault, Alarm, L""},
-                    {N::Pressed, AlarmDepressed, L""},
-                    {N::Released, Alarm, L""}});
+                            {N::Released, Pressed, L""},
+                            {N::Fault, Alarm, L""},
+                            {N::Pressed, AlarmDepressed, L""},
+                            {N::Released, Alarm, L""}});
     // A faulty key pressed again slowly keeps its fault.
     RunSequence(Alarm, {{N::Pressed, AlarmDepressed, L""}, {N::Released, Alarm, L""}});
     // A key reset while down: its release is invalid and it stays untested, still redrawn.
-    RunSequence(Unpressed,
-        {{N::Released, Unpressed, L"NotifyReleased:  Invalid state, key hasn't been pressed!\n"}});
+    RunSequence(Unpressed, {{N::Released, Unpressed,
+                             L"NotifyReleased:  Invalid state, key hasn't been pressed!\n"}});
     // A chatter fault after a reset: reported, then the press counts as a good one.
     RunSequence(Unpressed, {{N::Fault, Unpressed, L"NotifyFault:  Invalid state.\n"},
-                    {N::Pressed, Depressed, L""},
-                    {N::Released, Pressed, L""}});
+                            {N::Pressed, Depressed, L""},
+                            {N::Released, Pressed, L""}});
 }
 
 TEST(KeyStateMachine, PauseAndBreakShareOneKey) {

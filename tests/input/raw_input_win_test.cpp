@@ -1,5 +1,8 @@
+// The input thread on its own: the records it hands over, its privacy decision, its notices to
+// the handling window and its raw input registration.
 #include "base/app_messages.h"
 #include "input/elapsed_clock.h"
+#include "input/input_thread_win.h"
 #include "input/raw_input_win.h"
 #include "support/test_support.h"
 
@@ -21,7 +24,7 @@ RAWINPUT KeyboardRecord(USHORT makeCode, USHORT flags, USHORT vkey, HANDLE devic
     return record;
 }
 
-// A hidden top-level window owned by the test.
+// A hidden top-level window owned by the test: the handling window.
 class TestWindow {
 public:
     TestWindow()
@@ -38,18 +41,28 @@ private:
     HWND window_;
 };
 
-std::vector<MSG> TakeKeyMessages(HWND window) {
-    std::vector<MSG> messages;
+int TakeNotices(HWND window) {
+    int count = 0;
     MSG message;
-    while (PeekMessageW(&message, window, UWM_KEY_MAKE, UWM_KEY_BREAK, PM_REMOVE)) {
-        messages.push_back(message);
+    while (PeekMessageW(&message, window, UWM_KEY_RECORDS, UWM_KEY_RECORDS, PM_REMOVE)) {
+        ++count;
     }
-    return messages;
+    return count;
 }
+
+std::vector<ScanCode> Codes(const std::vector<StampedKeyRecord>& records) {
+    std::vector<ScanCode> codes;
+    for (const StampedKeyRecord& item : records) {
+        codes.push_back(CompleteScanCode(item.record.makeCode, item.record.flags));
+    }
+    return codes;
+}
+
+const HANDLE kDevice = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x77));
 
 } // namespace
 
-TEST(RawInputReader, ConvertsTheKeyboardFieldsOfARecord) {
+TEST(RawInput, ConvertsTheKeyboardFieldsOfARecord) {
     const HANDLE device = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0xABCD0001));
     const RawKeyRecord record =
         ToRawKeyRecord(KeyboardRecord(0x48, RI_KEY_E0 | RI_KEY_BREAK, VK_UP, device));
@@ -60,98 +73,88 @@ TEST(RawInputReader, ConvertsTheKeyboardFieldsOfARecord) {
     EXPECT_EQ(kRawInputFlags, 0x730u);
 }
 
-TEST(RawInputReader, PostsMakeAndBreakWithQueueIndicesToItsWindow) {
+TEST(InputThread, HandsRecordsOverInOrderWithOneNoticePerBatch) {
     TestWindow window;
-    ASSERT_NE(window.Handle(), nullptr);
-    KeyEventQueue queue;
-    std::vector<HANDLE> identified;
-    RawInputReader reader(window.Handle(), queue, [&](const RAWINPUT& record) {
-        identified.push_back(record.header.hDevice);
-    });
-    CapturedLog log;
-    const HANDLE device = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x77));
-    reader.OnRecord(KeyboardRecord(0x2a, RI_KEY_E0, 0xff, device)); // fake shift, dropped
-    reader.OnRecord(KeyboardRecord(0x37, RI_KEY_E0, VK_SNAPSHOT, device));
-    reader.OnRecord(KeyboardRecord(0x37, RI_KEY_E0 | RI_KEY_BREAK, VK_SNAPSHOT, device));
+    KeyRecordInbox inbox;
+    InputThread input(inbox);
+    ASSERT_TRUE(input.Start(window.Handle()));
+    EXPECT_NE(input.Window(), nullptr);
+    input.Deliver(ToRawKeyRecord(KeyboardRecord(0x1E, 0, 'A', kDevice)), 1000, false);
+    input.Deliver(ToRawKeyRecord(KeyboardRecord(0x37, RI_KEY_E0, VK_SNAPSHOT, kDevice)), 2500,
+                  false);
+    input.Deliver(ToRawKeyRecord(KeyboardRecord(0x1E, RI_KEY_BREAK, 'A', kDevice)), 4000, false);
+    EXPECT_EQ(TakeNotices(window.Handle()), 1);
 
-    EXPECT_EQ(identified, std::vector<HANDLE>{device});
-    const std::vector<MSG> messages = TakeKeyMessages(window.Handle());
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0].message, UWM_KEY_MAKE);
-    EXPECT_EQ(messages[0].wParam, 0u);
-    EXPECT_EQ(messages[1].message, UWM_KEY_BREAK);
-    EXPECT_EQ(messages[1].wParam, 1u);
-    EXPECT_EQ(messages[1].lParam, 0);
-    ASSERT_EQ(queue.size(), 2u);
-    EXPECT_LE(queue[0].time, queue[1].time);
-    EXPECT_NE(
-        log.Text().find(L"OnInput():  Scan code 0x37, Up, Virtual key 0x2c, extended (E0).\n"),
-        std::wstring::npos);
+    std::vector<StampedKeyRecord> taken;
+    inbox.TakeAll(taken);
+    EXPECT_EQ(Codes(taken), (std::vector<ScanCode>{0x1E, 0xE037, 0x1E}));
+    ASSERT_EQ(taken.size(), 3u);
+    EXPECT_EQ(taken[1].timeUs, 2500);
+    EXPECT_EQ(taken[2].record.flags, kRawFlagBreak);
+    EXPECT_EQ(taken[0].record.device, 0x77u);
+    // Once taken, the next record is announced again.
+    input.Deliver(ToRawKeyRecord(KeyboardRecord(0x1F, 0, 'S', kDevice)), 5000, false);
+    EXPECT_EQ(TakeNotices(window.Handle()), 1);
+    input.Shutdown();
+    EXPECT_EQ(input.Window(), nullptr);
 }
 
-TEST(RawInputReader, InTheBackgroundOnlyReleasesOfKeysSeenGoingDownHereAreTaken) {
+TEST(InputThread, InTheBackgroundOnlyReleasesOfKeysSeenGoingDownHereAreTaken) {
     TestWindow window;
-    KeyEventQueue queue;
-    std::vector<HANDLE> identified;
-    RawInputReader reader(window.Handle(), queue, [&](const RAWINPUT& record) {
-        identified.push_back(record.header.hDevice);
-    });
-    const HANDLE device = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x99));
-    reader.OnRecord(KeyboardRecord(0x1E, 0, 'A', device)); // A goes down here
-    ASSERT_EQ(TakeKeyMessages(window.Handle()).size(), 1u);
-    CapturedLog log;
-    // Typing in another program: not decoded, not logged.
-    reader.OnRecord(KeyboardRecord(0x30, 0, 'B', device), true);
-    reader.OnRecord(KeyboardRecord(0x30, RI_KEY_BREAK, 'B', device), true);
-    reader.OnRecord(KeyboardRecord(0x1E, 0, 'A', device), true);
-    EXPECT_EQ(queue.size(), 1u);
-    EXPECT_EQ(log.Text(), L"");
-    EXPECT_TRUE(TakeKeyMessages(window.Handle()).empty());
-    // The release of A, held here, is taken with its own time.
-    reader.OnRecord(KeyboardRecord(0x1E, RI_KEY_BREAK, 'A', device), true);
-    // A pressed and released again there before the page handled that release: the key
-    // test engine still holds A, but this is the other program's.
-    reader.OnRecord(KeyboardRecord(0x1E, 0, 'A', device), true);
-    reader.OnRecord(KeyboardRecord(0x1E, RI_KEY_BREAK, 'A', device), true);
-    const std::vector<MSG> messages = TakeKeyMessages(window.Handle());
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].message, UWM_KEY_BREAK);
-    ASSERT_EQ(queue.size(), 2u);
-    EXPECT_EQ(queue[1].code, 0x1E);
-    EXPECT_EQ(identified, std::vector<HANDLE>{device});
+    KeyRecordInbox inbox;
+    InputThread input(inbox);
+    input.OnRecord(KeyboardRecord(0x1E, 0, 'A', kDevice)); // A goes down here
+    input.OnRecord(KeyboardRecord(0x1F, 0, 'S', kDevice)); // and S
+    // Typing in another program: neither its presses nor releases of keys not held here.
+    input.OnRecord(KeyboardRecord(0x30, 0, 'B', kDevice), true);
+    input.OnRecord(KeyboardRecord(0x30, RI_KEY_BREAK, 'B', kDevice), true);
+    input.OnRecord(KeyboardRecord(0x1E, 0, 'A', kDevice), true);
+    // The release of A, held here, is taken; A pressed and released there again is not.
+    input.OnRecord(KeyboardRecord(0x1E, RI_KEY_BREAK, 'A', kDevice), true);
+    input.OnRecord(KeyboardRecord(0x1E, 0, 'A', kDevice), true);
+    input.OnRecord(KeyboardRecord(0x1E, RI_KEY_BREAK, 'A', kDevice), true);
+    std::vector<StampedKeyRecord> taken;
+    inbox.TakeAll(taken);
+    EXPECT_EQ(Codes(taken), (std::vector<ScanCode>{0x1E, 0x1F, 0x1E}));
+    ASSERT_EQ(taken.size(), 3u);
+    EXPECT_FALSE(taken[0].background);
+    EXPECT_TRUE(taken[2].background);
+    EXPECT_LE(taken[0].timeUs, taken[2].timeUs);
+
+    // The page found S released while it was away: its release there is no longer taken.
+    input.KeepDownOnly({}, inbox.Taken());
+    input.OnRecord(KeyboardRecord(0x1F, RI_KEY_BREAK, 'S', kDevice), true);
+    EXPECT_TRUE(inbox.Empty());
 }
 
-TEST(RawInputReader, UnreadableRecordIsIgnoredSilently) {
+TEST(InputThread, RegistersItsOwnWindowAndRemovesTheRegistration) {
     TestWindow window;
-    KeyEventQueue queue;
-    RawInputReader reader(window.Handle(), queue);
+    KeyRecordInbox inbox;
+    InputThread input(inbox);
     CapturedLog log;
-    EXPECT_EQ(reader.OnInput(RIM_INPUT, 0), 0);
-    EXPECT_EQ(reader.OnInput(RIM_INPUTSINK, 0x12345), 0);
-    EXPECT_TRUE(queue.empty());
-    EXPECT_TRUE(log.Text().empty());
-    EXPECT_TRUE(TakeKeyMessages(window.Handle()).empty());
-}
-
-TEST(RawInputReader, RegistersAndRemovesTheKeyboardRegistration) {
-    TestWindow window;
-    KeyEventQueue queue;
-    RawInputReader reader(window.Handle(), queue);
-    CapturedLog log;
-    ASSERT_TRUE(reader.EnableRawInput());
+    // Without its thread there is no window to register.
+    EXPECT_FALSE(input.EnableRawInput());
+    ASSERT_TRUE(input.Start(window.Handle()));
+    ASSERT_TRUE(input.EnableRawInput());
 
     RAWINPUTDEVICE devices[4];
     UINT count = 4;
     ASSERT_EQ(GetRegisteredRawInputDevices(devices, &count, sizeof(RAWINPUTDEVICE)), 1u);
     EXPECT_EQ(devices[0].usUsagePage, 1);
     EXPECT_EQ(devices[0].usUsage, 6);
-    EXPECT_EQ(devices[0].hwndTarget, window.Handle());
+    EXPECT_EQ(devices[0].hwndTarget, input.Window());
     EXPECT_EQ(devices[0].dwFlags & RIDEV_INPUTSINK, static_cast<DWORD>(RIDEV_INPUTSINK));
 
-    EXPECT_TRUE(reader.DisableRawInput());
+    EXPECT_TRUE(input.DisableRawInput());
     count = 4;
     EXPECT_EQ(GetRegisteredRawInputDevices(devices, &count, sizeof(RAWINPUTDEVICE)), 0u);
-    EXPECT_EQ(log.Text(), L"Enabling raw input...\nDisabling raw input...\n");
+    // Registered again, then gone with the thread.
+    EXPECT_TRUE(input.EnableRawInput());
+    input.Shutdown();
+    count = 4;
+    EXPECT_EQ(GetRegisteredRawInputDevices(devices, &count, sizeof(RAWINPUTDEVICE)), 0u);
+    EXPECT_EQ(log.Text(), L"Enabling raw input...\n   Failed (00000578).\nEnabling raw input...\n"
+                          L"Disabling raw input...\nEnabling raw input...\n");
 }
 
 TEST(ElapsedMilliseconds, NeverRunsBackwardsAndFollowsTheClock) {
@@ -166,27 +169,4 @@ TEST(ElapsedMilliseconds, NeverRunsBackwardsAndFollowsTheClock) {
     const std::uint32_t elapsed = ElapsedMilliseconds() - before;
     EXPECT_GE(elapsed, 40u);
     EXPECT_LT(elapsed, 10000u);
-}
-
-TEST(RawInputReader, WaitingInputIsTakenBeforeKeyMessagesAndReportedWhileItWaits) {
-    TestWindow window;
-    KeyEventQueue queue;
-    RawInputReader reader(window.Handle(), queue);
-    EXPECT_FALSE(reader.KeyInputWaiting());
-    // A key message not yet handled is waiting input.
-    reader.OnRecord(KeyboardRecord(0x1e, 0, 'A', nullptr));
-    EXPECT_TRUE(reader.KeyInputWaiting());
-    EXPECT_EQ(TakeKeyMessages(window.Handle()).size(), 1u);
-    EXPECT_FALSE(reader.KeyInputWaiting());
-    // So is a raw record; draining reads it (this one cannot be read and is dropped) and
-    // leaves other messages where they are.
-    PostMessageW(window.Handle(), WM_INPUT, RIM_INPUT, 0x4321);
-    PostMessageW(window.Handle(), WM_APP + 7, 0, 0);
-    EXPECT_TRUE(reader.KeyInputWaiting());
-    reader.DecodeWaitingInput();
-    EXPECT_FALSE(reader.KeyInputWaiting());
-    MSG message;
-    EXPECT_FALSE(PeekMessageW(&message, window.Handle(), WM_INPUT, WM_INPUT, PM_NOREMOVE));
-    EXPECT_TRUE(PeekMessageW(&message, window.Handle(), WM_APP + 7, WM_APP + 7, PM_REMOVE));
-    EXPECT_EQ(queue.size(), 1u);
 }

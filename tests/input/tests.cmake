@@ -1,6 +1,8 @@
 list(APPEND CORE_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/elapsed_clock_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/raw_decoder_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/background_key_filter_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/key_record_inbox_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/key_states_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/key_statistics_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/key_test_engine_test.cpp
