@@ -7,11 +7,16 @@
 // - a burst of 1,000 records (a roll over 10 keys, 50 press/release cycles) handed over at once,
 //   from the first record until the queue is empty with all 1,000 lines in the view;
 // - the same with 1,000 and with LINES lines already in the view, and the process's working
-//   set at LINES lines.
+//   set at LINES lines;
+// - real keys sent with SendInput by another thread, 2 ms apart (the window in the foreground):
+//   from SendInput to the input thread's stamp, and from the stamp to the record in the page's
+//   inbox, medians and 99th percentiles in microseconds, with the window thread idle and while
+//   it is blocked for 300 ms.
 // usage: tapwise-key-timing.exe [presses] [lines]
 #include "app/main_dlg.h"
 #include "base/app_messages.h"
 #include "input/elapsed_clock.h"
+#include "input/raw_input_win.h"
 #include "resources/resource.h"
 #include "settings/app_settings.h"
 #include "ui/message_loop.h"
@@ -21,8 +26,10 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -209,6 +216,109 @@ PressFigures PressesAtSize(Bench& bench, int presses, const char* what) {
     return {w.median, t.median};
 }
 
+std::int64_t CounterNowUs() {
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return CounterToElapsedMicroseconds(now.QuadPart);
+}
+
+Summary Percentiles(std::vector<double> values, double& p99) {
+    std::sort(values.begin(), values.end());
+    p99 = values[values.size() * 99 / 100];
+    return {values[values.size() / 2], values[values.size() * 9 / 10]};
+}
+
+// Real input through the input thread: `records` key strokes sent gapMs apart by another
+// thread while the window thread is blocked for blockMs (0: it handles messages as they come).
+// Adds, per record, the time from SendInput to the stamp and from the stamp to the inbox.
+void SendAndMeasure(CMainDlg& dialog, int records, double gapMs, DWORD blockMs,
+                    std::vector<double>& sendToStamp, std::vector<double>& stampToInbox) {
+    const KeyRecordInbox& inbox = dialog.KeyboardPage().Inbox();
+    const KeyEventQueue& events = dialog.KeyboardPage().Session().Events();
+    PumpUntilIdle();
+    const std::size_t firstEvent = events.size();
+    const std::uint64_t firstArrival = inbox.Arrived();
+    std::vector<std::int64_t> sentUs(static_cast<std::size_t>(records));
+    std::vector<std::int64_t> arrivedUs(static_cast<std::size_t>(records), 0);
+    std::atomic<bool> sending{true};
+    // Watches the inbox: the moment each record appears in it.
+    std::thread watcher([&] {
+        std::uint64_t seen = firstArrival;
+        while (sending || seen < firstArrival + static_cast<std::uint64_t>(records)) {
+            const std::uint64_t now = inbox.Arrived();
+            if (now != seen) {
+                const std::int64_t at = CounterNowUs();
+                for (; seen < now && seen < firstArrival + static_cast<std::uint64_t>(records);
+                     ++seen) {
+                    arrivedUs[static_cast<std::size_t>(seen - firstArrival)] = at;
+                }
+                seen = now;
+            }
+        }
+    });
+    std::thread sender([&] {
+        const std::int64_t start = CounterNowUs();
+        for (int i = 0; i < records; ++i) {
+            const auto at = start + static_cast<std::int64_t>(i * gapMs * 1000);
+            while (CounterNowUs() < at) {
+            }
+            const int key = (i / 2) % 10;
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = kRollKeys[key];
+            input.ki.wScan = kRollCodes[key];
+            input.ki.dwFlags = i % 2 == 1 ? KEYEVENTF_KEYUP : 0;
+            sentUs[static_cast<std::size_t>(i)] = CounterNowUs();
+            ::SendInput(1, &input, sizeof(input));
+        }
+    });
+    if (blockMs > 0) {
+        ::Sleep(blockMs);
+    } else {
+        const std::int64_t giveUp = CounterNowUs() + 10'000'000;
+        while (inbox.Arrived() < firstArrival + static_cast<std::uint64_t>(records) &&
+               CounterNowUs() < giveUp) {
+            MSG message;
+            if (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                ::TranslateMessage(&message);
+                ::DispatchMessageW(&message);
+            }
+        }
+    }
+    sender.join();
+    // Lost records would keep the watcher waiting for ever; none may be lost, but a figure
+    // must not hang.
+    const std::int64_t giveUp = CounterNowUs() + 10'000'000;
+    while (inbox.Arrived() < firstArrival + static_cast<std::uint64_t>(records) &&
+           CounterNowUs() < giveUp) {
+        ::Sleep(1);
+    }
+    sending = false;
+    if (inbox.Arrived() < firstArrival + static_cast<std::uint64_t>(records)) {
+        std::fprintf(stderr, "records were lost\n");
+        std::exit(1);
+    }
+    watcher.join();
+    PumpUntilIdle();
+    for (int i = 0; i < records && firstEvent + static_cast<std::size_t>(i) < events.size(); ++i) {
+        const auto stamp =
+            static_cast<std::int64_t>(events[firstEvent + static_cast<std::size_t>(i)].time);
+        sendToStamp.push_back(static_cast<double>(stamp - sentUs[static_cast<std::size_t>(i)]));
+        stampToInbox.push_back(static_cast<double>(arrivedUs[static_cast<std::size_t>(i)] - stamp));
+    }
+}
+
+void PrintArrivals(const char* what, const std::vector<double>& sendToStamp,
+                   const std::vector<double>& stampToInbox) {
+    double stampP99 = 0;
+    double inboxP99 = 0;
+    const Summary stamp = Percentiles(sendToStamp, stampP99);
+    const Summary inbox = Percentiles(stampToInbox, inboxP99);
+    std::printf("%s (%zu records): SendInput to stamp median %.0f us, p99 %.0f us; stamp to "
+                "inbox median %.0f us, p99 %.0f us\n",
+                what, stampToInbox.size(), stamp.median, stampP99, inbox.median, inboxP99);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -281,6 +391,28 @@ int wmain(int argc, wchar_t** argv) {
                     static_cast<double>(memory.WorkingSetSize) / (1024.0 * 1024.0),
                     static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0));
     }
+
+    // Real keys need the window in the foreground.
+    ::SetForegroundWindow(window);
+    PumpUntilIdle();
+    ::Sleep(200);
+    if (!ThisProcessHasTheForeground()) {
+        std::fprintf(stderr, "the window did not get the foreground: no real keys measured\n");
+        return 1;
+    }
+    bench.Clear();
+    std::vector<double> sendToStamp;
+    std::vector<double> stampToInbox;
+    for (int run = 0; run < 5; ++run) {
+        SendAndMeasure(*mainDialog, 140, 2.0, 0, sendToStamp, stampToInbox);
+    }
+    PrintArrivals("real keys 2 ms apart, window thread idle", sendToStamp, stampToInbox);
+    sendToStamp.clear();
+    stampToInbox.clear();
+    for (int run = 0; run < 5; ++run) {
+        SendAndMeasure(*mainDialog, 140, 2.0, 300, sendToStamp, stampToInbox);
+    }
+    PrintArrivals("real keys 2 ms apart, window thread blocked 300 ms", sendToStamp, stampToInbox);
 
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     loop.Run();

@@ -47,3 +47,8 @@ std::uint64_t KeyRecordInbox::Taken() const {
     const std::lock_guard<std::mutex> guard(lock_);
     return taken_;
 }
+
+std::uint64_t KeyRecordInbox::Arrived() const {
+    const std::lock_guard<std::mutex> guard(lock_);
+    return taken_ + waiting_.size();
+}

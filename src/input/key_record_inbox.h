@@ -31,6 +31,8 @@ public:
     bool Empty() const;
     // Records handed out by TakeAll so far.
     std::uint64_t Taken() const;
+    // Records put so far (taken or waiting).
+    std::uint64_t Arrived() const;
 
 private:
     mutable std::mutex lock_;

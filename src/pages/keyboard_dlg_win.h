@@ -59,6 +59,7 @@ public:
     const ProgressStatic& Readout() const { return controls_.readout; }
     // Key records enter the page here (tests and the timing program hand records in too).
     InputThread& Input() { return input_; }
+    const KeyRecordInbox& Inbox() const { return inbox_; }
     // The text an initialisation error box would show, for a page that must not block (tests).
     using ErrorBox = void (*)(HWND owner, const std::wstring& text, const std::wstring& caption);
     void SetErrorBox(ErrorBox box) { errorBox_ = box; }

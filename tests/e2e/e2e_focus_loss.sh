@@ -4,13 +4,17 @@
 # new DOWN line rather than a typematic repeat of the old hold. What is typed in the other
 # window right after that release (other letters, and the same key again, in one burst) is
 # the other program's: none of it reaches the log, the fields or the readout.
+# Then the same in a window of another Windows program, whose keys do reach this program's raw
+# input (in the background): a key held here and released there is released with its own time,
+# and the letters typed there are in neither the log nor the report.
 # usage: e2e_focus_loss.sh PATH/Tapwise.exe BUILD_DIR
 . "$(dirname "$0")/tapwise-e2e.sh"
 e2e_init e2e-focus-loss "$1" "$2"
 e2e_tool "$BUILD/e2e-tools/wm_focus" "$e2e_src/tools/wm_focus.c" -lX11 cc -O2 ||
     e2e_fail "cannot build tools/wm_focus.c"
 OTHER_PID=""
-trap '[ -n "$OTHER_PID" ] && kill "$OTHER_PID" 2>/dev/null; e2e_cleanup' EXIT
+NOTE_PID=""
+trap '[ -n "$OTHER_PID" ] && kill "$OTHER_PID" 2>/dev/null; [ -n "$NOTE_PID" ] && kill "$NOTE_PID" 2>/dev/null; e2e_cleanup' EXIT
 
 e2e_diagnostics
 e2e_start
@@ -59,6 +63,41 @@ e2e_log_lines "$WORK/all.txt"
 [ "$(e2e_text keyboard 1031)" = " A" ] || e2e_fail "last key up reads '$(e2e_text keyboard 1031)'"
 point=$(e2e_key_point 0x001E) || exit 1
 [ "$(e2e_pixel $point)" = "a0ffa0" ] || e2e_fail "A is $(e2e_pixel $point), not the Pressed colour"
+
+# D held here, released in Notepad, and B C E typed there.
+xdotool keydown d
+sleep 0.3
+wine notepad >/dev/null 2>&1 &
+NOTE_PID=$!
+note=""
+for _ in $(seq 1 150); do
+    note=$(xdotool search --onlyvisible --class 'notepad\.exe' 2>/dev/null | head -n 1)
+    [ -n "$note" ] && break
+    sleep 0.2
+done
+[ -n "$note" ] || e2e_fail "Notepad did not appear"
+xdotool windowfocus --sync "$note" || e2e_fail "cannot focus Notepad"
+sleep 0.5
+xdotool keyup d
+xdotool key --delay 40 b c e b
+sleep 0.5
+"$BUILD/e2e-tools/wm_focus" "$WINDOW" || e2e_fail "cannot give Tapwise the focus again"
+sleep 0.8
+e2e_inspect
+e2e_log_lines "$WORK/notepad.txt"
+grep -q '^D (0x44, BIOS 0x20) UP -> [0-9]*ms$' "$WORK/notepad.txt" ||
+    e2e_fail "D released in Notepad has no UP line with its hold: $(tr '\n' '|' <"$WORK/notepad.txt")"
+! grep -q 'BIOS 0x30\|BIOS 0x2E\|BIOS 0x12' "$WORK/notepad.txt" ||
+    e2e_fail "letters typed in Notepad were logged: $(tr '\n' '|' <"$WORK/notepad.txt")"
+e2e_click keyboard 1081
+sleep 0.5
+csv="$APPDATA_DIR/Quillmark/log/00001.csv"
+[ -f "$csv" ] || e2e_fail "no report: $(ls "$APPDATA_DIR/Quillmark/log" 2>&1)"
+cp "$csv" "$WORK/"
+grep -q '^0x0020,D,D,yes,good,1,0,' "$csv" || e2e_fail "CSV row of D: $(grep '^0x0020' "$csv")"
+for row in 0x0030,B,B 0x002E,C,C 0x0012,E,E; do
+    grep -q "^$row,yes,untested,0,0," "$csv" || e2e_fail "a letter typed in Notepad counts here: $(grep "^${row%%,*}" "$csv")"
+done
 
 e2e_close
 [ "$EXIT_CODE" = "1069" ] || e2e_fail "exit code '$EXIT_CODE', expected 1069"

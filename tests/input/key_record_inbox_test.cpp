@@ -26,6 +26,7 @@ TEST(KeyRecordInbox, AsksForOneNoticeUntilTheRecordsAreTaken) {
     EXPECT_EQ(taken[1].timeUs, 2);
     EXPECT_TRUE(inbox.Empty());
     EXPECT_EQ(inbox.Taken(), 2u);
+    EXPECT_EQ(inbox.Arrived(), 2u);
     // Taking an empty inbox gives nothing and asks for no notice.
     inbox.TakeAll(taken);
     EXPECT_TRUE(taken.empty());
