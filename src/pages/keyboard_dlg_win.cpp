@@ -274,7 +274,7 @@ LRESULT CKeyboardDlg::OnCtlColor(UINT message, HDC dc, HWND control) {
 void CKeyboardDlg::ReleaseKeysMissedWhileAway() {
     // What arrived before the return comes first.
     TakeKeyRecords();
-    session_.ReleaseKeysMissedWhileAway(ElapsedMilliseconds(), [](ScanCode, std::uint16_t key) {
+    session_.ReleaseKeysMissedWhileAway(ElapsedMicroseconds(), [](ScanCode, std::uint16_t key) {
         return key != 0 && key < 0xFF && (::GetAsyncKeyState(key) & 0x8000) != 0;
     });
     input_.KeepDownOnly(session_.Engine().Held(), inbox_.Taken());

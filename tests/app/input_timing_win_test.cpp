@@ -74,10 +74,6 @@ bool SentOnTime(const std::vector<KeyStroke>& strokes, const std::vector<double>
     return true;
 }
 
-std::int64_t TimeUs(const KeyEvent& event) {
-    return static_cast<std::int64_t>(event.time) * 1000;
-}
-
 int Count(const std::wstring& text, const std::wstring& part) {
     int count = 0;
     for (std::size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + 1)) {
@@ -162,9 +158,9 @@ TEST_F(InputTimingTest, GapsSentWhileTheWindowIsBlockedAreMeasuredAsSent) {
         for (int k = 0; k < 4; ++k) {
             const KeyEvent* e = &events[first + static_cast<std::size_t>(4 * k)];
             ASSERT_EQ(e[0].code, keys[k].scanCode);
-            const std::int64_t hold1 = TimeUs(e[1]) - TimeUs(e[0]);
-            const std::int64_t gap = TimeUs(e[2]) - TimeUs(e[1]);
-            const std::int64_t hold2 = TimeUs(e[3]) - TimeUs(e[2]);
+            const std::int64_t hold1 = e[1].time - e[0].time;
+            const std::int64_t gap = e[2].time - e[1].time;
+            const std::int64_t hold2 = e[3].time - e[2].time;
             const auto nominal = static_cast<std::int64_t>(keys[k].gapMs * 1000);
             EXPECT_LE(std::llabs(hold1 - 1000), 1000) << "trial " << trial << " key " << k;
             EXPECT_LE(std::llabs(gap - nominal), 1000) << "trial " << trial << " key " << k;
