@@ -293,7 +293,7 @@ void CKeyboardDlg::TakeKeyRecords() {
         if (session_.Decoder().IsNewDevice(item.record)) {
             IdentifyDevice(item.record.device);
         }
-        session_.Feed(item.record, static_cast<std::uint32_t>(item.timeUs / 1000), item.background);
+        session_.Feed(item.record, item.timeUs, item.background);
     }
     const bool any = !batch.empty();
     batch_.swap(batch);
