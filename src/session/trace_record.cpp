@@ -186,7 +186,9 @@ std::string WriteTrace(const TraceHeader& header, const std::vector<TraceRecord>
            (layoutFile.empty() ? std::string("(the built-in default layout)") : layoutFile) +
            "\r\n";
     out += "# chatter threshold: " + threshold + " ms\r\n";
-    out += "# clock: " + CommentText(header.clock) + "\r\n";
+    out += "# clock: " +
+           (header.clock.empty() ? std::string("(not recorded)") : CommentText(header.clock)) +
+           "\r\n";
     out += "# replay: tapwise-cli replay " +
            (layoutFile.empty() ? std::string("--default") : "--layout \"" + layoutFile + "\"") +
            " --threshold " + threshold + " <this file>\r\n";
