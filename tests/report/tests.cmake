@@ -1,3 +1,4 @@
 list(APPEND CORE_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/report_model_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/timing_chart_test.cpp
 )
