@@ -266,7 +266,9 @@ void AppendContext(std::string& out, const ReportContext& context) {
     AppendContextRow(out, "Input language", context.inputLanguage);
     AppendContextRow(out, "Date and time", context.dateTime);
     AppendContextRow(out, "Program version", context.programVersion);
-    AppendContextRow(out, "Clock", context.clockText);
+    if (!context.clockText.empty()) {
+        AppendContextRow(out, "Clock", context.clockText);
+    }
     out += "</table>\n";
 }
 

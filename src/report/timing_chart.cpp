@@ -16,7 +16,7 @@ constexpr double kPlotBottom = 264;
 constexpr double kPlotHeight = kPlotBottom - kPlotTop;
 constexpr double kBinWidth = kTimingPlotWidth / kTimingBinCount;
 // A bin with a single count in a chart of thousands would vanish; a chatter bin must not.
-constexpr double kMinimumBarHeight = 2;
+constexpr double kMinimumBarHeight = 3;
 
 // Release-to-press intervals solid and dark, holds light and outlined: the two series stay
 // apart in grey print and for readers who do not tell the colours apart.
@@ -163,8 +163,10 @@ void AppendLegend(std::string& out, const TimingBins& bins) {
                 "hold times (" + std::to_string(bins.holds.total) + ")");
 }
 
+// showCount writes the count above the bar: chatter bars are few and short, and the count is
+// what a reader wants from them.
 void AppendBar(std::string& out, const TimingSeries& series, int bin, double x, double top,
-               const char* style, const char* name) {
+               const char* style, const char* name, bool showCount) {
     const std::size_t count = series.bins[bin];
     if (count == 0) {
         return;
@@ -182,6 +184,26 @@ void AppendBar(std::string& out, const TimingSeries& series, int bin, double x, 
            Fixed(kBinWidth / 2 - 1.5) + "\" height=\"" + Fixed(height) + "\" " + style + "><title>";
     AppendEscaped(out, title);
     out += "</title></rect>\n";
+    if (showCount) {
+        AppendLabel(out, x + kBinWidth / 4, kPlotBottom - height - 4, "middle",
+                    std::to_string(count), R"( font-size="11" fill="#c00000")");
+    }
+}
+
+// Times left of the threshold are chatter when they are release-to-press intervals; the
+// shaded band says so without reading the legend.
+void AppendChatterZone(std::string& out, std::uint32_t thresholdMs) {
+    const double x = TimingChartX(static_cast<double>(thresholdMs) * 1000);
+    if (x <= kTimingPlotLeft) {
+        return;
+    }
+    out += "<rect x=\"" + Fixed(kTimingPlotLeft) + "\" y=\"" + Fixed(kPlotTop) + "\" width=\"" +
+           Fixed(x - kTimingPlotLeft) + "\" height=\"" + Fixed(kPlotHeight) +
+           "\" fill=\"#fdeaea\"/>\n";
+    if (x - kTimingPlotLeft > 70) {
+        AppendLabel(out, x - 6, kPlotTop + 16, "end", "chatter",
+                    R"( fill="#c00000" font-style="italic")");
+    }
 }
 
 void AppendThreshold(std::string& out, std::uint32_t thresholdMs) {
@@ -267,14 +289,16 @@ std::string TimingChartHtml(const TimingSamples& samples, std::uint32_t threshol
            "\" role=\"img\" aria-label=\"timing chart\" font-family=\"Segoe UI,Arial,sans-serif\" "
            "font-size=\"13\" fill=\"#222\">\n";
     AppendLegend(out, bins);
+    AppendChatterZone(out, thresholdMs);
     AppendCountAxis(out, top, step);
     AppendTimeAxis(out);
     for (int bin = 0; bin < kTimingBinCount; ++bin) {
         const double x = kTimingPlotLeft + kBinWidth * bin + 1;
+        const bool chatter = TimingBinEdge(bin + 1) <= std::int64_t{thresholdMs} * 1000;
         AppendBar(out, bins.gaps, bin, x, static_cast<double>(top), kGapStyle,
-                  (std::string("release") + kArrow + "press").c_str());
+                  (std::string("release") + kArrow + "press").c_str(), chatter);
         AppendBar(out, bins.holds, bin, x + kBinWidth / 2 - 0.5, static_cast<double>(top),
-                  kHoldStyle, "hold");
+                  kHoldStyle, "hold", false);
     }
     AppendThreshold(out, thresholdMs);
     AppendRangeNote(out, bins);

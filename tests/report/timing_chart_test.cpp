@@ -158,6 +158,11 @@ TEST(TimingChart, BarsCountTheSamplesAndTheThresholdLineSitsAtItsTime) {
         EXPECT_NE(svg.find(decade), std::string::npos) << decade;
     }
     EXPECT_NE(svg.find(">threshold 8 ms<"), std::string::npos);
+    // Counts are written over the interval bars wholly under the threshold, not over the bar
+    // of 7.94 to 10 ms that holds re-presses on both sides of it.
+    EXPECT_EQ(CountOf(svg, R"( fill="#c00000">1</text>)"), 2u);
+    EXPECT_EQ(CountOf(svg, R"( fill="#c00000">2</text>)"), 1u);
+    EXPECT_EQ(CountOf(svg, R"( fill="#c00000">3</text>)"), 0u);
     EXPECT_NE(svg.find("The first bin also counts 1 time under 0.1 ms; the last bin 1 time of "
                        "10 s or more."),
               std::string::npos);
