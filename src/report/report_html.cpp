@@ -240,12 +240,16 @@ void AppendChatterEvents(std::string& out, const TestReport& report) {
 }
 
 void AppendTiming(std::string& out, const TestReport& report) {
-    out += "<h2>Timing</h2>\n<p>Hold times and release\xE2\x86\x92press intervals of every key";
-    if (!report.context.clockText.empty()) {
-        out += "; clock: ";
-        AppendText(out, report.context.clockText);
+    out += "<h2>Timing</h2>\n";
+    // Without times the chart is a sentence that says so, and needs no introduction.
+    if (!report.timing.holds.empty() || !report.timing.gaps.empty()) {
+        out += "<p>Hold times and release\xE2\x86\x92press intervals of every key";
+        if (!report.context.clockText.empty()) {
+            out += "; clock: ";
+            AppendText(out, report.context.clockText);
+        }
+        out += ".</p>\n";
     }
-    out += ".</p>\n";
     out += TimingChartHtml(report.timing, report.context.threshold);
 }
 

@@ -205,6 +205,8 @@ TEST(TimingChart, NoSamplesGiveASentenceAndTheReportEscapesTheClock) {
 
     report.timing.gaps = {20'000};
     html = WriteReportHtml(report);
+    EXPECT_NE(html.find("; clock: QPC &lt;10 MHz&gt; &amp; &quot;input&quot; thread.</p>"),
+              std::string::npos);
     EXPECT_EQ(CountOf(html, "aria-label=\"timing chart\""), 1u);
     const std::size_t start = html.find("<svg", html.find("<h2>Timing</h2>"));
     const std::size_t end = html.find("</svg>", start);
