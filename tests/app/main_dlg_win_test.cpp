@@ -237,6 +237,11 @@ TEST_F(MainWindowTest, KeysReleasedWhileAwayAreReleasedOnReturnAndPressedAfresh)
     Pump();
     std::wstring log = Text(GetDlgItem(page_, IDC_KBD_LOG));
     EXPECT_EQ(log.find(L"(0x42"), std::wstring::npos) << log;
+    // Nor is it kept for the test's trace: only the release of S is.
+    const std::vector<TraceRecord>& recording = dialog_->KeyboardPage().Session().Recording();
+    ASSERT_EQ(recording.size(), 3u);
+    EXPECT_EQ(recording[2].record.makeCode, 0x1F);
+    EXPECT_EQ(recording[2].record.flags, RI_KEY_BREAK);
     EXPECT_NE(log.find(L" S (0x53, BIOS 0x1F) UP -> "), std::wstring::npos) << log;
     EXPECT_EQ(Text(GetDlgItem(page_, IDC_KBD_HELD_KEYS)), L" A  ");
 

@@ -6,7 +6,7 @@
 # the other program's: none of it reaches the log, the fields or the readout.
 # Then the same in a window of another Windows program, whose keys do reach this program's raw
 # input (in the background): a key held here and released there is released with its own time,
-# and the letters typed there are in neither the log nor the report.
+# and the letters typed there are in neither the log nor the report nor the recorded trace.
 # usage: e2e_focus_loss.sh PATH/Tapwise.exe BUILD_DIR
 . "$(dirname "$0")/tapwise-e2e.sh"
 e2e_init e2e-focus-loss "$1" "$2"
@@ -98,6 +98,12 @@ grep -q '^0x0020,D,D,yes,good,1,0,' "$csv" || e2e_fail "CSV row of D: $(grep '^0
 for row in 0x0030,B,B 0x002E,C,C 0x0012,E,E; do
     grep -q "^$row,yes,untested,0,0," "$csv" || e2e_fail "a letter typed in Notepad counts here: $(grep "^${row%%,*}" "$csv")"
 done
+trace="$APPDATA_DIR/Quillmark/log/00001.trace"
+[ -f "$trace" ] || e2e_fail "no trace beside the report"
+cp "$trace" "$WORK/"
+codes=$(tr -d '\r' <"$trace" | awk '$1 !~ /^#/ { print toupper($2) }' | sort -u | tr '\n' ' ')
+echo "$codes" | grep -q '0X20' || e2e_fail "the release of D is not in the trace: $codes"
+! echo "$codes" | grep -q '0X30\|0X2E\|0X12' || e2e_fail "letters typed in Notepad are in the trace: $codes"
 
 e2e_close
 [ "$EXIT_CODE" = "1069" ] || e2e_fail "exit code '$EXIT_CODE', expected 1069"
