@@ -245,6 +245,8 @@ void SendAndMeasure(CMainDlg& dialog, int records, double gapMs, DWORD blockMs,
     std::thread watcher([&] {
         std::uint64_t seen = firstArrival;
         while (sending || seen < firstArrival + static_cast<std::uint64_t>(records)) {
+            // Yields between looks: the processors are for the threads being measured.
+            ::SwitchToThread();
             const std::uint64_t now = inbox.Arrived();
             if (now != seen) {
                 const std::int64_t at = CounterNowUs();
@@ -278,11 +280,9 @@ void SendAndMeasure(CMainDlg& dialog, int records, double gapMs, DWORD blockMs,
         const std::int64_t giveUp = CounterNowUs() + 10'000'000;
         while (inbox.Arrived() < firstArrival + static_cast<std::uint64_t>(records) &&
                CounterNowUs() < giveUp) {
-            MSG message;
-            if (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                ::TranslateMessage(&message);
-                ::DispatchMessageW(&message);
-            }
+            // As a message loop waits: asleep until a message comes.
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+            PumpUntilIdle();
         }
     }
     sender.join();

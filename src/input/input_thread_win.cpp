@@ -88,7 +88,7 @@ LRESULT CALLBACK InputThread::WindowProc(HWND window, UINT message, WPARAM wPara
     auto* self = reinterpret_cast<InputThread*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self != nullptr) {
         if (message == WM_INPUT) {
-            self->OnInput(lParam);
+            self->OnInput(wParam, lParam);
         } else if (message == kRegisterMessage) {
             return static_cast<LRESULT>(RegisterKeyboardInput(wParam != 0 ? window : nullptr));
         }
@@ -96,7 +96,7 @@ LRESULT CALLBACK InputThread::WindowProc(HWND window, UINT message, WPARAM wPara
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-void InputThread::OnInput(LPARAM rawInputHandle) {
+void InputThread::OnInput(WPARAM inputCode, LPARAM rawInputHandle) {
     // The moment of arrival, before anything else takes time.
     LARGE_INTEGER counter;
     ::QueryPerformanceCounter(&counter);
@@ -104,10 +104,12 @@ void InputThread::OnInput(LPARAM rawInputHandle) {
     if (!ReadKeyboardRecord(rawInputHandle, record)) {
         return;
     }
-    // The foreground is asked, not taken from the message: the system may count it per
-    // thread, and this thread never has the foreground.
-    Deliver(ToRawKeyRecord(record), CounterToElapsedMicroseconds(counter.QuadPart),
-            !ThisProcessHasTheForeground());
+    // Input that arrived while this program was in the foreground says so. Input said to
+    // come from the background may only mean that this thread is not the foreground thread
+    // (the system may judge by thread), so then the foreground window is asked.
+    const bool background =
+        GET_RAWINPUT_CODE_WPARAM(inputCode) == RIM_INPUTSINK && !ThisProcessHasTheForeground();
+    Deliver(ToRawKeyRecord(record), CounterToElapsedMicroseconds(counter.QuadPart), background);
 }
 
 void InputThread::Deliver(const RawKeyRecord& record, std::int64_t timeUs, bool background) {

@@ -54,7 +54,7 @@ protected:
 private:
     static bool RegisterWindowClass();
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void OnInput(LPARAM rawInputHandle);
+    void OnInput(WPARAM inputCode, LPARAM rawInputHandle);
     bool Register(bool on, const wchar_t* trace);
 
     KeyRecordInbox& inbox_;

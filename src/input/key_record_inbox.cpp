@@ -14,6 +14,7 @@ KeyRecordInbox::KeyRecordInbox() {
 bool KeyRecordInbox::Put(const StampedKeyRecord& record) {
     const std::lock_guard<std::mutex> guard(lock_);
     waiting_.push_back(record);
+    arrived_.fetch_add(1, std::memory_order_release);
     if (noticeGiven_) {
         return false;
     }
@@ -46,9 +47,4 @@ bool KeyRecordInbox::Empty() const {
 std::uint64_t KeyRecordInbox::Taken() const {
     const std::lock_guard<std::mutex> guard(lock_);
     return taken_;
-}
-
-std::uint64_t KeyRecordInbox::Arrived() const {
-    const std::lock_guard<std::mutex> guard(lock_);
-    return taken_ + waiting_.size();
 }

@@ -4,6 +4,7 @@
 // is ever dropped however long the window is busy.
 #include "input/raw_decoder.h"
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -31,12 +32,13 @@ public:
     bool Empty() const;
     // Records handed out by TakeAll so far.
     std::uint64_t Taken() const;
-    // Records put so far (taken or waiting).
-    std::uint64_t Arrived() const;
+    // Records put so far (taken or waiting); read without waiting for the lock.
+    std::uint64_t Arrived() const { return arrived_.load(std::memory_order_acquire); }
 
 private:
     mutable std::mutex lock_;
     std::vector<StampedKeyRecord> waiting_;
     bool noticeGiven_ = false;
     std::uint64_t taken_ = 0;
+    std::atomic<std::uint64_t> arrived_{0};
 };
