@@ -114,7 +114,7 @@ void KeyTestSession::Feed(const RawKeyRecord& record, std::int64_t timeUs, bool 
     if (background && !decoder_.TakesBackgroundRecord(record)) {
         return;
     }
-    KeepRecord(record, timeUs);
+    recording_.push_back(TraceRecord{timeUs, record});
     if (decoder_.IsNewDevice(record)) {
         decoder_.SetCurrentDevice(record.device);
     }
@@ -124,10 +124,6 @@ void KeyTestSession::Feed(const RawKeyRecord& record, std::int64_t timeUs, bool 
     } else if (result.message == KeyMessage::Break) {
         engine_.OnKeyBreak(result.index);
     }
-}
-
-void KeyTestSession::KeepRecord(const RawKeyRecord& record, std::int64_t timeUs) {
-    recording_.push_back(TraceRecord{timeUs, record});
 }
 
 void KeyTestSession::ReleaseKeysMissedWhileAway(std::int64_t timeUs,

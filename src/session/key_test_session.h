@@ -74,20 +74,15 @@ public:
     RawKeyDecoder& Decoder() { return decoder_; }
     // Decodes one record that arrived at timeUs (microseconds) and handles the event it
     // queues, if any. A background record (another window had the foreground) is taken only
-    // when the page would take it; a record taken is kept (KeepRecord).
+    // when the page would take it. Every record taken is kept for the recording, whether or
+    // not it becomes an event (the artefacts of a sequence are kept, so a replay decodes them
+    // the same way); a refused background record is not.
     void Feed(const RawKeyRecord& record, std::int64_t timeUs, bool background = false);
-    // Keeps a record the page's raw input reader decoded itself, whether or not it became an
-    // event (the artefacts of a sequence are kept, so a replay decodes them the same way).
-    // Background records the privacy rule refused must never reach it.
-    void KeepRecord(const RawKeyRecord& record, std::int64_t timeUs);
     // Every record kept since the last layout load (Clear / Reload and a layout choice start
     // a new test) or Restart, in the order they arrived: the test a report covers.
     const std::vector<TraceRecord>& Recording() const { return recording_; }
     // Where the layout of the test came from: its file, or empty for the built-in layout.
     std::wstring LayoutFile() const { return sourceIsFile_ ? source_ : std::wstring(); }
-    // The events at index of the queue, decoded elsewhere (the page's raw input reader).
-    void OnKeyMake(std::size_t index) { engine_.OnKeyMake(index); }
-    void OnKeyBreak(std::size_t index) { engine_.OnKeyBreak(index); }
     // Keys whose release could not be seen are released at timeUs (see KeyTestEngine).
     void ReleaseKeysMissedWhileAway(std::int64_t timeUs,
                                     const KeyTestEngine::KeyDownQuery& stillDown);
