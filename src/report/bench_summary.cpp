@@ -222,6 +222,20 @@ BenchSummary SummariseBench(const std::vector<BenchRow>& rows) {
         ++(row.passed ? summary.passed : summary.failed);
         ++layouts[row.layout];
     }
+    const auto timeOrder = [](const LocalTimeFields& t) {
+        return std::array<int, 6>{t.year, t.month, t.day, t.hour, t.minute, t.second};
+    };
+    for (const BenchRow& row : rows) {
+        if (row.when.year == 0) {
+            continue;
+        }
+        if (summary.first.year == 0 || timeOrder(row.when) < timeOrder(summary.first)) {
+            summary.first = row.when;
+        }
+        if (timeOrder(row.when) > timeOrder(summary.last)) {
+            summary.last = row.when;
+        }
+    }
     summary.keys = CountKeys(rows, nullptr);
     for (const auto& [layout, units] : layouts) {
         if (units > summary.layoutUnits ||

@@ -2,6 +2,7 @@
 // Reading bench files back and summing them up: how many units were tested, passed and
 // failed, which keys failed most, and on which layout most units were tested.
 #include "report/bench_record.h"
+#include "report/report_model.h"
 
 #include <cstddef>
 #include <string>
@@ -44,9 +45,28 @@ struct BenchSummary {
     std::wstring layout;
     std::size_t layoutUnits = 0;
     std::vector<KeyFailures> layoutKeys;
+    // The earliest and the latest test whose date and time could be read (year 0: none).
+    LocalTimeFields first;
+    LocalTimeFields last;
 };
 
 BenchSummary SummariseBench(const std::vector<BenchRow>& rows);
 
 // "83.3%" (one decimal, rounded half up), "-" when no unit was tested.
 std::string PassRateText(const BenchSummary& summary);
+
+// The summary page's picture: the most used layout's keys as the report lists them.
+struct BenchPicture {
+    std::wstring layoutName; // the layout's own name
+    int width = 0;
+    int height = 0;
+    std::vector<ReportRow> keys; // none: the page says why there is no picture
+    std::wstring missing;        // why
+};
+
+// UTF-8 bytes of a page that shows as it is in any browser (inline style and SVG, nothing
+// fetched): the figures, the keys that failed most, and the layout's keyboard with each key
+// coloured by the number of units on which it failed, with a legend. files are the bench
+// files read. Every text from a file is escaped.
+std::string WriteBenchSummaryHtml(const BenchSummary& summary, const BenchPicture& picture,
+                                  const std::vector<std::wstring>& files);

@@ -8,4 +8,5 @@ list(APPEND TAPWISE_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/keyboard_svg.cpp
     ${CMAKE_CURRENT_LIST_DIR}/bench_record.cpp
     ${CMAKE_CURRENT_LIST_DIR}/bench_summary.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/bench_summary_html.cpp
 )
