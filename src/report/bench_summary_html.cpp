@@ -105,8 +105,9 @@ void AppendFigures(std::string& out, const BenchSummary& summary) {
 }
 
 void AppendHeatLegend(std::string& out, const HeatScale& scale) {
-    out += "<p class=\"legend\"><span><i style=\"background:" + CssColour(kNoFailures) +
-           "\"></i>no failures</span>";
+    out += "<p class=\"legend\"><strong>Units on which the key failed:</strong> "
+           "<span><i style=\"background:" +
+           CssColour(kNoFailures) + "\"></i>none</span>";
     for (std::size_t step = 0; step < scale.Steps(); ++step) {
         out += "<span><i style=\"background:" + CssColour(scale.ColourOfStep(step)) + "\"></i>";
         const std::size_t low = scale.Low(step);
@@ -115,7 +116,8 @@ void AppendHeatLegend(std::string& out, const HeatScale& scale) {
             AppendNumber(out, low);
             out += "&ndash;";
         }
-        out += "failed on " + Units(high) + "</span>";
+        AppendNumber(out, high);
+        out += "</span>";
     }
     out += "</p>\n";
 }

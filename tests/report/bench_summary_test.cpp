@@ -1,5 +1,8 @@
 #include "report/bench_summary.h"
 
+#include "layouts/key_names.h"
+#include "layouts/layout_parser.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -167,4 +170,86 @@ TEST(BenchSummary, ATestFoundTwiceIsCountedOnce) {
     EXPECT_EQ(summary.failed, 2u);
     ASSERT_EQ(summary.keys.size(), 1u);
     EXPECT_EQ(summary.keys[0].faulty, 2u);
+}
+
+namespace {
+
+BenchPicture PictureOf(const std::wstring& layoutText) {
+    KeyboardLayout layout;
+    KeyNameTable names;
+    EXPECT_TRUE(LoadLayoutText(layoutText, 36, layout, names));
+    const TestReport keys = BuildTestReport(layout, KeyStatistics(), names.Entries(), {});
+    return BenchPicture{layout.name, keys.width, keys.height, keys.keys, L""};
+}
+
+std::size_t Count(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+TEST(BenchSummaryPage, KeysAreColouredByHowOftenTheyFailedAndTextIsEscaped) {
+    const std::vector<BenchRow> rows = {
+        Row(L"U1", false, L"pad.kbl", {L"<s>"}, {L"A & B"}),
+        Row(L"U2", false, L"pad.kbl", {L"<s>"}),
+        Row(L"U3", false, L"pad.kbl", {L"<s>"}, {L"Gone"}),
+        Row(L"U4", true, L"pad.kbl"),
+    };
+    const BenchPicture picture = PictureOf(L"Pad <i>\"one\"</i>\n"
+                                           L"R1, 0x1E, \"<s>\", \"\", 1\n"
+                                           L"R1, 0x1F, \"A & B\", \"A & B\", 1\n"
+                                           L"R1, 0x20, \"C\", \"\", 1\n");
+    const std::string html =
+        WriteBenchSummaryHtml(SummariseBench(rows), picture, {L"x/bench<1>.csv"});
+    for (const char* external : {" src=", " href=", "url(", "@import", "<link", "<script"}) {
+        EXPECT_EQ(html.find(external), std::string::npos) << external;
+    }
+    EXPECT_EQ(html.find("<s>"), std::string::npos);
+    EXPECT_EQ(html.find("<i>"), std::string::npos);
+    EXPECT_NE(html.find("Failures by key on Pad &lt;i&gt;&quot;one&quot;&lt;/i&gt;"),
+              std::string::npos);
+    EXPECT_NE(html.find("x/bench&lt;1&gt;.csv"), std::string::npos);
+    EXPECT_NE(html.find("<b>4</b>units tested"), std::string::npos);
+    EXPECT_NE(html.find("<b>25.0%</b>pass rate"), std::string::npos);
+    // Three failures: the darkest step, and white text on it; one failure: the lightest of
+    // three steps; none: the neutral colour.
+    EXPECT_NE(html.find("<title>&lt;s&gt;: failed on 3 of 4 units (faulty 3, untested 0)</title>"
+                        "<rect x=\"1\" y=\"1\" width=\"34\" height=\"34\" rx=\"3\" "
+                        "fill=\"#a50f1e\""),
+              std::string::npos);
+    EXPECT_NE(html.find("fill=\"#fff\">&lt;s&gt;</text>"), std::string::npos);
+    EXPECT_NE(html.find("<title>A &amp; B: failed on 1 of 4 units (faulty 0, untested 1)</title>"
+                        "<rect x=\"37\" y=\"1\" width=\"34\" height=\"34\" rx=\"3\" "
+                        "fill=\"#ffe08a\""),
+              std::string::npos);
+    EXPECT_NE(html.find("<title>C: no failures</title><rect x=\"73\" y=\"1\" width=\"34\" "
+                        "height=\"34\" rx=\"3\" fill=\"#e8e8e8\""),
+              std::string::npos);
+    // The legend has a swatch for no failures and one for each of the three steps.
+    EXPECT_EQ(Count(html, "<span><i style=\"background:"), 4u);
+    EXPECT_NE(html.find("</i>3</span></p>"), std::string::npos);
+    // Seven failures at most: five steps, the last for six or seven.
+    const std::string wide = WriteBenchSummaryHtml(
+        SummariseBench(std::vector<BenchRow>(7, Row(L"U", false, L"pad.kbl", {L"C"}))), picture,
+        {});
+    EXPECT_EQ(Count(wide, "<span><i style=\"background:"), 6u);
+    EXPECT_NE(wide.find("</i>6&ndash;7</span></p>"), std::string::npos);
+    // A key not on the layout is still in the table.
+    EXPECT_NE(html.find("<tr><td>Gone</td>"), std::string::npos);
+}
+
+TEST(BenchSummaryPage, AMissingLayoutLeavesTheFiguresAndSaysWhy) {
+    BenchPicture picture;
+    picture.missing = L"the layout \"<x>.kbl\" was not found.";
+    const std::string html =
+        WriteBenchSummaryHtml(SummariseBench({Row(L"U1", false, L"<x>.kbl", {L"A"})}), picture, {});
+    EXPECT_NE(html.find("<b>1</b>failed"), std::string::npos);
+    EXPECT_NE(html.find("No keyboard picture: the layout &quot;&lt;x&gt;.kbl&quot; was not found."),
+              std::string::npos);
+    EXPECT_EQ(html.find("<svg"), std::string::npos);
+    EXPECT_NE(html.find("<tr><td>A</td>"), std::string::npos);
 }
