@@ -1,9 +1,10 @@
 // The HTML form of the test report: one file that any browser shows as it is, with the
-// verdict, the keyboard drawn in its state colours, the per-key table, the chatter events and
-// the context of the test. Every text from a user file is escaped.
+// verdict, the keyboard drawn in its state colours, the per-key table, the chatter events, the
+// timing chart and the context of the test. Every text from a user file is escaped.
 #include "report/html_text.h"
 #include "report/keyboard_svg.h"
 #include "report/report_model.h"
+#include "report/timing_chart.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -69,7 +70,7 @@ void AppendKeyList(std::string& out, const TestReport& report, const char* headi
         if (i > 0) {
             out += ", ";
         }
-        AppendHtmlText(out, KeyDisplayName(*rows[i]));
+        AppendText(out, KeyDisplayName(*rows[i]));
     }
     out += "</p>\n";
 }
@@ -96,7 +97,7 @@ void AppendRowCells(std::string& out, const ReportRow& row) {
     const std::vector<std::wstring> cells = ReportCells(row);
     for (std::size_t i = 0; i < cells.size(); ++i) {
         out += i >= 5 ? "<td class=\"n\">" : "<td>";
-        AppendHtmlText(out, cells[i]);
+        AppendText(out, cells[i]);
         out += "</td>";
     }
     out += "</tr>\n";
@@ -130,7 +131,7 @@ void AppendChatterEvents(std::string& out, const TestReport& report) {
         char code[16];
         std::snprintf(code, sizeof code, "0x%04X", static_cast<unsigned>(event.code));
         out += "<tr><td>" + FormatTimeOfDay(event.timeOfDay) + "</td><td>";
-        AppendHtmlText(out, event.name);
+        AppendText(out, event.name);
         out += "</td><td>";
         out += code;
         out += "</td><td class=\"n\">";
@@ -140,11 +141,25 @@ void AppendChatterEvents(std::string& out, const TestReport& report) {
     out += "</table>\n";
 }
 
+void AppendTiming(std::string& out, const TestReport& report) {
+    out += "<h2>Timing</h2>\n";
+    // Without times the chart is a sentence that says so, and needs no introduction.
+    if (!report.timing.holds.empty() || !report.timing.gaps.empty()) {
+        out += "<p>Hold times and release\xE2\x86\x92press intervals of every key";
+        if (!report.context.clockText.empty()) {
+            out += "; clock: ";
+            AppendText(out, report.context.clockText);
+        }
+        out += ".</p>\n";
+    }
+    out += TimingChartHtml(report.timing, report.context.threshold);
+}
+
 void AppendContextRow(std::string& out, const char* heading, std::wstring_view value) {
     out += "<tr><th>";
     out += heading;
     out += "</th><td>";
-    AppendHtmlText(out, value);
+    AppendText(out, value);
     out += "</td></tr>\n";
 }
 
@@ -157,6 +172,9 @@ void AppendContext(std::string& out, const ReportContext& context) {
     AppendContextRow(out, "Input language", context.inputLanguage);
     AppendContextRow(out, "Date and time", context.dateTime);
     AppendContextRow(out, "Program version", context.programVersion);
+    if (!context.clockText.empty()) {
+        AppendContextRow(out, "Clock", context.clockText);
+    }
     out += "</table>\n";
 }
 
@@ -169,15 +187,15 @@ std::string WriteReportHtml(const TestReport& report) {
     const std::wstring verdict = VerdictLine(coverage);
     out += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<title>Keyboard test report: ";
-    AppendHtmlText(out, report.context.layoutName);
+    AppendText(out, report.context.layoutName);
     out += "</title>\n<style>\n";
     out += kStyle;
     out += "</style>\n</head>\n<body>\n<h1>Keyboard test report: ";
-    AppendHtmlText(out, report.context.layoutName);
+    AppendText(out, report.context.layoutName);
     out += "</h1>\n<p class=\"verdict ";
     out += verdict.rfind(L"PASS", 0) == 0 ? "pass" : "fail";
     out += "\">";
-    AppendHtmlText(out, verdict);
+    AppendText(out, verdict);
     out += "</p>\n<p class=\"figures\">Tested ";
     AppendNumber(out, static_cast<long long>(coverage.tested));
     out += " / ";
@@ -194,7 +212,7 @@ std::string WriteReportHtml(const TestReport& report) {
             if (i > 0) {
                 out += ", ";
             }
-            AppendHtmlText(out, report.rolloverKeys[i]);
+            AppendText(out, report.rolloverKeys[i]);
         }
         out += ')';
     }
@@ -211,6 +229,7 @@ std::string WriteReportHtml(const TestReport& report) {
     AppendLegend(out, report.context.colours);
     AppendKeyTable(out, report);
     AppendChatterEvents(out, report);
+    AppendTiming(out, report);
     AppendContext(out, report.context);
     out += "</body>\n</html>\n";
     return out;

@@ -30,6 +30,7 @@ grep -qE 'FAIL: 1 faulty, [0-9]+ untested' "$html" || e2e_fail "no verdict line 
 grep -q '<th>Layout</th><td>104 Key ANSI</td>' "$html" || e2e_fail "no layout in the context"
 grep -qE '<tr><td>[0-9]{2}:[0-9]{2}:[0-9]{2}\.[0-9]{3}</td><td>A</td><td>0x001E</td>' "$html" ||
     e2e_fail "no chatter event of A in the HTML"
+grep -q '<h2>Timing</h2>' "$html" || e2e_fail "no timing section in the HTML"
 head -c 3 "$csv" | od -An -tx1 | grep -q 'ef bb bf' || e2e_fail "CSV without byte-order mark"
 grep -qE "^0x001E,A,A,yes,faulty,2,1,[0-9]+,[0-9]+,[0-9]+"$'\r'"$" "$csv" || e2e_fail "CSV row of A"
 grep -qE "^0x001F,S,S,yes,good,1,0,,[0-9]+,[0-9]+"$'\r'"$" "$csv" || e2e_fail "CSV row of S"
