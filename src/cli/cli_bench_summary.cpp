@@ -181,8 +181,8 @@ BenchPicture LoadPicture(const BenchSummary& summary, const std::string& layoutF
     const std::wstring path = FindNamedLayout(summary.layout, LayoutFolders(layoutFolder));
     if (path.empty()) {
         picture.missing = L"the layout \"" + summary.layout +
-                          L"\" was not found (tapwise-cli bench-summary --layouts FOLDER "
-                          L"names the folder that holds it).";
+                          L"\" was not found; give the folder that holds it with --layouts "
+                          L"FOLDER.";
         return picture;
     }
     std::unique_ptr<Logger> previous = InstallLogger(std::make_unique<NullLogger>());
