@@ -83,9 +83,14 @@ bool KeyTestSession::RestoreKeySize() {
 }
 
 void KeyTestSession::ResetKeyStates() {
-    // The figures of a test start afresh with its key states.
+    // The figures of a test start afresh with its key states, and so does its recording: a
+    // recorded test is what its report covers. The engine's timings and the decoder's state
+    // carry over the load (a release just before Clear still counts for chatter); a replay of
+    // the recording starts without them, so only a key held or released across the load
+    // itself can come out differently there.
     layout_.ResetKeyStates();
     engine_.ResetStatistics();
+    recording_.clear();
     view_.DisplayCleared();
 }
 
@@ -105,14 +110,15 @@ void KeyTestSession::ReportLoadFailure(const std::wstring& line) {
     }
 }
 
-void KeyTestSession::Feed(const RawKeyRecord& record, std::uint32_t time, bool background) {
+void KeyTestSession::Feed(const RawKeyRecord& record, std::int64_t timeUs, bool background) {
     if (background && !decoder_.TakesBackgroundRecord(record)) {
         return;
     }
+    KeepRecord(record, timeUs);
     if (decoder_.IsNewDevice(record)) {
         decoder_.SetCurrentDevice(record.device);
     }
-    const DecodeResult result = decoder_.Decode(record, time, queue_);
+    const DecodeResult result = decoder_.Decode(record, timeUs, queue_);
     if (result.message == KeyMessage::Make) {
         engine_.OnKeyMake(result.index);
     } else if (result.message == KeyMessage::Break) {
@@ -120,9 +126,13 @@ void KeyTestSession::Feed(const RawKeyRecord& record, std::uint32_t time, bool b
     }
 }
 
-void KeyTestSession::ReleaseKeysMissedWhileAway(std::uint32_t time,
+void KeyTestSession::KeepRecord(const RawKeyRecord& record, std::int64_t timeUs) {
+    recording_.push_back(TraceRecord{timeUs, record});
+}
+
+void KeyTestSession::ReleaseKeysMissedWhileAway(std::int64_t timeUs,
                                                 const KeyTestEngine::KeyDownQuery& stillDown) {
-    engine_.ReleaseKeysMissedWhileAway(time, stillDown);
+    engine_.ReleaseKeysMissedWhileAway(timeUs, stillDown);
     // The decoder's own record of keys seen going down follows the engine's releases.
     decoder_.KeepDownOnly(engine_.Held());
 }
