@@ -1,9 +1,9 @@
 #include "cli/cli_report.h"
 
 #include "base/diagnostic_log.h"
+#include "base/utf8.h"
 #include "cli/cli_files.h"
 #include "logging/std_log_files.h"
-#include "base/utf8.h"
 #include "settings/settings_page.h"
 
 #include <cstdio>
@@ -24,7 +24,7 @@ bool LocalNow(std::tm& now) {
 } // namespace
 
 ReportContext ReplayReportContext(const std::wstring& layoutName, std::uint32_t threshold,
-                                  const std::wstring& traceFile, std::uint32_t clockNow) {
+                                  const std::wstring& traceFile, std::int64_t clockNow) {
     ReportContext context;
     context.layoutName = layoutName;
     context.threshold = threshold;
