@@ -280,9 +280,13 @@ void AppendContextRow(std::string& out, const char* heading, std::wstring_view v
     out += "</td></tr>\n";
 }
 
-void AppendContext(std::string& out, const ReportContext& context) {
+void AppendContext(std::string& out, const TestReport& report) {
+    const ReportContext& context = report.context;
     out += "<h2>Test context</h2>\n<table>\n";
     AppendContextRow(out, "Layout", context.layoutName);
+    if (report.hasPlan) {
+        AppendContextRow(out, "Test plan", report.plan.name);
+    }
     AppendContextRow(out, "Chatter threshold", std::to_wstring(context.threshold) + L" ms");
     AppendContextRow(out, "Interface", context.interfaceText);
     AppendContextRow(out, "Device", context.deviceText);
@@ -298,7 +302,7 @@ std::string WriteReportHtml(const TestReport& report) {
     std::string out;
     out.reserve(16384 + 400 * report.keys.size() + 120 * report.chatterEvents.size());
     const TestCoverage& coverage = report.coverage;
-    const std::wstring verdict = VerdictLine(coverage);
+    const std::wstring verdict = ReportVerdictLine(report);
     out += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<title>Keyboard test report: ";
     AppendText(out, report.context.layoutName);
@@ -350,7 +354,7 @@ std::string WriteReportHtml(const TestReport& report) {
                              [](const ReportRow& row) { return row.state == Skipped; }));
     AppendKeyTable(out, report);
     AppendChatterEvents(out, report);
-    AppendContext(out, report.context);
+    AppendContext(out, report);
     out += "</body>\n</html>\n";
     return out;
 }

@@ -232,7 +232,18 @@ std::vector<ReadoutPart> KeyTestSession::Readout() const {
 }
 
 TestReport KeyTestSession::Report(const ReportContext& context) const {
-    return BuildTestReport(layout_, engine_.Statistics(), names_.Entries(), context);
+    TestReport report = BuildTestReport(layout_, engine_.Statistics(), names_.Entries(), context);
+    if (const TestPlan* plan = run_.Plan(); plan != nullptr) {
+        // The last unit's verdict, or the keys judged as they stand.
+        const PlanVerdict verdict =
+            run_.LastVerdict() != nullptr
+                ? *run_.LastVerdict()
+                : run_.Judge(PlanEnd::Running, 0, Figures(),
+                             [this](const LayoutKey& key) { return KeyName(key); });
+        report.hasPlan = true;
+        report.plan = {plan->name, verdict.pass, verdict.reasons, verdict.required, verdict.passed};
+    }
+    return report;
 }
 
 void KeyTestSession::SetFieldText(int control, const wchar_t* text) {
