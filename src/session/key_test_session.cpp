@@ -122,8 +122,12 @@ void KeyTestSession::Feed(const RawKeyRecord& record, std::int64_t timeUs, bool 
 }
 
 void KeyTestSession::HandleEvent(KeyMessage message, std::size_t index) {
+    // Indices come from the page's own posts; anything else is not an event of ours.
+    if (index >= queue_.size()) {
+        return;
+    }
     // A unit whose time ran out before this event ended at its deadline.
-    if (run_.Running() && index < queue_.size() && run_.TimeRanOut(queue_[index].time)) {
+    if (run_.TimeRanOut(queue_[index].time)) {
         EndUnit(PlanEnd::TimeLimit, run_.DeadlineUs());
     }
     if (message == KeyMessage::Make) {
@@ -210,6 +214,10 @@ void KeyTestSession::ReleaseKeysMissedWhileAway(std::int64_t timeUs,
     engine_.ReleaseKeysMissedWhileAway(timeUs, stillDown);
     // The decoder's own record of keys seen going down follows the engine's releases.
     decoder_.KeepDownOnly(engine_.Held());
+    // The last key of a unit may have come up while the page was away.
+    if (run_.HasPassed(engine_.Statistics().Rollover())) {
+        EndUnit(PlanEnd::Passed, timeUs);
+    }
 }
 
 void KeyTestSession::Restart() {
