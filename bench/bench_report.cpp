@@ -146,6 +146,31 @@ void BM_ReportToFiles(benchmark::State& state) {
 }
 BENCHMARK(BM_ReportToFiles)->Unit(benchmark::kMillisecond);
 
+// The HTML page alone with a timing chart of 100,000 holds and 100,000 intervals, spread as
+// the board's events are: the samples are binned, and only the bins reach the page.
+void BM_ReportHtmlWithTimingChart(benchmark::State& state) {
+    InstallLogger(std::make_unique<NullLogger>());
+    const auto board = TestBoard(100000);
+    if (!board) {
+        state.SkipWithError("default layout did not load");
+        return;
+    }
+    TestReport report = BuildTestReport(board->layout, board->engine->Statistics(),
+                                        board->names.Entries(), Context(*board));
+    report.timing.holds.clear();
+    report.timing.gaps.clear();
+    for (std::int64_t i = 0; i < 100000; ++i) {
+        report.timing.holds.push_back(60'000 + (i % 7) * 10'000 + i % 997);
+        report.timing.gaps.push_back(i % 50 == 49 ? 3'000 : 40'000 + i % 4'999);
+    }
+    for (auto _ : state) {
+        std::string html = WriteReportHtml(report);
+        benchmark::DoNotOptimize(html.data());
+    }
+    state.counters["html_bytes"] = static_cast<double>(WriteReportHtml(report).size());
+}
+BENCHMARK(BM_ReportHtmlWithTimingChart)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

@@ -1,42 +1,15 @@
 // The HTML form of the test report: one file that any browser shows as it is, with the
-// verdict, the keyboard drawn in its state colours, the per-key table, the chatter events and
-// the context of the test. Every text from a user file is escaped.
-#include "base/utf8.h"
+// verdict, the keyboard drawn in its state colours, the per-key table, the chatter events, the
+// timing chart and the context of the test. Every text from a user file is escaped.
+#include "report/html_text.h"
 #include "report/report_model.h"
+#include "report/timing_chart.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
 namespace {
-
-void AppendEscaped(std::string& out, std::string_view utf8) {
-    for (char c : utf8) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\'':
-            out += "&#39;";
-            break;
-        default:
-            out += c;
-        }
-    }
-}
-
-void AppendText(std::string& out, std::wstring_view text) {
-    AppendEscaped(out, EncodeUtf8(text));
-}
 
 void AppendNumber(std::string& out, long long value) {
     out += std::to_string(value);
@@ -272,6 +245,20 @@ void AppendChatterEvents(std::string& out, const TestReport& report) {
     out += "</table>\n";
 }
 
+void AppendTiming(std::string& out, const TestReport& report) {
+    out += "<h2>Timing</h2>\n";
+    // Without times the chart is a sentence that says so, and needs no introduction.
+    if (!report.timing.holds.empty() || !report.timing.gaps.empty()) {
+        out += "<p>Hold times and release\xE2\x86\x92press intervals of every key";
+        if (!report.context.clockText.empty()) {
+            out += "; clock: ";
+            AppendText(out, report.context.clockText);
+        }
+        out += ".</p>\n";
+    }
+    out += TimingChartHtml(report.timing, report.context.threshold);
+}
+
 void AppendContextRow(std::string& out, const char* heading, std::wstring_view value) {
     out += "<tr><th>";
     out += heading;
@@ -293,6 +280,9 @@ void AppendContext(std::string& out, const TestReport& report) {
     AppendContextRow(out, "Input language", context.inputLanguage);
     AppendContextRow(out, "Date and time", context.dateTime);
     AppendContextRow(out, "Program version", context.programVersion);
+    if (!context.clockText.empty()) {
+        AppendContextRow(out, "Clock", context.clockText);
+    }
     out += "</table>\n";
 }
 
@@ -354,6 +344,7 @@ std::string WriteReportHtml(const TestReport& report) {
                              [](const ReportRow& row) { return row.state == Skipped; }));
     AppendKeyTable(out, report);
     AppendChatterEvents(out, report);
+    AppendTiming(out, report);
     AppendContext(out, report);
     out += "</body>\n</html>\n";
     return out;

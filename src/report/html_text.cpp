@@ -1,0 +1,31 @@
+#include "report/html_text.h"
+
+#include "base/utf8.h"
+
+void AppendEscaped(std::string& out, std::string_view utf8) {
+    for (char c : utf8) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&#39;";
+            break;
+        default:
+            out += c;
+        }
+    }
+}
+
+void AppendText(std::string& out, std::wstring_view text) {
+    AppendEscaped(out, EncodeUtf8(text));
+}
