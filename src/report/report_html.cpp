@@ -6,6 +6,7 @@
 #include "report/report_model.h"
 #include "report/timing_chart.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -34,16 +35,21 @@ tr.faulty td{background:#fbe0e0}
 tr.untested td{color:#777}
 )";
 
-void AppendLegend(std::string& out, const StateColours& colours) {
+// skipped: some key is left out by a test plan, so its colour needs explaining too.
+void AppendLegend(std::string& out, const StateColours& colours, bool skipped) {
     const struct {
         Colour colour;
         const char* text;
     } entries[] = {{colours.unpressed, "untested"},
                    {colours.depressed, "held"},
                    {colours.pressed, "good"},
-                   {colours.alarm, "faulty"}};
+                   {colours.alarm, "faulty"},
+                   {colours.skipped, "skipped"}};
     out += "<p class=\"legend\">";
     for (const auto& entry : entries) {
+        if (&entry == &entries[4] && !skipped) {
+            continue;
+        }
         out += "<span><i style=\"background:" + CssColour(entry.colour) + "\"></i>";
         out += entry.text;
         out += "</span>";
@@ -89,7 +95,7 @@ void AppendKeyboard(std::string& out, const TestReport& report) {
 void AppendRowCells(std::string& out, const ReportRow& row) {
     const char* kind = !row.onLayout                                       ? "extra"
                        : row.state == Alarm || row.state == AlarmDepressed ? "faulty"
-                       : row.state == Unpressed                            ? "untested"
+                       : row.state == Unpressed || row.state == Skipped    ? "untested"
                                                                            : "tested";
     out += "<tr class=\"";
     out += kind;
@@ -163,9 +169,13 @@ void AppendContextRow(std::string& out, const char* heading, std::wstring_view v
     out += "</td></tr>\n";
 }
 
-void AppendContext(std::string& out, const ReportContext& context) {
+void AppendContext(std::string& out, const TestReport& report) {
+    const ReportContext& context = report.context;
     out += "<h2>Test context</h2>\n<table>\n";
     AppendContextRow(out, "Layout", context.layoutName);
+    if (report.hasPlan) {
+        AppendContextRow(out, "Test plan", report.plan.name);
+    }
     AppendContextRow(out, "Chatter threshold", std::to_wstring(context.threshold) + L" ms");
     AppendContextRow(out, "Interface", context.interfaceText);
     AppendContextRow(out, "Device", context.deviceText);
@@ -184,7 +194,7 @@ std::string WriteReportHtml(const TestReport& report) {
     std::string out;
     out.reserve(16384 + 400 * report.keys.size() + 120 * report.chatterEvents.size());
     const TestCoverage& coverage = report.coverage;
-    const std::wstring verdict = VerdictLine(coverage);
+    const std::wstring verdict = ReportVerdictLine(report);
     out += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<title>Keyboard test report: ";
     AppendText(out, report.context.layoutName);
@@ -204,8 +214,9 @@ std::string WriteReportHtml(const TestReport& report) {
     AppendNumber(out, static_cast<long long>(coverage.faulty));
     out += " &middot; Chatter events ";
     AppendNumber(out, static_cast<long long>(report.chatter));
-    out += " &middot; Rollover ";
+    out += " &middot; Rollover: ";
     AppendNumber(out, static_cast<long long>(report.rollover));
+    out += report.rollover == 1 ? " key" : " keys";
     if (!report.rolloverKeys.empty()) {
         out += " (";
         for (std::size_t i = 0; i < report.rolloverKeys.size(); ++i) {
@@ -215,6 +226,10 @@ std::string WriteReportHtml(const TestReport& report) {
             AppendText(out, report.rolloverKeys[i]);
         }
         out += ')';
+    }
+    if (report.overflowAt > 0) {
+        out += "; overflow at ";
+        AppendNumber(out, static_cast<long long>(report.overflowAt));
     }
     out += " &middot; Codes not on the layout ";
     AppendNumber(out, static_cast<long long>(report.extras.size()));
@@ -226,11 +241,13 @@ std::string WriteReportHtml(const TestReport& report) {
     AppendKeyList(
         out, report, "Untested", [](std::int32_t state) { return state == Unpressed; }, 24);
     AppendKeyboard(out, report);
-    AppendLegend(out, report.context.colours);
+    AppendLegend(out, report.context.colours,
+                 std::any_of(report.keys.begin(), report.keys.end(),
+                             [](const ReportRow& row) { return row.state == Skipped; }));
     AppendKeyTable(out, report);
     AppendChatterEvents(out, report);
     AppendTiming(out, report);
-    AppendContext(out, report.context);
+    AppendContext(out, report);
     out += "</body>\n</html>\n";
     return out;
 }

@@ -16,11 +16,11 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 "$cli" --help >help.txt 2>&1 || fail "--help exit status"
 for word in bench-summary import layout replay settings --version --threshold --key-size --scancode-map \
     --fields --trace --summary --report --csv --default --layout --keymap --name -o --save \
-    '--text FILE' --html --layouts; do
+    '--text FILE' --html --layouts --plan; do
     grep -q -- "$word" help.txt || fail "--help does not mention '$word'"
 done
 for options in "bench-summary --html --layouts" "import --name --layout --keymap -o" "layout --key-size --trace --default --text" \
-    "replay --threshold --key-size --scancode-map --fields --trace --summary --report --csv --default --layout" \
+    "replay --threshold --key-size --scancode-map --fields --trace --summary --report --csv --default --layout --plan" \
     "settings --save"; do
     set -- $options
     command=$1
