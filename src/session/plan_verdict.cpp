@@ -103,10 +103,10 @@ void PlanTracker::FillVerdict(PlanVerdict& verdict, const KeyNamer& name) const 
         }
     }
     if (!verdict.faultyKeys.empty()) {
-        verdict.reasons.push_back(JoinKeyNames(verdict.faultyKeys) + L" faulty");
+        verdict.reasons.push_back(ReasonKeyList(verdict.faultyKeys) + L" faulty");
     }
     if (!verdict.untestedKeys.empty()) {
-        verdict.reasons.push_back(JoinKeyNames(verdict.untestedKeys) + L" untested");
+        verdict.reasons.push_back(ReasonKeyList(verdict.untestedKeys) + L" untested");
     }
     verdict.reasons.insert(verdict.reasons.end(), incomplete.begin(), incomplete.end());
 }
@@ -192,7 +192,7 @@ PlanProgress PlanRun::Progress(std::int64_t nowUs) const {
     return progress;
 }
 
-std::wstring JoinKeyNames(const std::vector<std::wstring>& names) {
+std::wstring ReasonKeyList(const std::vector<std::wstring>& names) {
     std::wstring text;
     for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i) {
         text += (i == 0 ? L"" : L", ") + names[i];

@@ -174,6 +174,6 @@ private:
 };
 
 // "A, Space" for up to eight names, "A, B, C, D, E, F, G, H and 3 more" beyond.
-std::wstring JoinKeyNames(const std::vector<std::wstring>& names);
+std::wstring ReasonKeyList(const std::vector<std::wstring>& names);
 // "120 s", "1.5 s"
 std::wstring SecondsText(std::int64_t microseconds);
