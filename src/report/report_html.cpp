@@ -2,9 +2,11 @@
 // verdict, the keyboard drawn in its state colours, the per-key table, the chatter events, the
 // timing chart and the context of the test. Every text from a user file is escaped.
 #include "report/html_text.h"
+#include "report/keyboard_svg.h"
 #include "report/report_model.h"
 #include "report/timing_chart.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -12,13 +14,6 @@ namespace {
 
 void AppendNumber(std::string& out, long long value) {
     out += std::to_string(value);
-}
-
-std::string CssColour(Colour colour) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", colour & 0xFF, (colour >> 8) & 0xFF,
-                  (colour >> 16) & 0xFF);
-    return text;
 }
 
 constexpr const char* kStyle =
@@ -40,93 +35,26 @@ tr.faulty td{background:#fbe0e0}
 tr.untested td{color:#777}
 )";
 
-void AppendLegend(std::string& out, const StateColours& colours) {
+// skipped: some key is left out by a test plan, so its colour needs explaining too.
+void AppendLegend(std::string& out, const StateColours& colours, bool skipped) {
     const struct {
         Colour colour;
         const char* text;
     } entries[] = {{colours.unpressed, "untested"},
                    {colours.depressed, "held"},
                    {colours.pressed, "good"},
-                   {colours.alarm, "faulty"}};
+                   {colours.alarm, "faulty"},
+                   {colours.skipped, "skipped"}};
     out += "<p class=\"legend\">";
     for (const auto& entry : entries) {
+        if (&entry == &entries[4] && !skipped) {
+            continue;
+        }
         out += "<span><i style=\"background:" + CssColour(entry.colour) + "\"></i>";
         out += entry.text;
         out += "</span>";
     }
     out += "</p>\n";
-}
-
-void AppendKeyShape(std::string& out, const LayoutKey& key, const std::string& fill) {
-    if (IsTwoRowShaped(key)) {
-        const PixelRect upper = UpperPart(key);
-        const PixelRect lower = LowerPart(key);
-        const int points[][2] = {{upper.left, upper.top},     {upper.right, upper.top},
-                                 {lower.right, lower.bottom}, {lower.left, lower.bottom},
-                                 {lower.left, lower.top},     {upper.left, upper.bottom}};
-        out += "<polygon points=\"";
-        for (const auto& point : points) {
-            // Half a pixel inside, so the outline stays within the key as the view draws it.
-            const bool right = point[0] == upper.right;
-            const bool bottom = point[1] == lower.bottom;
-            char text[48];
-            std::snprintf(text, sizeof text, "%.1f,%.1f ", point[0] + (right ? -1.5 : 1.5),
-                          point[1] + (bottom ? -1.5 : 1.5));
-            out += text;
-        }
-        out.pop_back();
-        out += "\" fill=\"" + fill + "\" stroke=\"#f2f2f2\"/>";
-        return;
-    }
-    out += "<rect x=\"";
-    AppendNumber(out, key.left + 1);
-    out += "\" y=\"";
-    AppendNumber(out, key.top + 1);
-    out += "\" width=\"";
-    AppendNumber(out, key.right - key.left - 2);
-    out += "\" height=\"";
-    AppendNumber(out, key.bottom - key.top - 2);
-    out += "\" rx=\"3\" fill=\"" + fill + "\" stroke=\"#f2f2f2\"/>";
-}
-
-void AppendKeyLabel(std::string& out, const LayoutKey& key, const std::wstring& label) {
-    if (label.empty()) {
-        return;
-    }
-    std::vector<std::wstring_view> lines;
-    std::wstring_view rest = label;
-    for (;;) {
-        const std::size_t end = rest.find(L'\n');
-        lines.push_back(rest.substr(0, end));
-        if (end == std::wstring_view::npos) {
-            break;
-        }
-        rest.remove_prefix(end + 1);
-    }
-    const PixelRect area = LabelArea(key);
-    const int lineHeight = 12;
-    const int centreX = area.left + area.Width() / 2;
-    const int firstY =
-        area.top + area.Height() / 2 - lineHeight * (static_cast<int>(lines.size()) - 1) / 2;
-    out += "<text x=\"";
-    AppendNumber(out, centreX);
-    out += "\" y=\"";
-    AppendNumber(out, firstY);
-    out += "\">";
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i == 0) {
-            AppendText(out, lines[i]);
-            continue;
-        }
-        out += "<tspan x=\"";
-        AppendNumber(out, centreX);
-        out += "\" dy=\"";
-        AppendNumber(out, lineHeight);
-        out += "\">";
-        AppendText(out, lines[i]);
-        out += "</tspan>";
-    }
-    out += "</text>";
 }
 
 // Names of the layout keys in the states wanted, at most limit of them (0: no list).
@@ -148,46 +76,26 @@ void AppendKeyList(std::string& out, const TestReport& report, const char* headi
         if (i > 0) {
             out += ", ";
         }
-        AppendText(out, rows[i]->name.empty() ? rows[i]->label : rows[i]->name);
+        AppendText(out, KeyDisplayName(*rows[i]));
     }
     out += "</p>\n";
 }
 
 void AppendKeyboard(std::string& out, const TestReport& report) {
-    const StateColours& colours = report.context.colours;
-    const int width = report.width > 0 ? report.width : 1;
-    const int height = report.height > 0 ? report.height : 1;
-    out += "<div class=\"keyboard\"><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"";
-    AppendNumber(out, width);
-    out += "\" height=\"";
-    AppendNumber(out, height);
-    out += "\" viewBox=\"0 0 ";
-    AppendNumber(out, width);
-    out += ' ';
-    AppendNumber(out, height);
-    out += "\" role=\"img\" aria-label=\"keyboard\">\n"
-           "<g font-family=\"Segoe UI,Arial,sans-serif\" "
-           "font-size=\"11\" text-anchor=\"middle\" dominant-baseline=\"central\">\n";
+    std::vector<SvgKey> keys;
+    keys.reserve(report.keys.size());
     for (const ReportRow& row : report.keys) {
-        if (!IsDrawable(row.key)) {
-            continue;
-        }
-        out += "<g><title>";
-        AppendText(out, row.name.empty() ? row.label : row.name);
-        out += " (";
-        AppendText(out, KeyStateName(row.state));
-        out += ")</title>";
-        AppendKeyShape(out, row.key, CssColour(FillColourForState(colours, row.state)));
-        AppendKeyLabel(out, row.key, row.label);
-        out += "</g>\n";
+        keys.push_back(SvgKey{row.key, row.label,
+                              KeyDisplayName(row) + L" (" + KeyStateName(row.state) + L")",
+                              FillColourForState(report.context.colours, row.state)});
     }
-    out += "</g>\n</svg></div>\n";
+    AppendKeyboardSvg(out, report.width, report.height, keys);
 }
 
 void AppendRowCells(std::string& out, const ReportRow& row) {
     const char* kind = !row.onLayout                                       ? "extra"
                        : row.state == Alarm || row.state == AlarmDepressed ? "faulty"
-                       : row.state == Unpressed                            ? "untested"
+                       : row.state == Unpressed || row.state == Skipped    ? "untested"
                                                                            : "tested";
     out += "<tr class=\"";
     out += kind;
@@ -261,9 +169,13 @@ void AppendContextRow(std::string& out, const char* heading, std::wstring_view v
     out += "</td></tr>\n";
 }
 
-void AppendContext(std::string& out, const ReportContext& context) {
+void AppendContext(std::string& out, const TestReport& report) {
+    const ReportContext& context = report.context;
     out += "<h2>Test context</h2>\n<table>\n";
     AppendContextRow(out, "Layout", context.layoutName);
+    if (report.hasPlan) {
+        AppendContextRow(out, "Test plan", report.plan.name);
+    }
     AppendContextRow(out, "Chatter threshold", std::to_wstring(context.threshold) + L" ms");
     AppendContextRow(out, "Interface", context.interfaceText);
     AppendContextRow(out, "Device", context.deviceText);
@@ -282,7 +194,7 @@ std::string WriteReportHtml(const TestReport& report) {
     std::string out;
     out.reserve(16384 + 400 * report.keys.size() + 120 * report.chatterEvents.size());
     const TestCoverage& coverage = report.coverage;
-    const std::wstring verdict = VerdictLine(coverage);
+    const std::wstring verdict = ReportVerdictLine(report);
     out += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<title>Keyboard test report: ";
     AppendText(out, report.context.layoutName);
@@ -302,8 +214,9 @@ std::string WriteReportHtml(const TestReport& report) {
     AppendNumber(out, static_cast<long long>(coverage.faulty));
     out += " &middot; Chatter events ";
     AppendNumber(out, static_cast<long long>(report.chatter));
-    out += " &middot; Rollover ";
+    out += " &middot; Rollover: ";
     AppendNumber(out, static_cast<long long>(report.rollover));
+    out += report.rollover == 1 ? " key" : " keys";
     if (!report.rolloverKeys.empty()) {
         out += " (";
         for (std::size_t i = 0; i < report.rolloverKeys.size(); ++i) {
@@ -313,6 +226,10 @@ std::string WriteReportHtml(const TestReport& report) {
             AppendText(out, report.rolloverKeys[i]);
         }
         out += ')';
+    }
+    if (report.overflowAt > 0) {
+        out += "; overflow at ";
+        AppendNumber(out, static_cast<long long>(report.overflowAt));
     }
     out += " &middot; Codes not on the layout ";
     AppendNumber(out, static_cast<long long>(report.extras.size()));
@@ -324,11 +241,13 @@ std::string WriteReportHtml(const TestReport& report) {
     AppendKeyList(
         out, report, "Untested", [](std::int32_t state) { return state == Unpressed; }, 24);
     AppendKeyboard(out, report);
-    AppendLegend(out, report.context.colours);
+    AppendLegend(out, report.context.colours,
+                 std::any_of(report.keys.begin(), report.keys.end(),
+                             [](const ReportRow& row) { return row.state == Skipped; }));
     AppendKeyTable(out, report);
     AppendChatterEvents(out, report);
     AppendTiming(out, report);
-    AppendContext(out, report.context);
+    AppendContext(out, report);
     out += "</body>\n</html>\n";
     return out;
 }

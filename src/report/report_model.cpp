@@ -40,6 +40,9 @@ std::wstring NameOf(const std::map<ScanCode, std::wstring>& names, ScanCode code
 TestCoverage CountCoverage(const KeyboardLayout& layout) {
     TestCoverage coverage;
     for (const LayoutKey& key : layout.keys) {
+        if (key.state == Skipped) {
+            continue;
+        }
         ++coverage.keys;
         if (key.state != Unpressed) {
             ++coverage.tested;
@@ -49,6 +52,10 @@ TestCoverage CountCoverage(const KeyboardLayout& layout) {
         }
     }
     return coverage;
+}
+
+std::wstring KeyDisplayName(const ReportRow& row) {
+    return row.name.empty() ? row.label : row.name;
 }
 
 std::wstring PrintedLabel(const std::wstring& storedLabel) {
@@ -120,6 +127,8 @@ TestReport BuildTestReport(const KeyboardLayout& layout, const KeyStatistics& st
     report.timing.gaps = statistics.Gaps();
 
     report.rollover = statistics.Rollover();
+    report.overflows = statistics.Overflows();
+    report.overflowAt = statistics.OverflowAt();
     for (ScanCode code : statistics.RolloverKeys()) {
         report.rolloverKeys.push_back(NameOf(names, code));
     }
@@ -138,6 +147,8 @@ const wchar_t* KeyStateName(std::int32_t state) {
         return L"faulty held";
     case Alarm:
         return L"faulty";
+    case Skipped:
+        return L"skipped";
     default:
         return L"";
     }
@@ -150,6 +161,22 @@ std::wstring VerdictLine(const TestCoverage& coverage) {
     }
     return L"FAIL: " + std::to_wstring(coverage.faulty) + L" faulty, " + std::to_wstring(untested) +
            L" untested";
+}
+
+std::wstring ReportVerdictLine(const TestReport& report) {
+    if (!report.hasPlan) {
+        return VerdictLine(report.coverage);
+    }
+    const ReportPlan& plan = report.plan;
+    if (plan.pass) {
+        return L"PASS: all " + std::to_wstring(plan.required) + L" keys of the plan " +
+               (plan.name.empty() ? L"" : plan.name + L" ") + L"passed";
+    }
+    std::wstring line = L"FAIL";
+    for (std::size_t i = 0; i < plan.reasons.size(); ++i) {
+        line += (i == 0 ? L": " : L"; ") + plan.reasons[i];
+    }
+    return line;
 }
 
 std::string SummaryLine(const TestReport& report) {
