@@ -186,29 +186,6 @@ bool Normalizer::Run(std::string& error) {
     return true;
 }
 
-// The parser's reason without its own position (which counts in the normalized text) and
-// without the echo of that text.
-std::string Reason(const char* what) {
-    std::string reason = what;
-    const std::size_t column = reason.find("column ");
-    if (column != std::string::npos) {
-        const std::size_t colon = reason.find(": ", column);
-        if (colon != std::string::npos) {
-            reason.erase(0, colon + 2);
-        }
-    } else if (reason.rfind("[json.exception.", 0) == 0) {
-        const std::size_t close = reason.find("] ");
-        if (close != std::string::npos) {
-            reason.erase(0, close + 2);
-        }
-    }
-    const std::size_t lastRead = reason.find("; last read:");
-    if (lastRead != std::string::npos) {
-        reason.erase(lastRead);
-    }
-    return reason;
-}
-
 // A KLE document is an array of rows led by an optional metadata object; a single row of
 // raw data is a list of legends and property objects.
 bool IsDocumentOfRows(const nlohmann::json& value) {
@@ -234,11 +211,11 @@ bool ReadImportJson(std::string_view text, nlohmann::json& value, std::string& e
         wrapped = nlohmann::json::parse(normalizer.Text());
     } catch (const nlohmann::json::parse_error& e) {
         const std::size_t at = e.byte == 0 ? 0 : e.byte - 1;
-        error =
-            "invalid JSON at " + Where(text, normalizer.InputOffset(at)) + ": " + Reason(e.what());
+        error = "invalid JSON at " + Where(text, normalizer.InputOffset(at)) + ": " +
+                JsonErrorReason(e.what());
         return false;
     } catch (const std::exception& e) {
-        error = std::string("invalid JSON: ") + Reason(e.what());
+        error = std::string("invalid JSON: ") + JsonErrorReason(e.what());
         return false;
     }
     if (wrapped.empty()) {
@@ -268,4 +245,25 @@ bool ReadJsonNumber(const nlohmann::json& object, const char* name, double low, 
     value = it->get<double>();
     error = CheckRange((std::string("'") + name + "'").c_str(), value, low, high);
     return error.empty();
+}
+
+std::string JsonErrorReason(const char* what) {
+    std::string reason = what;
+    const std::size_t column = reason.find("column ");
+    if (column != std::string::npos) {
+        const std::size_t colon = reason.find(": ", column);
+        if (colon != std::string::npos) {
+            reason.erase(0, colon + 2);
+        }
+    } else if (reason.rfind("[json.exception.", 0) == 0) {
+        const std::size_t close = reason.find("] ");
+        if (close != std::string::npos) {
+            reason.erase(0, close + 2);
+        }
+    }
+    const std::size_t lastRead = reason.find("; last read:");
+    if (lastRead != std::string::npos) {
+        reason.erase(lastRead);
+    }
+    return reason;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // JSON reading for the layout importers, bounded so that hostile input costs little: the
 // nesting depth is checked before anything is built, and every failure is a message that
-// says where in the user's text it happened. Included only by the importers' own sources.
+// says where in the user's text it happened. Included by the importers and the test plan reader.
 #include <nlohmann/json.hpp>
 
 #include <string>
@@ -12,6 +12,10 @@
 // comments and trailing commas. False with a message such as "invalid JSON at line 3,
 // column 14: ..." when the text cannot be read.
 bool ReadImportJson(std::string_view text, nlohmann::json& value, std::string& error);
+
+// The reason of a JSON library exception, without the library's own position (which may
+// count in a normalized text) and without its echo of the text.
+std::string JsonErrorReason(const char* what);
 
 // Inputs (keyboard descriptions and keymaps) larger than this are refused before they are
 // parsed.

@@ -2,6 +2,7 @@
 
 #include "base/utf8.h"
 #include "layouts/default_layout.h"
+#include "layouts/import_json.h"
 #include "layouts/layout_library.h"
 
 #include <nlohmann/json.hpp>
@@ -187,28 +188,6 @@ int NestingDepth(std::string_view text) {
         }
     }
     return deepest;
-}
-
-// The parser's reason without its own position and without the echo of the text.
-std::string ParseReason(const char* what) {
-    std::string reason = what;
-    const std::size_t column = reason.find("column ");
-    if (column != std::string::npos) {
-        const std::size_t colon = reason.find(": ", column);
-        if (colon != std::string::npos) {
-            reason.erase(0, colon + 2);
-        }
-    } else if (reason.rfind("[json.exception.", 0) == 0) {
-        const std::size_t close = reason.find("] ");
-        if (close != std::string::npos) {
-            reason.erase(0, close + 2);
-        }
-    }
-    const std::size_t lastRead = reason.find("; last read:");
-    if (lastRead != std::string::npos) {
-        reason.erase(lastRead);
-    }
-    return reason;
 }
 
 std::size_t EditDistance(const std::string& a, const std::string& b) {
@@ -547,10 +526,10 @@ bool ParseTestPlan(std::string_view text, TestPlan& plan, PlanError& error) {
     } catch (const Json::parse_error& e) {
         const std::size_t at = e.byte == 0 ? 0 : e.byte - 1;
         std::tie(error.line, error.column) = LineAndColumn(text, at);
-        error.reason = "invalid JSON: " + ParseReason(e.what());
+        error.reason = "invalid JSON: " + JsonErrorReason(e.what());
         return false;
     } catch (const std::exception& e) {
-        error.reason = "invalid JSON: " + ParseReason(e.what());
+        error.reason = "invalid JSON: " + JsonErrorReason(e.what());
         return false;
     }
     JsonPlaces places(text);
