@@ -8,11 +8,7 @@ cli=${1:?usage: report_browser_test.sh TAPWISE_CLI [SCREENSHOT]}
 work=$(mktemp -d "${TMPDIR:-/tmp}/tapwise-report-browser.XXXXXX")
 shot=${2:-$work/report.png}
 trap 'rm -rf "$work"' EXIT
-browser=$(command -v chromium || command -v chromium-browser) || {
-    echo "FAIL: chromium is not installed (tools/ensure-packages.sh test installs it)"
-    exit 1
-}
-command -v convert > /dev/null || { echo "FAIL: ImageMagick convert is missing"; exit 1; }
+. "$(dirname "$0")/../support/browser_shot.sh"
 
 # S and D good, A faulty (chatter), F still held at the end; every other key untested.
 cat > "$work/keys.trace" <<'TRACE'
@@ -29,14 +25,8 @@ TRACE
 "$cli" replay --report "$work/report.html" --default "$work/keys.trace" > /dev/null ||
     { echo "FAIL: tapwise-cli could not write the report"; exit 1; }
 
-# A profile of its own and no network: the page must show without fetching anything.
-timeout 120 "$browser" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$work/profile" --screenshot="$shot" --window-size=1000,700 \
-    "file://$work/report.html" > "$work/browser.log" 2>&1
-[ -s "$shot" ] || { echo "FAIL: no screenshot"; cat "$work/browser.log"; exit 1; }
+screenshot "$work/report.html" "$shot" 1000,700
 
-histogram=$(convert "$shot" -format %c histogram:info:-)
 failures=0
 # The default state colours: untested A0A0A0, held A0A0FF, good A0FFA0, faulty FFA0A0.
 for colour in A0A0A0:untested A0A0FF:held A0FFA0:good FFA0A0:faulty; do

@@ -10,11 +10,7 @@ source_dir=${2:?usage: bench_summary_browser_test.sh TAPWISE_CLI SOURCE_DIR [SCR
 work=$(mktemp -d "${TMPDIR:-/tmp}/tapwise-bench-browser.XXXXXX")
 shot=${3:-$work/summary.png}
 trap 'rm -rf "$work"' EXIT
-browser=$(command -v chromium || command -v chromium-browser) || {
-    echo "FAIL: chromium is not installed (tools/ensure-packages.sh test installs it)"
-    exit 1
-}
-command -v convert > /dev/null || { echo "FAIL: ImageMagick convert is missing"; exit 1; }
+. "$(dirname "$0")/../support/browser_shot.sh"
 
 # Units 1 to 40; Space faulty on 6 of them, Enter on 3, E untested on 2, \ on 1.
 {
@@ -46,14 +42,8 @@ command -v convert > /dev/null || { echo "FAIL: ImageMagick convert is missing";
     "$work/bench.csv" > "$work/summary.txt" ||
     { echo "FAIL: tapwise-cli could not write the page"; exit 1; }
 
-timeout 120 "$browser" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$work/profile" --screenshot="$shot" --window-size=1000,760 \
-    "file://$work/summary.html" > "$work/browser.log" 2>&1
-[ -s "$shot" ] || { echo "FAIL: no screenshot"; cat "$work/browser.log"; exit 1; }
+screenshot "$work/summary.html" "$shot" 1000,760
 
-histogram=$(convert "$shot" -format %c histogram:info:-)
-pixels() { printf '%s\n' "$histogram" | grep -i "#$1\b" | awk '{s += $1} END {print s + 0}'; }
 failures=0
 check() { # colour what minimum
     count=$(pixels "$1")
