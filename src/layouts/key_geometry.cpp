@@ -15,6 +15,8 @@ Colour FillColourForState(const StateColours& colours, std::int32_t state) {
         return colours.pressed;
     case Alarm:
         return colours.alarm;
+    case Skipped:
+        return colours.skipped;
     default:
         return kInvalidStateColour;
     }

@@ -15,9 +15,11 @@ struct StateColours {
     Colour depressed = MakeColour(0xA0, 0xA0, 0xFF);
     Colour pressed = MakeColour(0xA0, 0xFF, 0xA0);
     Colour alarm = MakeColour(0xFF, 0xA0, 0xA0);
+    // Keys a test plan leaves out: a neutral grey, darker than untested, lighter than the page.
+    Colour skipped = MakeColour(0x78, 0x78, 0x78);
 };
 
-// States outside 0 to 4 are painted in this colour so that they stand out.
+// States outside 0 to 5 are painted in this colour so that they stand out.
 constexpr Colour kInvalidStateColour = MakeColour(255, 0, 255);
 
 Colour FillColourForState(const StateColours& colours, std::int32_t state);

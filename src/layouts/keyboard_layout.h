@@ -7,13 +7,15 @@
 #include <string>
 
 // A key's test state. Stored as a plain 32-bit integer: the view paints values outside
-// 0 to 4 in a warning colour rather than trusting them.
+// 0 to 5 in a warning colour rather than trusting them. Skipped: a test plan leaves the key
+// out; it keeps that state whatever the key does until the next reset.
 enum KeyState : std::int32_t {
     Unpressed = 0,
     Depressed = 1,
     Pressed = 2,
     AlarmDepressed = 3,
     Alarm = 4,
+    Skipped = 5,
 };
 
 // A key's place and size in key units, as its layout line gave them.

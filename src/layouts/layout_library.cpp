@@ -18,9 +18,11 @@ bool HasExtension(const std::wstring& fileName, const std::wstring& extension) {
     });
 }
 
-// Layout text, and keyboard descriptions that are converted when loaded.
+// Layout text, and keyboard descriptions that are converted when loaded; test plans are JSON
+// too but describe no keyboard.
 bool HasLayoutExtension(const std::wstring& fileName) {
-    return HasExtension(fileName, L".kbl") || HasExtension(fileName, L".json");
+    return HasExtension(fileName, L".kbl") ||
+           (HasExtension(fileName, L".json") && !IsPlanFileName(fileName));
 }
 
 // The code units of a character as UTF-16 would hold them.
@@ -45,7 +47,16 @@ std::u16string Utf16Units(const std::wstring& text) {
 
 } // namespace
 
-std::vector<std::wstring> FindLayoutFiles(const std::wstring& folder) {
+bool IsPlanFileName(const std::wstring& path) {
+    return HasExtension(path, L".plan.json");
+}
+
+namespace {
+
+// The files of a folder (directories skipped) whose names pass wanted, as full paths in the
+// order of the enumeration.
+template <typename Wanted>
+std::vector<std::wstring> FindFiles(const std::wstring& folder, Wanted wanted) {
     std::vector<std::wstring> paths;
     if (folder.empty()) {
         return paths;
@@ -63,10 +74,22 @@ std::vector<std::wstring> FindLayoutFiles(const std::wstring& folder) {
             continue;
         }
         const std::wstring name = it->path().filename().wstring();
-        if (HasLayoutExtension(name)) {
+        if (wanted(name)) {
             paths.push_back(prefix + name);
         }
     }
+    return paths;
+}
+
+} // namespace
+
+std::vector<std::wstring> FindLayoutFiles(const std::wstring& folder) {
+    return FindFiles(folder, HasLayoutExtension);
+}
+
+std::vector<std::wstring> FindPlanFiles(const std::wstring& folder) {
+    std::vector<std::wstring> paths = FindFiles(folder, IsPlanFileName);
+    std::sort(paths.begin(), paths.end());
     return paths;
 }
 

@@ -10,9 +10,15 @@ struct LayoutEntry {
     std::wstring name; // never empty
 };
 
-// The "*.kbl" and "*.json" files of a folder (directories skipped), as full paths in the order of
-// the enumeration. A missing or unreadable folder gives none.
+// The "*.kbl" and "*.json" files of a folder (directories skipped), test plans ("*.plan.json")
+// left out, as full paths in the order of the enumeration. A missing or unreadable folder
+// gives none.
 std::vector<std::wstring> FindLayoutFiles(const std::wstring& folder);
+
+// The file name ends in ".plan.json" (any case): a test plan, which shares the layout folder.
+bool IsPlanFileName(const std::wstring& path);
+// The test plans of a folder, as full paths sorted by file name.
+std::vector<std::wstring> FindPlanFiles(const std::wstring& folder);
 
 // Layout names compare as sequences of UTF-16 code units: ordinal and case-sensitive, so
 // every upper-case letter sorts before every lower-case one, whatever wchar_t's width.

@@ -7,5 +7,7 @@
 #include <string>
 #include <vector>
 
-// "Tested T / M", "Faulty F" (an alarm when F > 0), "Rollover R".
-std::vector<ReadoutPart> ReadoutParts(const TestCoverage& coverage, std::size_t rollover);
+// "Tested T / M", "Faulty F" (an alarm when F > 0), "Rollover R", or "Rollover R, overflow at
+// N" once the keyboard reported an overflow with N - 1 keys held.
+std::vector<ReadoutPart> ReadoutParts(const TestCoverage& coverage, std::size_t rollover,
+                                      std::size_t overflowAt = 0);

@@ -5,6 +5,7 @@
 #include "report/report_model.h"
 #include "report/timing_chart.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -40,16 +41,21 @@ tr.faulty td{background:#fbe0e0}
 tr.untested td{color:#777}
 )";
 
-void AppendLegend(std::string& out, const StateColours& colours) {
+// skipped: some key is left out by a test plan, so its colour needs explaining too.
+void AppendLegend(std::string& out, const StateColours& colours, bool skipped) {
     const struct {
         Colour colour;
         const char* text;
     } entries[] = {{colours.unpressed, "untested"},
                    {colours.depressed, "held"},
                    {colours.pressed, "good"},
-                   {colours.alarm, "faulty"}};
+                   {colours.alarm, "faulty"},
+                   {colours.skipped, "skipped"}};
     out += "<p class=\"legend\">";
     for (const auto& entry : entries) {
+        if (&entry == &entries[4] && !skipped) {
+            continue;
+        }
         out += "<span><i style=\"background:" + CssColour(entry.colour) + "\"></i>";
         out += entry.text;
         out += "</span>";
@@ -187,7 +193,7 @@ void AppendKeyboard(std::string& out, const TestReport& report) {
 void AppendRowCells(std::string& out, const ReportRow& row) {
     const char* kind = !row.onLayout                                       ? "extra"
                        : row.state == Alarm || row.state == AlarmDepressed ? "faulty"
-                       : row.state == Unpressed                            ? "untested"
+                       : row.state == Unpressed || row.state == Skipped    ? "untested"
                                                                            : "tested";
     out += "<tr class=\"";
     out += kind;
@@ -324,7 +330,9 @@ std::string WriteReportHtml(const TestReport& report) {
     AppendKeyList(
         out, report, "Untested", [](std::int32_t state) { return state == Unpressed; }, 24);
     AppendKeyboard(out, report);
-    AppendLegend(out, report.context.colours);
+    AppendLegend(out, report.context.colours,
+                 std::any_of(report.keys.begin(), report.keys.end(),
+                             [](const ReportRow& row) { return row.state == Skipped; }));
     AppendKeyTable(out, report);
     AppendChatterEvents(out, report);
     AppendTiming(out, report);

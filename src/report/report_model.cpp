@@ -40,6 +40,9 @@ std::wstring NameOf(const std::map<ScanCode, std::wstring>& names, ScanCode code
 TestCoverage CountCoverage(const KeyboardLayout& layout) {
     TestCoverage coverage;
     for (const LayoutKey& key : layout.keys) {
+        if (key.state == Skipped) {
+            continue;
+        }
         ++coverage.keys;
         if (key.state != Unpressed) {
             ++coverage.tested;
@@ -135,6 +138,8 @@ const wchar_t* KeyStateName(std::int32_t state) {
         return L"faulty held";
     case Alarm:
         return L"faulty";
+    case Skipped:
+        return L"skipped";
     default:
         return L"";
     }

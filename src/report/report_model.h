@@ -61,7 +61,7 @@ struct ReportChatter {
 };
 
 struct TestCoverage {
-    std::size_t keys = 0;   // M: keys on the layout
+    std::size_t keys = 0;   // M: keys on the layout, those a test plan skips left out
     std::size_t tested = 0; // T: keys whose state is not untested
     std::size_t faulty = 0; // F: keys in the two alarm states
 };
@@ -89,7 +89,7 @@ TestReport BuildTestReport(const KeyboardLayout& layout, const KeyStatistics& st
                            const std::map<ScanCode, std::wstring>& names,
                            const ReportContext& context);
 
-// "untested", "held", "good", "faulty held", "faulty"; empty for any other value.
+// "untested", "held", "good", "faulty held", "faulty", "skipped"; empty for any other value.
 const wchar_t* KeyStateName(std::int32_t state);
 // "PASS: all 104 keys tested, none faulty" or "FAIL: 2 faulty, 3 untested".
 std::wstring VerdictLine(const TestCoverage& coverage);

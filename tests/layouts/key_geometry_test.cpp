@@ -47,7 +47,8 @@ TEST(KeyGeometry, FillColourByState) {
     EXPECT_EQ(FillColourForState(colours, AlarmDepressed), 0xFFA0A0u);
     EXPECT_EQ(FillColourForState(colours, Pressed), 0xA0FFA0u);
     EXPECT_EQ(FillColourForState(colours, Alarm), 0xA0A0FFu);
-    EXPECT_EQ(FillColourForState(colours, 5), kInvalidStateColour);
+    EXPECT_EQ(FillColourForState(colours, Skipped), 0x787878u);
+    EXPECT_EQ(FillColourForState(colours, 6), kInvalidStateColour);
     EXPECT_EQ(FillColourForState(colours, -1), kInvalidStateColour);
 }
 

@@ -50,6 +50,7 @@ TEST(TestReadout, CountsFaultyAsAnAlarmAndFillsTheBarOnlyWhenComplete) {
     parts = ReadoutParts({104, 104, 2}, 6);
     EXPECT_EQ(parts[1].text, L"Faulty 2");
     EXPECT_TRUE(parts[1].alarm);
+    EXPECT_EQ(ReadoutParts({104, 104, 0}, 6, 7)[2].text, L"Rollover 6, overflow at 7");
 
     EXPECT_EQ(ProgressFill(200, 0, 104), 0);
     EXPECT_EQ(ProgressFill(200, 52, 104), 100);
