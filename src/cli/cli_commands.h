@@ -4,6 +4,7 @@
 #include "cli/cli_parser.h"
 
 // Each adds its subcommand to the command line.
+CliCommand AddBenchSummaryCommand(CLI::App& cli);
 CliCommand AddImportCommand(CLI::App& cli);
 CliCommand AddLayoutCommand(CLI::App& cli);
 CliCommand AddReplayCommand(CLI::App& cli);

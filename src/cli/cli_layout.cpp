@@ -2,6 +2,7 @@
 // so that people who write layout files can see the parser's verdict and messages.
 #include "cli/cli_commands.h"
 #include "cli/cli_files.h"
+#include "cli/cli_text.h"
 
 #include "base/diagnostic_log.h"
 #include "base/utf8.h"
@@ -54,64 +55,6 @@ struct LayoutOptions {
     int keySize = 36;
     bool trace = false;
 };
-
-bool IsControl(char32_t c) {
-    return c < 0x20 || c == 0x7F;
-}
-
-void AppendHexEscape(std::string& out, unsigned value) {
-    char buffer[8];
-    std::snprintf(buffer, sizeof buffer, "\\x%02X", value & 0xFF);
-    out += buffer;
-}
-
-// Inside double quotes: backslash, quote, LF and CR escaped, other control characters as \xHH.
-std::string Quoted(const std::wstring& text) {
-    std::string out = "\"";
-    std::wstring plain;
-    const auto flush = [&]() {
-        out += EncodeUtf8(plain);
-        plain.clear();
-    };
-    for (wchar_t c : text) {
-        if (c == L'\\' || c == L'"' || c == L'\n' || c == L'\r' ||
-            IsControl(static_cast<char32_t>(c))) {
-            flush();
-            if (c == L'\\') {
-                out += "\\\\";
-            } else if (c == L'"') {
-                out += "\\\"";
-            } else if (c == L'\n') {
-                out += "\\n";
-            } else if (c == L'\r') {
-                out += "\\r";
-            } else {
-                AppendHexEscape(out, static_cast<unsigned>(c));
-            }
-        } else {
-            plain.push_back(c);
-        }
-    }
-    flush();
-    out += "\"";
-    return out;
-}
-
-// The name line stays readable: only control characters are escaped, so the line never breaks.
-std::string PlainName(const std::wstring& text) {
-    std::string out;
-    std::wstring plain;
-    for (wchar_t c : text) {
-        if (IsControl(static_cast<char32_t>(c))) {
-            out += EncodeUtf8(plain);
-            plain.clear();
-            AppendHexEscape(out, static_cast<unsigned>(c));
-        } else {
-            plain.push_back(c);
-        }
-    }
-    return out + EncodeUtf8(plain);
-}
 
 bool ReadTextFile(const std::string& argument, std::wstring& text) {
     std::string bytes;

@@ -10,10 +10,8 @@ int main(int argc, char** argv) {
     cli.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     // Each command adds one line here.
     const std::vector<CliCommand> commands = {
-        AddImportCommand(cli),
-        AddLayoutCommand(cli),
-        AddReplayCommand(cli),
-        AddSettingsCommand(cli),
+        AddBenchSummaryCommand(cli), AddImportCommand(cli),   AddLayoutCommand(cli),
+        AddReplayCommand(cli),       AddSettingsCommand(cli),
     };
     return RunCommandLine(cli, commands, argc, argv);
 }

@@ -1,9 +1,9 @@
 #include "cli/cli_report.h"
 
 #include "base/diagnostic_log.h"
+#include "base/utf8.h"
 #include "cli/cli_files.h"
 #include "logging/std_log_files.h"
-#include "base/utf8.h"
 #include "settings/settings_page.h"
 
 #include <cstdio>

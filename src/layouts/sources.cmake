@@ -1,5 +1,6 @@
 list(APPEND TAPWISE_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/layout_library.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/layout_lookup.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_selection.cpp
     ${CMAKE_CURRENT_LIST_DIR}/keyboard_layout.cpp
     ${CMAKE_CURRENT_LIST_DIR}/default_layout.cpp

@@ -1,7 +1,14 @@
 // The HTML form of the test report: one file that any browser shows as it is, with the
+<<<<<<< HEAD
 // verdict, the keyboard drawn in its state colours, the per-key table, the chatter events, the
 // timing chart and the context of the test. Every text from a user file is escaped.
 #include "report/html_text.h"
+=======
+// verdict, the keyboard drawn in its state colours, the per-key table, the chatter events and
+// the context of the test. Every text from a user file is escaped.
+#include "report/html_text.h"
+#include "report/keyboard_svg.h"
+>>>>>>> benchsum
 #include "report/report_model.h"
 #include "report/timing_chart.h"
 
@@ -13,13 +20,6 @@ namespace {
 
 void AppendNumber(std::string& out, long long value) {
     out += std::to_string(value);
-}
-
-std::string CssColour(Colour colour) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", colour & 0xFF, (colour >> 8) & 0xFF,
-                  (colour >> 16) & 0xFF);
-    return text;
 }
 
 constexpr const char* kStyle =
@@ -63,78 +63,6 @@ void AppendLegend(std::string& out, const StateColours& colours, bool skipped) {
     out += "</p>\n";
 }
 
-void AppendKeyShape(std::string& out, const LayoutKey& key, const std::string& fill) {
-    if (IsTwoRowShaped(key)) {
-        const PixelRect upper = UpperPart(key);
-        const PixelRect lower = LowerPart(key);
-        const int points[][2] = {{upper.left, upper.top},     {upper.right, upper.top},
-                                 {lower.right, lower.bottom}, {lower.left, lower.bottom},
-                                 {lower.left, lower.top},     {upper.left, upper.bottom}};
-        out += "<polygon points=\"";
-        for (const auto& point : points) {
-            // Half a pixel inside, so the outline stays within the key as the view draws it.
-            const bool right = point[0] == upper.right;
-            const bool bottom = point[1] == lower.bottom;
-            char text[48];
-            std::snprintf(text, sizeof text, "%.1f,%.1f ", point[0] + (right ? -1.5 : 1.5),
-                          point[1] + (bottom ? -1.5 : 1.5));
-            out += text;
-        }
-        out.pop_back();
-        out += "\" fill=\"" + fill + "\" stroke=\"#f2f2f2\"/>";
-        return;
-    }
-    out += "<rect x=\"";
-    AppendNumber(out, key.left + 1);
-    out += "\" y=\"";
-    AppendNumber(out, key.top + 1);
-    out += "\" width=\"";
-    AppendNumber(out, key.right - key.left - 2);
-    out += "\" height=\"";
-    AppendNumber(out, key.bottom - key.top - 2);
-    out += "\" rx=\"3\" fill=\"" + fill + "\" stroke=\"#f2f2f2\"/>";
-}
-
-void AppendKeyLabel(std::string& out, const LayoutKey& key, const std::wstring& label) {
-    if (label.empty()) {
-        return;
-    }
-    std::vector<std::wstring_view> lines;
-    std::wstring_view rest = label;
-    for (;;) {
-        const std::size_t end = rest.find(L'\n');
-        lines.push_back(rest.substr(0, end));
-        if (end == std::wstring_view::npos) {
-            break;
-        }
-        rest.remove_prefix(end + 1);
-    }
-    const PixelRect area = LabelArea(key);
-    const int lineHeight = 12;
-    const int centreX = area.left + area.Width() / 2;
-    const int firstY =
-        area.top + area.Height() / 2 - lineHeight * (static_cast<int>(lines.size()) - 1) / 2;
-    out += "<text x=\"";
-    AppendNumber(out, centreX);
-    out += "\" y=\"";
-    AppendNumber(out, firstY);
-    out += "\">";
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i == 0) {
-            AppendText(out, lines[i]);
-            continue;
-        }
-        out += "<tspan x=\"";
-        AppendNumber(out, centreX);
-        out += "\" dy=\"";
-        AppendNumber(out, lineHeight);
-        out += "\">";
-        AppendText(out, lines[i]);
-        out += "</tspan>";
-    }
-    out += "</text>";
-}
-
 // Names of the layout keys in the states wanted, at most limit of them (0: no list).
 void AppendKeyList(std::string& out, const TestReport& report, const char* heading,
                    bool (*wanted)(std::int32_t), std::size_t limit) {
@@ -154,40 +82,20 @@ void AppendKeyList(std::string& out, const TestReport& report, const char* headi
         if (i > 0) {
             out += ", ";
         }
-        AppendText(out, rows[i]->name.empty() ? rows[i]->label : rows[i]->name);
+        AppendHtmlText(out, KeyDisplayName(*rows[i]));
     }
     out += "</p>\n";
 }
 
 void AppendKeyboard(std::string& out, const TestReport& report) {
-    const StateColours& colours = report.context.colours;
-    const int width = report.width > 0 ? report.width : 1;
-    const int height = report.height > 0 ? report.height : 1;
-    out += "<div class=\"keyboard\"><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"";
-    AppendNumber(out, width);
-    out += "\" height=\"";
-    AppendNumber(out, height);
-    out += "\" viewBox=\"0 0 ";
-    AppendNumber(out, width);
-    out += ' ';
-    AppendNumber(out, height);
-    out += "\" role=\"img\" aria-label=\"keyboard\">\n"
-           "<g font-family=\"Segoe UI,Arial,sans-serif\" "
-           "font-size=\"11\" text-anchor=\"middle\" dominant-baseline=\"central\">\n";
+    std::vector<SvgKey> keys;
+    keys.reserve(report.keys.size());
     for (const ReportRow& row : report.keys) {
-        if (!IsDrawable(row.key)) {
-            continue;
-        }
-        out += "<g><title>";
-        AppendText(out, row.name.empty() ? row.label : row.name);
-        out += " (";
-        AppendText(out, KeyStateName(row.state));
-        out += ")</title>";
-        AppendKeyShape(out, row.key, CssColour(FillColourForState(colours, row.state)));
-        AppendKeyLabel(out, row.key, row.label);
-        out += "</g>\n";
+        keys.push_back(SvgKey{row.key, row.label,
+                              KeyDisplayName(row) + L" (" + KeyStateName(row.state) + L")",
+                              FillColourForState(report.context.colours, row.state)});
     }
-    out += "</g>\n</svg></div>\n";
+    AppendKeyboardSvg(out, report.width, report.height, keys);
 }
 
 void AppendRowCells(std::string& out, const ReportRow& row) {
@@ -201,7 +109,7 @@ void AppendRowCells(std::string& out, const ReportRow& row) {
     const std::vector<std::wstring> cells = ReportCells(row);
     for (std::size_t i = 0; i < cells.size(); ++i) {
         out += i >= 5 ? "<td class=\"n\">" : "<td>";
-        AppendText(out, cells[i]);
+        AppendHtmlText(out, cells[i]);
         out += "</td>";
     }
     out += "</tr>\n";
@@ -235,7 +143,7 @@ void AppendChatterEvents(std::string& out, const TestReport& report) {
         char code[16];
         std::snprintf(code, sizeof code, "0x%04X", static_cast<unsigned>(event.code));
         out += "<tr><td>" + FormatTimeOfDay(event.timeOfDay) + "</td><td>";
-        AppendText(out, event.name);
+        AppendHtmlText(out, event.name);
         out += "</td><td>";
         out += code;
         out += "</td><td class=\"n\">";
@@ -263,7 +171,7 @@ void AppendContextRow(std::string& out, const char* heading, std::wstring_view v
     out += "<tr><th>";
     out += heading;
     out += "</th><td>";
-    AppendText(out, value);
+    AppendHtmlText(out, value);
     out += "</td></tr>\n";
 }
 
@@ -291,15 +199,15 @@ std::string WriteReportHtml(const TestReport& report) {
     const std::wstring verdict = VerdictLine(coverage);
     out += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<title>Keyboard test report: ";
-    AppendText(out, report.context.layoutName);
+    AppendHtmlText(out, report.context.layoutName);
     out += "</title>\n<style>\n";
     out += kStyle;
     out += "</style>\n</head>\n<body>\n<h1>Keyboard test report: ";
-    AppendText(out, report.context.layoutName);
+    AppendHtmlText(out, report.context.layoutName);
     out += "</h1>\n<p class=\"verdict ";
     out += verdict.rfind(L"PASS", 0) == 0 ? "pass" : "fail";
     out += "\">";
-    AppendText(out, verdict);
+    AppendHtmlText(out, verdict);
     out += "</p>\n<p class=\"figures\">Tested ";
     AppendNumber(out, static_cast<long long>(coverage.tested));
     out += " / ";
@@ -316,7 +224,7 @@ std::string WriteReportHtml(const TestReport& report) {
             if (i > 0) {
                 out += ", ";
             }
-            AppendText(out, report.rolloverKeys[i]);
+            AppendHtmlText(out, report.rolloverKeys[i]);
         }
         out += ')';
     }

@@ -54,6 +54,10 @@ TestCoverage CountCoverage(const KeyboardLayout& layout) {
     return coverage;
 }
 
+std::wstring KeyDisplayName(const ReportRow& row) {
+    return row.name.empty() ? row.label : row.name;
+}
+
 std::wstring PrintedLabel(const std::wstring& storedLabel) {
     std::wstring printed;
     printed.reserve(storedLabel.size());

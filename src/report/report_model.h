@@ -95,6 +95,8 @@ const wchar_t* KeyStateName(std::int32_t state);
 std::wstring VerdictLine(const TestCoverage& coverage);
 // "summary: keys M tested T untested U faulty F chatter C extra E rollover R"
 std::string SummaryLine(const TestReport& report);
+// The name a key is listed under: its name, or its label when it has none.
+std::wstring KeyDisplayName(const ReportRow& row);
 // A layout label as the key shows it: the doubled ampersands of the stored label undone.
 std::wstring PrintedLabel(const std::wstring& storedLabel);
 // "HH:MM:SS.mmm"

@@ -14,12 +14,12 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # The program's help names every command and every command's options; each command's own
 # help names its options.
 "$cli" --help >help.txt 2>&1 || fail "--help exit status"
-for word in import layout replay settings --version --threshold --key-size --scancode-map \
+for word in bench-summary import layout replay settings --version --threshold --key-size --scancode-map \
     --fields --trace --summary --report --csv --default --layout --keymap --name -o --save \
-    '--text FILE'; do
+    '--text FILE' --html --layouts; do
     grep -q -- "$word" help.txt || fail "--help does not mention '$word'"
 done
-for options in "import --name --layout --keymap -o" "layout --key-size --trace --default --text" \
+for options in "bench-summary --html --layouts" "import --name --layout --keymap -o" "layout --key-size --trace --default --text" \
     "replay --threshold --key-size --scancode-map --fields --trace --summary --report --csv --default --layout" \
     "settings --save"; do
     set -- $options
@@ -66,6 +66,8 @@ usage_error replay --default a.trace --csv ''
 usage_error replay --default a.trace --scancode-map
 usage_error replay --default a.trace -x
 usage_error settings --save
+usage_error bench-summary --html
+usage_error bench-summary --layouts '' bench.csv
 usage_error settings --bogus settings.ini
 usage_error settings settings.ini settings.ini
 # A word that names another command is an argument of the first, not a second command.

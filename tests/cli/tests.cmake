@@ -10,3 +10,8 @@ if(NOT WIN32)
     add_test(NAME cli.options
         COMMAND ${CMAKE_CURRENT_LIST_DIR}/cli_options_test.sh $<TARGET_FILE:tapwise-cli>)
 endif()
+if(NOT WIN32)
+    add_test(NAME cli.bench_summary
+        COMMAND ${CMAKE_CURRENT_LIST_DIR}/cli_bench_summary_test.sh $<TARGET_FILE:tapwise-cli>
+                ${CMAKE_SOURCE_DIR})
+endif()

@@ -2,6 +2,7 @@
 // importer, the reason a load failed, the line that tells the user, and the key size that
 // makes a layout fit the screen.
 #include "layouts/layout_file_load.h"
+#include "layouts/layout_lookup.h"
 
 #include "layouts/default_layout.h"
 #include "layouts/key_names.h"
@@ -239,4 +240,24 @@ TEST(LayoutLibrary, ARefreshFollowsTheFolderAndKeepsTheChosenLayout) {
         library.Refresh(folder.Path().wstring(), L"104 Key ANSI", readName, kDefaultLayoutMarker),
         0);
     EXPECT_EQ(library.Entries().size(), 1u);
+}
+
+TEST(NamedLayout, DefaultAPathAFileNameOrALayoutNameOfTheFolders) {
+    TempFolder first;
+    TempFolder second;
+    WriteFileBytes(second.Path() / "pad.kbl", "Pad 17\nR1, 0x1E, \"A\", \"A\", 1\n");
+    WriteFileBytes(first.Path() / "notes.txt", "Pad 17\n");
+    const std::vector<std::wstring> folders = {first.Path().wstring(), second.Path().wstring()};
+    const std::wstring pad = (second.Path() / "pad.kbl").wstring();
+
+    EXPECT_EQ(FindNamedLayout(L"default", folders), kDefaultLayoutMarker);
+    EXPECT_EQ(FindNamedLayout(L"Default", {}), kDefaultLayoutMarker);
+    EXPECT_EQ(FindNamedLayout(pad, {}), pad);
+    EXPECT_EQ(FindNamedLayout(L"pad.kbl", folders), pad);
+    EXPECT_EQ(FindNamedLayout(L"Pad 17", folders), pad);
+    EXPECT_EQ(FindNamedLayout(L"pad.kbl", {first.Path().wstring()}), L"");
+    EXPECT_EQ(FindNamedLayout(L"Pad 18", folders), L"");
+    EXPECT_EQ(FindNamedLayout(L"", folders), L"");
+    // A folder is not a layout.
+    EXPECT_EQ(FindNamedLayout(second.Path().wstring(), folders), L"");
 }
