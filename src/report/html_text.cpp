@@ -2,13 +2,9 @@
 
 #include "base/utf8.h"
 
-<<<<<<< HEAD
-void AppendEscaped(std::string& out, std::string_view utf8) {
-=======
 #include <cstdio>
 
 void AppendHtmlEscaped(std::string& out, std::string_view utf8) {
->>>>>>> benchsum
     for (char c : utf8) {
         switch (c) {
         case '&':
@@ -32,10 +28,6 @@ void AppendHtmlEscaped(std::string& out, std::string_view utf8) {
     }
 }
 
-<<<<<<< HEAD
-void AppendText(std::string& out, std::wstring_view text) {
-    AppendEscaped(out, EncodeUtf8(text));
-=======
 void AppendHtmlText(std::string& out, std::wstring_view text) {
     AppendHtmlEscaped(out, EncodeUtf8(text));
 }
@@ -45,5 +37,4 @@ std::string CssColour(Colour colour) {
     std::snprintf(text, sizeof text, "#%02x%02x%02x", colour & 0xFF, (colour >> 8) & 0xFF,
                   (colour >> 16) & 0xFF);
     return text;
->>>>>>> benchsum
 }

@@ -1,13 +1,4 @@
 #pragma once
-<<<<<<< HEAD
-// Text for the HTML report: every character that could end an element or an attribute is
-// written as an entity, so text from a user file never becomes markup.
-#include <string>
-#include <string_view>
-
-void AppendEscaped(std::string& out, std::string_view utf8);
-void AppendText(std::string& out, std::wstring_view text);
-=======
 // Text in the program's HTML pages: every text that may come from a user file is escaped.
 #include "base/colour.h"
 
@@ -19,4 +10,3 @@ void AppendHtmlEscaped(std::string& out, std::string_view utf8);
 void AppendHtmlText(std::string& out, std::wstring_view text);
 // "#rrggbb"
 std::string CssColour(Colour colour);
->>>>>>> benchsum

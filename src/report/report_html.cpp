@@ -1,14 +1,8 @@
 // The HTML form of the test report: one file that any browser shows as it is, with the
-<<<<<<< HEAD
 // verdict, the keyboard drawn in its state colours, the per-key table, the chatter events, the
 // timing chart and the context of the test. Every text from a user file is escaped.
 #include "report/html_text.h"
-=======
-// verdict, the keyboard drawn in its state colours, the per-key table, the chatter events and
-// the context of the test. Every text from a user file is escaped.
-#include "report/html_text.h"
 #include "report/keyboard_svg.h"
->>>>>>> benchsum
 #include "report/report_model.h"
 #include "report/timing_chart.h"
 
@@ -160,7 +154,7 @@ void AppendTiming(std::string& out, const TestReport& report) {
         out += "<p>Hold times and release\xE2\x86\x92press intervals of every key";
         if (!report.context.clockText.empty()) {
             out += "; clock: ";
-            AppendText(out, report.context.clockText);
+            AppendHtmlText(out, report.context.clockText);
         }
         out += ".</p>\n";
     }
