@@ -77,11 +77,11 @@ void RawRecordToHandledEvent(benchmark::State& state, bool withReadout) {
     KeyTestEngine engine(queue, names, remap, page, [] { return std::uint32_t{8}; });
     const std::vector<RawKeyRecord> records = TypingRecords();
     std::size_t next = 0;
-    std::uint32_t time = 0;
+    std::int64_t time = 0;
     for (auto _ : state) {
         const RawKeyRecord& record = records[next];
         next = next + 1 == records.size() ? 0 : next + 1;
-        time += 3; // some re-presses fall inside the threshold
+        time += 3000; // some re-presses fall inside the threshold
         if (decoder.IsNewDevice(record)) {
             decoder.SetCurrentDevice(record.device);
         }

@@ -57,7 +57,7 @@ std::unique_ptr<TestedBoard> TestBoard(std::size_t events) {
     for (const LayoutKey& key : board->layout.keys) {
         codes.push_back(key.scanCode);
     }
-    std::uint32_t time = 1000;
+    std::int64_t time = 1000000; // microseconds
     std::size_t next = 0;
     ScanCode code = 0;
     for (std::size_t pair = 0; pair < events / 2; ++pair) {
@@ -70,10 +70,10 @@ std::unique_ptr<TestedBoard> TestBoard(std::size_t events) {
         const std::uint16_t flags = (code >> 8) == 0xE0   ? kRawFlagE0
                                     : (code >> 8) == 0xE1 ? kRawFlagE1
                                                           : 0;
-        time += chatter ? 3 : 40;
+        time += chatter ? 3000 : 40000;
         board->queue.push_back(KeyEvent{make, flags, 0x41, time});
         board->engine->OnKeyMake(board->queue.size() - 1);
-        time += 60 + static_cast<std::uint32_t>(pair % 7) * 10;
+        time += 60000 + static_cast<std::int64_t>(pair % 7) * 10000;
         board->queue.push_back(
             KeyEvent{make, static_cast<std::uint16_t>(flags | kRawFlagBreak), 0x41, time});
         board->engine->OnKeyBreak(board->queue.size() - 1);

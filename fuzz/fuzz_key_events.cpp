@@ -113,14 +113,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     KeyTestSession& session = *prepared.session;
     RecordingView& view = *prepared.view;
     prepared.Restart(threshold);
-    std::uint32_t time = 0;
-    // 8 bytes a record: time step, make code, flags, virtual key, then the device in bits 0-1,
-    // the record arriving in the background in bit 2, and a return to the foreground before
-    // it when bits 3 and 4 are both set.
+    std::int64_t time = 0;
+    // 8 bytes a record: time step in microseconds, make code, flags, virtual key, then the device
+    // in bits 0-1, the record arriving in the background in bit 2, and a return to the foreground
+    // before it when bits 3 and 4 are both set.
     for (; size >= 8; data += 8, size -= 8) {
         TraceRecord record;
         const std::int16_t step = static_cast<std::int16_t>(data[0] | (data[1] << 8));
-        time += static_cast<std::uint32_t>(static_cast<std::int32_t>(step)); // may run backwards
+        time += step; // may run backwards
         record.time = time;
         record.record.makeCode = static_cast<std::uint16_t>(data[2] | (data[3] << 8));
         record.record.flags = data[4];

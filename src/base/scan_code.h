@@ -20,7 +20,7 @@ struct KeyEvent {
     std::uint16_t code = 0;
     std::uint16_t flags = 0;
     std::uint16_t virtualKey = 0;
-    std::uint32_t time = 0; // ElapsedMilliseconds when decoded
+    std::int64_t time = 0; // microseconds of the key-event clock when the record arrived
 };
 static_assert(sizeof(KeyEvent) <= 16, "the event queue keeps at most 16 bytes per event");
 

@@ -28,7 +28,8 @@ const CommandHelp kReplayHelp = {
     "starting as the page does after a layout selection, and prints every effect the page\n"
     "would show.",
     "TRACE: one record per line, TIME MAKE FLAGS VKEY [DEVICE], decimal or 0x-hex;\n"
-    "  TIME is the millisecond clock at decoding, DEVICE an opaque handle (default 1);\n"
+    "  TIME is the clock in milliseconds when the record arrived, with up to three\n"
+    "  decimals (1234.567), DEVICE an opaque handle (default 1);\n"
     "  '#' starts a comment, blank lines are skipped.\n"
     "Output, one line per effect, in order:\n"
     "  status: <status text>      log: <line>      fault: <line shown in red>\n"
@@ -116,7 +117,7 @@ int RunReplay(const ReplayOptions& options) {
     Flush(view);
     int status = 0;
     if (summary || !reportFile.empty() || !csvFile.empty()) {
-        const std::uint32_t clockNow = records.empty() ? 0 : records.back().time;
+        const std::int64_t clockNow = records.empty() ? 0 : records.back().time;
         const TestReport report = session.Report(ReplayReportContext(
             session.Layout().name, usedThreshold, ArgumentToWide(traceFile), clockNow));
         if (summary) {

@@ -24,7 +24,7 @@ bool LocalNow(std::tm& now) {
 } // namespace
 
 ReportContext ReplayReportContext(const std::wstring& layoutName, std::uint32_t threshold,
-                                  const std::wstring& traceFile, std::uint32_t clockNow) {
+                                  const std::wstring& traceFile, std::int64_t clockNow) {
     ReportContext context;
     context.layoutName = layoutName;
     context.threshold = threshold;

@@ -8,6 +8,8 @@ void KeyStatistics::Reset() {
     }
     codes_.clear();
     chatterEvents_.clear();
+    holds_.clear();
+    gaps_.clear();
     rolloverKeys_.clear();
 }
 
@@ -33,7 +35,7 @@ void KeyStatistics::OnPress(ScanCode code) {
     entry.holding = true;
 }
 
-void KeyStatistics::OnChatter(ScanCode code, std::uint32_t time, std::uint32_t interval) {
+void KeyStatistics::OnChatter(ScanCode code, std::int64_t time, std::int64_t interval) {
     KeyCodeStatistics& entry = Entry(code);
     if (entry.chatter == 0 || interval < entry.shortestChatter) {
         entry.shortestChatter = interval;
@@ -42,7 +44,7 @@ void KeyStatistics::OnChatter(ScanCode code, std::uint32_t time, std::uint32_t i
     chatterEvents_.push_back(ChatterRecord{code, time, interval});
 }
 
-void KeyStatistics::OnRelease(ScanCode code, std::int32_t duration) {
+void KeyStatistics::OnRelease(ScanCode code, std::int64_t duration) {
     const std::uint16_t slot = slots_[code];
     if (slot == 0 || !codes_[slot - 1u].holding) {
         return;
@@ -56,6 +58,7 @@ void KeyStatistics::OnRelease(ScanCode code, std::int32_t duration) {
         entry.longestHold = duration;
     }
     ++entry.holds;
+    holds_.push_back(duration);
 }
 
 void KeyStatistics::OnHeldKeys(const std::vector<ScanCode>& held) {

@@ -45,7 +45,7 @@ bool LockKeyOfCode(ScanCode code, LockKey& lock) {
 }
 
 void FormatKeyLine(BoundedText& out, KeyLineKind kind, const std::wstring& name,
-                   std::uint16_t virtualKey, ScanCode code, std::uint32_t interval) {
+                   std::uint16_t virtualKey, ScanCode code, std::int64_t milliseconds) {
     wchar_t suffixBuffer[kSuffixSize];
     BoundedText suffix(suffixBuffer, kSuffixSize);
     suffix.Append(L" (0x", 4).AppendHex(virtualKey, 2, true);
@@ -65,8 +65,8 @@ void FormatKeyLine(BoundedText& out, KeyLineKind kind, const std::wstring& name,
         break;
     }
     if (kind == KeyLineKind::Chatter || kind == KeyLineKind::Up) {
-        // Printed with %d: an interval of 2^31 ms or more shows as negative.
-        suffix.AppendDecimal(static_cast<std::int32_t>(interval)).Append(L"ms", 2);
+        // Printed with %d: an interval of 2^31 ms or more wraps as a 32-bit value would.
+        suffix.AppendDecimal(static_cast<std::int32_t>(milliseconds)).Append(L"ms", 2);
     }
     out.AppendPrintable(name.data(),
                         std::min(name.size(), out.Room() - std::min(out.Room(), suffix.Length())));
@@ -133,7 +133,7 @@ void KeyTestEngine::OnKeyMake(std::size_t index) {
         return;
     }
     const ScanCode code = event->code;
-    const std::uint32_t time = event->time;
+    const std::int64_t time = event->time;
     KeyTiming& timing = timings_[code];
     const std::wstring& name = names_.Lookup(code);
 
@@ -148,16 +148,21 @@ void KeyTestEngine::OnKeyMake(std::size_t index) {
         statistics_.OnPress(code);
     }
 
-    // Unsigned: a clock that wrapped between release and press still gives the true gap.
-    const std::uint32_t interval = time - timing.time;
-    if (timing.phase == KeyTiming::Released && interval < threshold_()) {
-        page_.NotifyFault(code);
-        LogMessage(L">>> Fault detected, key depressed %dms after release.\n",
-                   static_cast<std::int32_t>(interval));
-        BoundedText line(buffer_, kFormatBufferSize);
-        FormatKeyLine(line, KeyLineKind::Chatter, name, event->virtualKey, code, interval);
-        page_.AppendLine(line.Text(), true);
-        statistics_.OnChatter(code, time, interval);
+    // The exact interval decides; only the line shows it in whole milliseconds. A time that
+    // ran backwards (a made-up trace) is no chatter.
+    const std::int64_t interval = time - timing.time;
+    if (timing.phase == KeyTiming::Released) {
+        statistics_.OnGap(interval);
+        if (interval >= 0 && interval < static_cast<std::int64_t>(threshold_()) * 1000) {
+            page_.NotifyFault(code);
+            LogMessage(L">>> Fault detected, key depressed %dms after release.\n",
+                       static_cast<std::int32_t>(WholeMilliseconds(interval)));
+            BoundedText line(buffer_, kFormatBufferSize);
+            FormatKeyLine(line, KeyLineKind::Chatter, name, event->virtualKey, code,
+                          WholeMilliseconds(interval));
+            page_.AppendLine(line.Text(), true);
+            statistics_.OnChatter(code, time, interval);
+        }
     }
 
     if (timing.phase != KeyTiming::Held) {
@@ -193,17 +198,19 @@ void KeyTestEngine::OnKeyBreak(std::size_t index) {
         return;
     }
     const ScanCode code = event->code;
-    const std::uint32_t time = event->time;
+    const std::int64_t time = event->time;
 
     page_.NotifyReleased(code);
 
     KeyTiming& timing = timings_[code];
     const std::wstring& name = names_.Lookup(code);
+    const std::int64_t duration = time - timing.time;
     BoundedText line(buffer_, kFormatBufferSize);
-    FormatKeyLine(line, KeyLineKind::Up, name, event->virtualKey, code, time - timing.time);
+    FormatKeyLine(line, KeyLineKind::Up, name, event->virtualKey, code,
+                  WholeMilliseconds(duration));
     page_.AppendLine(line.Text(), false);
     if (timing.phase == KeyTiming::Held) {
-        statistics_.OnRelease(code, static_cast<std::int32_t>(time - timing.time));
+        statistics_.OnRelease(code, duration);
     }
 
     held_.erase(std::remove(held_.begin(), held_.end(), code), held_.end());
@@ -223,7 +230,7 @@ bool KeyTestEngine::IsHeld(ScanCode code) const {
     return found != timings_.end() && found->second.phase == KeyTiming::Held;
 }
 
-void KeyTestEngine::ReleaseKeysMissedWhileAway(std::uint32_t time, const KeyDownQuery& stillDown) {
+void KeyTestEngine::ReleaseKeysMissedWhileAway(std::int64_t timeUs, const KeyDownQuery& stillDown) {
     const HeldKeys held = held_;
     for (ScanCode code : held) {
         KeyTiming& timing = timings_[code];
@@ -238,7 +245,7 @@ void KeyTestEngine::ReleaseKeysMissedWhileAway(std::uint32_t time, const KeyDown
         held_.erase(std::remove(held_.begin(), held_.end(), code), held_.end());
         RewriteHeldKeys();
         timing.phase = KeyTiming::ReleasedAway;
-        timing.time = time;
+        timing.time = timeUs;
     }
 }
 

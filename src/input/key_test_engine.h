@@ -42,8 +42,8 @@ struct KeyTiming {
     // unknown, so the next press is not checked for chatter.
     enum Phase : std::int32_t { NeverSeen = 0, Held = 1, Released = 2, ReleasedAway = 3 };
     std::int32_t phase = NeverSeen;
-    std::uint32_t time = 0;       // Held: start of the hold; Released: time of the last break;
-                                  // ReleasedAway: when the page noticed
+    std::int64_t time = 0;        // microseconds. Held: start of the hold; Released: time of the
+                                  // last break; ReleasedAway: when the page noticed
     std::uint16_t virtualKey = 0; // of the make that began the hold
 };
 
@@ -78,11 +78,18 @@ constexpr std::size_t kFormatBufferSize = 1024;
 
 enum class KeyLineKind { Down, Chatter, Up, UpWhileAway };
 
+// The whole milliseconds a log line shows for an interval in microseconds: truncated toward
+// zero, so 7999 us is 7 ms and a negative interval keeps its sign.
+constexpr std::int64_t WholeMilliseconds(std::int64_t microseconds) {
+    return microseconds / 1000;
+}
+
 // One event log line: "%s (0x%02X, BIOS 0x%02X) DOWN", "... CHATTER DETECTED -> %dms",
 // "... UP -> %dms" or "... UP (released while away)" (no interval: the release time is
-// unknown). An over-long name is cut so the codes and the interval always show.
+// unknown). milliseconds is printed as "%d" prints a 32-bit value. An over-long name is cut
+// so the codes and the interval always show.
 void FormatKeyLine(BoundedText& out, KeyLineKind kind, const std::wstring& name,
-                   std::uint16_t virtualKey, ScanCode code, std::uint32_t interval);
+                   std::uint16_t virtualKey, ScanCode code, std::int64_t milliseconds);
 // " %s"
 void FormatNameField(BoundedText& out, const std::wstring& name);
 // "%3d (0x%02x)"
@@ -92,8 +99,9 @@ void FormatHeldKeys(BoundedText& out, const HeldKeys& held, KeyNameTable& names)
 
 class KeyTestEngine {
 public:
-    // Read at every make, so a settings change takes effect at the next press; without
-    // one the ChatterThreshold setting is read.
+    // Whole milliseconds, read at every make, so a settings change takes effect at the next
+    // press; without one the ChatterThreshold setting is read. A re-press is chatter when the
+    // exact interval in microseconds is below threshold x 1000.
     using ThresholdSource = std::function<std::uint32_t()>;
 
     KeyTestEngine(KeyEventQueue& queue, KeyNameTable& names, const RemapTable& remap,
@@ -112,9 +120,9 @@ public:
     using KeyDownQuery = std::function<bool(ScanCode code, std::uint16_t virtualKey)>;
     // The page is active again after a time in which releases could not reach it (another
     // window had the foreground, or raw input was off for an edit box). Every key held here
-    // that stillDown (if given) does not report as down is released at time: its state and
+    // that stillDown (if given) does not report as down is released at timeUs: its state and
     // the held-keys line follow, and an "UP (released while away)" line is written.
-    void ReleaseKeysMissedWhileAway(std::uint32_t time, const KeyDownQuery& stillDown);
+    void ReleaseKeysMissedWhileAway(std::int64_t timeUs, const KeyDownQuery& stillDown);
 
     // Back to a new engine: no key seen, none held (tools that replay many sessions).
     void ForgetAllKeys();

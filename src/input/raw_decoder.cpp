@@ -2,7 +2,7 @@
 
 #include "base/diagnostic_log.h"
 
-DecodeResult RawKeyDecoder::Decode(const RawKeyRecord& record, std::uint32_t time,
+DecodeResult RawKeyDecoder::Decode(const RawKeyRecord& record, std::int64_t timeUs,
                                    KeyEventQueue& queue) {
     DecodeResult result;
 
@@ -39,7 +39,7 @@ DecodeResult RawKeyDecoder::Decode(const RawKeyRecord& record, std::uint32_t tim
         pendingIgnoreCode_ = 0x45;
     }
 
-    queue.push_back(KeyEvent{record.makeCode, record.flags, record.virtualKey, time});
+    queue.push_back(KeyEvent{record.makeCode, record.flags, record.virtualKey, timeUs});
     down_.set(CompleteScanCode(record.makeCode, record.flags), !isBreak);
     result.index = queue.size() - 1;
     result.message = isBreak ? KeyMessage::Break : KeyMessage::Make;
@@ -47,7 +47,7 @@ DecodeResult RawKeyDecoder::Decode(const RawKeyRecord& record, std::uint32_t tim
 }
 
 DecodeResult
-RawKeyDecoder::Process(const RawKeyRecord& record, std::uint32_t time, KeyEventQueue& queue,
+RawKeyDecoder::Process(const RawKeyRecord& record, std::int64_t timeUs, KeyEventQueue& queue,
                        const std::function<void(const RawKeyRecord&)>& identifyDevice) {
     if (IsNewDevice(record)) {
         if (identifyDevice) {
@@ -57,7 +57,7 @@ RawKeyDecoder::Process(const RawKeyRecord& record, std::uint32_t time, KeyEventQ
         // a failed or missing identification from running again for every record.
         currentDevice_ = record.device;
     }
-    return Decode(record, time, queue);
+    return Decode(record, timeUs, queue);
 }
 
 bool RawKeyDecoder::TakesBackgroundRecord(const RawKeyRecord& record) const {

@@ -31,13 +31,13 @@ public:
     // filtering: the caller checks this, identifies the device and calls SetCurrentDevice.
     bool IsNewDevice(const RawKeyRecord& record) const { return record.device != currentDevice_; }
 
-    // Decodes one record read at time (ElapsedMilliseconds).
-    DecodeResult Decode(const RawKeyRecord& record, std::uint32_t time, KeyEventQueue& queue);
+    // Decodes one record that arrived at timeUs (microseconds of the key-event clock).
+    DecodeResult Decode(const RawKeyRecord& record, std::int64_t timeUs, KeyEventQueue& queue);
 
     // The whole handling of one record: a record from another device is handed to
     // identifyDevice (may be empty) before anything else, even when it is then dropped, and
     // becomes the current device; then the record is decoded.
-    DecodeResult Process(const RawKeyRecord& record, std::uint32_t time, KeyEventQueue& queue,
+    DecodeResult Process(const RawKeyRecord& record, std::int64_t timeUs, KeyEventQueue& queue,
                          const std::function<void(const RawKeyRecord&)>& identifyDevice);
 
     // Raw input that arrives while another window has the foreground is what the user types

@@ -49,7 +49,7 @@ LRESULT RawInputReader::OnInput(WPARAM inputCode, LPARAM rawInputHandle) {
 }
 
 void RawInputReader::OnRecord(const RAWINPUT& record, bool background) {
-    const std::uint32_t time = ElapsedMilliseconds();
+    const std::int64_t time = ElapsedMicroseconds();
     if (background && !decoder_->TakesBackgroundRecord(ToRawKeyRecord(record))) {
         return;
     }

@@ -266,7 +266,7 @@ LRESULT CKeyboardDlg::OnCtlColor(UINT message, HDC dc, HWND control) {
 }
 
 void CKeyboardDlg::ReleaseKeysMissedWhileAway() {
-    session_.ReleaseKeysMissedWhileAway(ElapsedMilliseconds(), [](ScanCode, std::uint16_t key) {
+    session_.ReleaseKeysMissedWhileAway(ElapsedMicroseconds(), [](ScanCode, std::uint16_t key) {
         return key != 0 && key < 0xFF && (::GetAsyncKeyState(key) & 0x8000) != 0;
     });
     pacer_.ScheduleLogWrite();

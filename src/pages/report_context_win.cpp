@@ -21,7 +21,7 @@ ReportContext PageReportContext(HWND page, const std::wstring& layoutName) {
     context.colours = {settings.Unpressed, settings.Depressed, settings.Pressed, settings.Alarm};
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
-    context.clockNow = ElapsedMilliseconds();
+    context.clockNow = ElapsedMicroseconds();
     context.timeOfDayNow =
         ((now.wHour * 60u + now.wMinute) * 60u + now.wSecond) * 1000u + now.wMilliseconds;
     context.dateTime = FormatWide(L"%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay,

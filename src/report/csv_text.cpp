@@ -5,8 +5,9 @@
 namespace {
 
 bool IsNegativeNumber(std::wstring_view cell) {
-    return cell.size() > 1 && cell[0] == L'-' &&
-           cell.find_first_not_of(L"0123456789", 1) == std::wstring_view::npos;
+    return cell.size() > 1 && cell[0] == L'-' && cell[1] != L'.' &&
+           cell.find_first_not_of(L"0123456789.", 1) == std::wstring_view::npos &&
+           cell.find(L'.') == cell.rfind(L'.') && cell.back() != L'.';
 }
 
 bool StartsLikeFormula(std::wstring_view cell) {

@@ -141,7 +141,7 @@ void AppendChatterEvents(std::string& out, const TestReport& report) {
         out += "</td><td>";
         out += code;
         out += "</td><td class=\"n\">";
-        AppendNumber(out, event.interval);
+        AppendText(out, FormatMilliseconds(event.interval));
         out += "</td></tr>\n";
     }
     out += "</table>\n";

@@ -112,16 +112,19 @@ TestReport BuildTestReport(const KeyboardLayout& layout, const KeyStatistics& st
 
     report.chatterEvents.reserve(statistics.ChatterEvents().size());
     for (const ChatterRecord& event : statistics.ChatterEvents()) {
-        // Events lie before the moment the clock was read; the difference is taken unsigned
-        // so a clock that wrapped in between still gives the true age.
-        const std::uint32_t age = context.clockNow - event.time;
-        const std::uint32_t timeOfDay =
-            static_cast<std::uint32_t>((static_cast<std::uint64_t>(context.timeOfDayNow) +
-                                        kDayMilliseconds - age % kDayMilliseconds) %
-                                       kDayMilliseconds);
+        // The event's moment on the time of day, in microseconds, rounded down to its
+        // millisecond; the day wraps at midnight either way.
+        const std::int64_t moment = static_cast<std::int64_t>(context.timeOfDayNow) * 1000 -
+                                    (context.clockNow - event.time);
+        const std::int64_t day = static_cast<std::int64_t>(kDayMilliseconds);
+        const std::int64_t milliseconds = moment >= 0 ? moment / 1000 : -((999 - moment) / 1000);
+        const auto timeOfDay = static_cast<std::uint32_t>((milliseconds % day + day) % day);
         report.chatterEvents.push_back(
             ReportChatter{timeOfDay, event.code, NameOf(names, event.code), event.interval});
     }
+
+    report.timing.holds = statistics.Holds();
+    report.timing.gaps = statistics.Gaps();
 
     report.rollover = statistics.Rollover();
     for (ScanCode code : statistics.RolloverKeys()) {
@@ -174,6 +177,18 @@ std::string FormatTimeOfDay(std::uint32_t milliseconds) {
     return text;
 }
 
+std::wstring FormatMilliseconds(std::int64_t microseconds) {
+    // In unsigned arithmetic, so the most negative value has a magnitude too.
+    const bool negative = microseconds < 0;
+    const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(microseconds)
+                                             : static_cast<std::uint64_t>(microseconds);
+    wchar_t text[32];
+    std::swprintf(text, sizeof text / sizeof text[0], L"%ls%llu.%02u", negative ? L"-" : L"",
+                  static_cast<unsigned long long>(magnitude / 1000),
+                  static_cast<unsigned>(magnitude % 1000 / 10));
+    return text;
+}
+
 const char* const kReportColumns[kReportColumnCount] = {"Scan code",
                                                         "Name",
                                                         "Label",
@@ -190,8 +205,8 @@ std::vector<std::wstring> ReportCells(const ReportRow& row) {
     std::swprintf(code, sizeof code / sizeof code[0], L"0x%04X", static_cast<unsigned>(row.code));
     std::wstring label = row.label;
     std::replace(label.begin(), label.end(), L'\n', L' ');
-    const auto count = [](std::int64_t value, bool present) {
-        return present ? std::to_wstring(value) : std::wstring();
+    const auto time = [](std::int64_t microseconds, bool present) {
+        return present ? FormatMilliseconds(microseconds) : std::wstring();
     };
     return {code,
             row.name,
@@ -200,7 +215,7 @@ std::vector<std::wstring> ReportCells(const ReportRow& row) {
             row.onLayout ? KeyStateName(row.state) : L"",
             std::to_wstring(row.presses),
             std::to_wstring(row.chatter),
-            count(row.shortestChatter, row.chatter > 0),
-            count(row.shortestHold, row.holds > 0),
-            count(row.longestHold, row.holds > 0)};
+            time(row.shortestChatter, row.chatter > 0),
+            time(row.shortestHold, row.holds > 0),
+            time(row.longestHold, row.holds > 0)};
 }

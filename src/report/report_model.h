@@ -31,13 +31,14 @@ struct ReportContext {
     // How event times were taken, e.g. "QPC, 10 MHz, stamped on the input thread".
     std::wstring clockText;
     StateColours colours;
-    // The millisecond clock and the local time of day (ms since midnight) read at the same
-    // moment: event times of the clock become times of day from them.
-    std::uint32_t clockNow = 0;
+    // The key-event clock (microseconds) and the local time of day (ms since midnight) read
+    // at the same moment: event times of the clock become times of day from them.
+    std::int64_t clockNow = 0;
     std::uint32_t timeOfDayNow = 0;
 };
 
-// Figures of one layout key, or of a code that has no key on the layout.
+// Figures of one layout key, or of a code that has no key on the layout; times in
+// microseconds.
 struct ReportRow {
     ScanCode code = 0;
     std::wstring name;
@@ -46,10 +47,10 @@ struct ReportRow {
     std::int32_t state = Unpressed;
     std::uint32_t presses = 0;
     std::uint32_t chatter = 0;
-    std::uint32_t shortestChatter = 0; // valid when chatter > 0
+    std::int64_t shortestChatter = 0; // valid when chatter > 0
     std::uint32_t holds = 0;
-    std::int32_t shortestHold = 0; // valid when holds > 0; signed as the UP line shows it
-    std::int32_t longestHold = 0;
+    std::int64_t shortestHold = 0; // valid when holds > 0; signed as the UP line shows it
+    std::int64_t longestHold = 0;
     LayoutKey key; // geometry of a layout key
 };
 
@@ -57,7 +58,7 @@ struct ReportChatter {
     std::uint32_t timeOfDay = 0; // ms since midnight
     ScanCode code = 0;
     std::wstring name;
-    std::uint32_t interval = 0;
+    std::int64_t interval = 0; // microseconds
 };
 
 struct TestCoverage {
@@ -101,10 +102,13 @@ std::wstring KeyDisplayName(const ReportRow& row);
 std::wstring PrintedLabel(const std::wstring& storedLabel);
 // "HH:MM:SS.mmm"
 std::string FormatTimeOfDay(std::uint32_t milliseconds);
+// Microseconds as milliseconds with two decimals, truncated toward zero as the log lines'
+// whole milliseconds are: 7999 gives "7.99", -1500 gives "-1.50".
+std::wstring FormatMilliseconds(std::int64_t microseconds);
 
 // The columns of the per-key table, and one row's cells as text: "0x%04X", name, label with
-// its line breaks as spaces, "yes" / "no", the state's name, then the figures in ms, each cell
-// empty where there is no value.
+// its line breaks as spaces, "yes" / "no", the state's name, the counts, then the times in
+// milliseconds with two decimals, each cell empty where there is no value.
 constexpr std::size_t kReportColumnCount = 10;
 extern const char* const kReportColumns[kReportColumnCount];
 std::vector<std::wstring> ReportCells(const ReportRow& row);

@@ -105,14 +105,14 @@ void KeyTestSession::ReportLoadFailure(const std::wstring& line) {
     }
 }
 
-void KeyTestSession::Feed(const RawKeyRecord& record, std::uint32_t time, bool background) {
+void KeyTestSession::Feed(const RawKeyRecord& record, std::int64_t timeUs, bool background) {
     if (background && !decoder_.TakesBackgroundRecord(record)) {
         return;
     }
     if (decoder_.IsNewDevice(record)) {
         decoder_.SetCurrentDevice(record.device);
     }
-    const DecodeResult result = decoder_.Decode(record, time, queue_);
+    const DecodeResult result = decoder_.Decode(record, timeUs, queue_);
     if (result.message == KeyMessage::Make) {
         engine_.OnKeyMake(result.index);
     } else if (result.message == KeyMessage::Break) {
@@ -120,9 +120,9 @@ void KeyTestSession::Feed(const RawKeyRecord& record, std::uint32_t time, bool b
     }
 }
 
-void KeyTestSession::ReleaseKeysMissedWhileAway(std::uint32_t time,
+void KeyTestSession::ReleaseKeysMissedWhileAway(std::int64_t timeUs,
                                                 const KeyTestEngine::KeyDownQuery& stillDown) {
-    engine_.ReleaseKeysMissedWhileAway(time, stillDown);
+    engine_.ReleaseKeysMissedWhileAway(timeUs, stillDown);
     // The decoder's own record of keys seen going down follows the engine's releases.
     decoder_.KeepDownOnly(engine_.Held());
 }

@@ -71,14 +71,15 @@ public:
     KeyEventQueue& Events() { return queue_; }
     const KeyEventQueue& Events() const { return queue_; }
     RawKeyDecoder& Decoder() { return decoder_; }
-    // Decodes one record read at time and handles the event it queues, if any. A background
-    // record (another window had the foreground) is taken only when the page would take it.
-    void Feed(const RawKeyRecord& record, std::uint32_t time, bool background = false);
+    // Decodes one record that arrived at timeUs (microseconds) and handles the event it
+    // queues, if any. A background record (another window had the foreground) is taken only
+    // when the page would take it.
+    void Feed(const RawKeyRecord& record, std::int64_t timeUs, bool background = false);
     // The events at index of the queue, decoded elsewhere (the page's raw input reader).
     void OnKeyMake(std::size_t index) { engine_.OnKeyMake(index); }
     void OnKeyBreak(std::size_t index) { engine_.OnKeyBreak(index); }
-    // Keys whose release could not be seen are released at time (see KeyTestEngine).
-    void ReleaseKeysMissedWhileAway(std::uint32_t time,
+    // Keys whose release could not be seen are released at timeUs (see KeyTestEngine).
+    void ReleaseKeysMissedWhileAway(std::int64_t timeUs,
                                     const KeyTestEngine::KeyDownQuery& stillDown);
     // Back to the moment the last layout selection ended: every key untested, no event seen,
     // no line waiting, the status as the selection left it.

@@ -37,6 +37,34 @@ bool ParseNumber(std::string_view token, std::uint64_t limit, std::uint64_t& val
     return true;
 }
 
+// Whole milliseconds in a trace; far beyond any run of the program.
+constexpr std::uint64_t kTraceTimeLimit = 0xFFFFFFFFFFFF;
+
+// Milliseconds with up to three decimals, or whole 0x-hexadecimal milliseconds, as
+// microseconds.
+bool ParseTime(std::string_view token, std::int64_t& microseconds) {
+    const std::size_t point = token.find('.');
+    std::uint64_t whole = 0;
+    if (!ParseNumber(token.substr(0, point), kTraceTimeLimit, whole)) {
+        return false;
+    }
+    std::uint64_t fraction = 0;
+    if (point != std::string_view::npos) {
+        const std::string_view digits = token.substr(point + 1);
+        const bool hex = token.size() > 1 && (token[1] == 'x' || token[1] == 'X');
+        if (hex || digits.empty() || digits.size() > 3 ||
+            digits.find_first_not_of("0123456789") != std::string_view::npos) {
+            return false;
+        }
+        for (std::size_t i = 0; i < 3; ++i) {
+            fraction =
+                fraction * 10 + (i < digits.size() ? static_cast<unsigned>(digits[i] - '0') : 0u);
+        }
+    }
+    microseconds = static_cast<std::int64_t>(whole * 1000 + fraction);
+    return true;
+}
+
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
@@ -47,8 +75,8 @@ struct TraceField {
 };
 
 constexpr TraceField kFields[] = {
-    {"TIME", 0xFFFFFFFFu}, {"MAKE", 0xFFFF},       {"FLAGS", 0xFFFF},
-    {"VKEY", 0xFFFF},      {"DEVICE", UINT64_MAX},
+    {"TIME", kTraceTimeLimit}, {"MAKE", 0xFFFF},       {"FLAGS", 0xFFFF},
+    {"VKEY", 0xFFFF},          {"DEVICE", UINT64_MAX},
 };
 
 } // namespace
@@ -93,18 +121,24 @@ bool ParseTrace(std::string_view text, std::vector<TraceRecord>& records, std::s
             return false;
         }
         std::uint64_t values[5] = {0, 0, 0, 0, 1};
+        std::int64_t time = 0;
         for (std::size_t i = 0; i < count; ++i) {
-            if (!ParseNumber(tokens[i], kFields[i].limit, values[i])) {
+            const bool valid = i == 0 ? ParseTime(tokens[i], time)
+                                      : ParseNumber(tokens[i], kFields[i].limit, values[i]);
+            if (!valid) {
                 char limit[32];
                 std::snprintf(limit, sizeof limit, "0x%" PRIX64, kFields[i].limit);
                 error = prefix + kFields[i].name + " \"" + std::string(tokens[i]) +
-                        "\" is not a decimal or 0x-hexadecimal number from 0 to " + limit;
+                        (i == 0 ? "\" is not a number of milliseconds (up to three decimals, or "
+                                  "0x-hexadecimal) from 0 to "
+                                : "\" is not a decimal or 0x-hexadecimal number from 0 to ") +
+                        limit;
                 records.clear();
                 return false;
             }
         }
         TraceRecord record;
-        record.time = static_cast<std::uint32_t>(values[0]);
+        record.time = time;
         record.record.makeCode = static_cast<std::uint16_t>(values[1]);
         record.record.flags = static_cast<std::uint16_t>(values[2]);
         record.record.virtualKey = static_cast<std::uint16_t>(values[3]);

@@ -11,14 +11,15 @@
 #include <vector>
 
 struct TraceRecord {
-    std::uint32_t time = 0; // the clock reading at decoding
+    std::int64_t time = 0; // microseconds of the key-event clock when the record arrived
     RawKeyRecord record;
 };
 
 // Parses a trace: one record per line, "TIME MAKE FLAGS VKEY [DEVICE]", each a decimal or
-// 0x-hexadecimal number (DEVICE defaults to 1); "#" starts a comment; blank lines are
-// skipped. On the first malformed line returns false, no records, and "line N: <what is
-// wrong>".
+// 0x-hexadecimal number (DEVICE defaults to 1); TIME is in milliseconds and may have up to
+// three decimals ("1234.567"), so it is exact to the microsecond; "#" starts a comment; blank
+// lines are skipped. On the first malformed line returns false, no records, and "line N:
+// <what is wrong>".
 bool ParseTrace(std::string_view text, std::vector<TraceRecord>& records, std::string& error);
 
 // A string in double quotes, UTF-8, with \\, \", \n, \r and \xHH for other control

@@ -46,8 +46,8 @@ TEST_F(StatisticsTest, RepeatsAreNotPressesAndAHoldRunsFromTheFirstMake) {
     EXPECT_EQ(a.presses, 2u);
     EXPECT_EQ(a.chatter, 0u);
     EXPECT_EQ(a.holds, 2u);
-    EXPECT_EQ(a.shortestHold, 40);
-    EXPECT_EQ(a.longestHold, 600);
+    EXPECT_EQ(a.shortestHold, 40000);
+    EXPECT_EQ(a.longestHold, 600000);
     EXPECT_EQ(a.state, Pressed);
     EXPECT_EQ(Report().rollover, 1u);
 }
@@ -61,16 +61,19 @@ TEST_F(StatisticsTest, ChatterCountsItsLinesAndKeepsTheShortestInterval) {
     const ReportRow& a = report.keys[0];
     EXPECT_EQ(a.presses, 4u); // the chatter makes wrote DOWN lines too
     EXPECT_EQ(a.chatter, 2u);
-    EXPECT_EQ(a.shortestChatter, 2u);
-    EXPECT_EQ(a.shortestHold, 12);
-    EXPECT_EQ(a.longestHold, 50);
+    EXPECT_EQ(a.shortestChatter, 2000u);
+    EXPECT_EQ(a.shortestHold, 12000);
+    EXPECT_EQ(a.longestHold, 50000);
     EXPECT_EQ(a.state, Alarm);
     EXPECT_EQ(report.chatter, 2u);
     ASSERT_EQ(report.chatterEvents.size(), 2u);
     EXPECT_EQ(report.chatterEvents[0].code, 0x1E);
-    EXPECT_EQ(report.chatterEvents[0].interval, 5u);
+    EXPECT_EQ(report.chatterEvents[0].interval, 5000u);
     EXPECT_EQ(report.chatterEvents[0].name, L"A");
     EXPECT_EQ(report.coverage.faulty, 1u);
+    // Every hold and every release-to-press interval, for the timing chart.
+    EXPECT_EQ(report.timing.holds, (std::vector<std::int64_t>{50000, 25000, 18000, 12000}));
+    EXPECT_EQ(report.timing.gaps, (std::vector<std::int64_t>{5000, 2000, 8000}));
 }
 
 TEST_F(StatisticsTest, BreaksWithoutMakesMeasureNothing) {
@@ -79,8 +82,8 @@ TEST_F(StatisticsTest, BreaksWithoutMakesMeasureNothing) {
     const ReportRow a = Row(0);
     EXPECT_EQ(a.presses, 1u);
     EXPECT_EQ(a.holds, 1u);
-    EXPECT_EQ(a.shortestHold, 100);
-    EXPECT_EQ(a.longestHold, 100);
+    EXPECT_EQ(a.shortestHold, 100000);
+    EXPECT_EQ(a.longestHold, 100000);
     // A code that only ever went up is not an extra key: it produced no DOWN line.
     Feed("1300 0x76 1 0x87\n");
     EXPECT_TRUE(Report().extras.empty());
@@ -94,13 +97,13 @@ TEST_F(StatisticsTest, CtrlBreakCountsOnThePauseKeyAndUnknownCodesAreExtras) {
     const ReportRow& pause = report.keys[3];
     EXPECT_EQ(pause.code, 0xE11D);
     EXPECT_EQ(pause.presses, 1u);
-    EXPECT_EQ(pause.longestHold, 90);
+    EXPECT_EQ(pause.longestHold, 90000);
     EXPECT_EQ(pause.state, Pressed);
     ASSERT_EQ(report.extras.size(), 2u); // in code order
     EXPECT_EQ(report.extras[0].code, 0x76);
     EXPECT_EQ(report.extras[0].presses, 2u);
-    EXPECT_EQ(report.extras[0].shortestHold, 10);
-    EXPECT_EQ(report.extras[0].longestHold, 200);
+    EXPECT_EQ(report.extras[0].shortestHold, 10000);
+    EXPECT_EQ(report.extras[0].longestHold, 200000);
     EXPECT_FALSE(report.extras[0].onLayout);
     EXPECT_EQ(report.extras[1].code, 0x77);
     EXPECT_EQ(SummaryLine(report),
@@ -136,7 +139,7 @@ TEST_F(StatisticsTest, ClearInTheMiddleOfAHoldStartsAfresh) {
     report = Report();
     EXPECT_EQ(report.keys[0].chatter, 1u);
     EXPECT_EQ(report.keys[0].presses, 1u);
-    EXPECT_EQ(report.keys[0].longestHold, 97);
+    EXPECT_EQ(report.keys[0].longestHold, 97000);
 }
 
 TEST_F(StatisticsTest, RolloverKeepsTheKeysOfItsFirstMoment) {
@@ -152,8 +155,8 @@ TEST_F(StatisticsTest, AClockThatWentBackGivesTheSignedHoldTheLogLineShows) {
     Feed("1000 0x1E 0 0x41\n990 0x1E 1 0x41\n2000 0x1E 0 0x41\n2050 0x1E 1 0x41\n");
     EXPECT_NE(session.Output().find("A (0x41, BIOS 0x1E) UP -> -10ms\n"), std::string::npos);
     const ReportRow a = Row(0);
-    EXPECT_EQ(a.shortestHold, -10);
-    EXPECT_EQ(a.longestHold, 50);
+    EXPECT_EQ(a.shortestHold, -10000);
+    EXPECT_EQ(a.longestHold, 50000);
     const std::string csv = WriteReportCsv(Report());
-    EXPECT_NE(csv.find("\r\n0x001E,A,,yes,good,2,0,,-10,50\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\r\n0x001E,A,,yes,good,2,0,,-10.00,50.00\r\n"), std::string::npos) << csv;
 }

@@ -82,15 +82,23 @@ protected:
     }
 
     // Queues a record as decoding would (make code and flags as received) and handles it.
-    void Make(std::uint16_t make, std::uint16_t vkey, std::uint32_t time, std::uint16_t flags = 0) {
+    // Make and Break take whole milliseconds, MakeUs and BreakUs the clock's microseconds.
+    void MakeUs(std::uint16_t make, std::uint16_t vkey, std::int64_t time,
+                std::uint16_t flags = 0) {
         queue.push_back(KeyEvent{make, flags, vkey, time});
         engine.OnKeyMake(queue.size() - 1);
     }
-    void Break(std::uint16_t make, std::uint16_t vkey, std::uint32_t time,
-               std::uint16_t flags = 0) {
+    void BreakUs(std::uint16_t make, std::uint16_t vkey, std::int64_t time,
+                 std::uint16_t flags = 0) {
         queue.push_back(
             KeyEvent{make, static_cast<std::uint16_t>(flags | kRawFlagBreak), vkey, time});
         engine.OnKeyBreak(queue.size() - 1);
+    }
+    void Make(std::uint16_t make, std::uint16_t vkey, std::int64_t ms, std::uint16_t flags = 0) {
+        MakeUs(make, vkey, ms * 1000, flags);
+    }
+    void Break(std::uint16_t make, std::uint16_t vkey, std::int64_t ms, std::uint16_t flags = 0) {
+        BreakUs(make, vkey, ms * 1000, flags);
     }
     std::int32_t StateOf(ScanCode code) { return layout.FindKey(code)->state; }
 
@@ -149,6 +157,29 @@ TEST_F(EngineTest, ChatterBoundaryIsStrictlyBelowTheThreshold) {
     EXPECT_EQ(StateOf(0x1E), AlarmDepressed); // the fault stays visible
 }
 
+TEST_F(EngineTest, TheExactIntervalDecidesAndTheLineShowsItTruncated) {
+    CapturedLog log;
+    MakeUs(0x1E, 0x41, 900000);
+    BreakUs(0x1E, 0x41, 1000000);
+    page.Take();
+    MakeUs(0x1E, 0x41, 1007999); // 7.999 ms: chatter, shown as 7 ms
+    EXPECT_EQ(page.Take()[2], L"FAULT A (0x41, BIOS 0x1E) CHATTER DETECTED -> 7ms");
+    EXPECT_EQ(log.Text(), L">>> Fault detected, key depressed 7ms after release.\n");
+    BreakUs(0x1E, 0x41, 1102998); // held 94.999 ms
+    EXPECT_EQ(page.Take()[1], L"line A (0x41, BIOS 0x1E) UP -> 94ms");
+    log.Clear();
+    MakeUs(0x1E, 0x41, 1110998); // 8.000 ms: no fault
+    EXPECT_EQ(page.Take().size(), 3u);
+    EXPECT_EQ(log.Text(), L"");
+    // A hold that ran backwards by 1.5 ms keeps its sign.
+    BreakUs(0x1E, 0x41, 1109498);
+    EXPECT_EQ(page.Take()[1], L"line A (0x41, BIOS 0x1E) UP -> -1ms");
+    const KeyStatistics& figures = engine.Statistics();
+    EXPECT_EQ(figures.Find(0x1E)->shortestChatter, 7999);
+    EXPECT_EQ(figures.Find(0x1E)->shortestHold, -1500);
+    EXPECT_EQ(figures.Gaps(), (std::vector<std::int64_t>{7999, 8000}));
+}
+
 TEST_F(EngineTest, ThresholdIsReadAtEachMake) {
     Make(0x1E, 0x41, 0);
     Break(0x1E, 0x41, 100);
@@ -161,17 +192,21 @@ TEST_F(EngineTest, ThresholdIsReadAtEachMake) {
     EXPECT_EQ(page.Take()[2], L"FAULT A (0x41, BIOS 0x1E) CHATTER DETECTED -> 2999800ms");
 }
 
-TEST_F(EngineTest, IntervalsWrapInUnsignedArithmeticAndPrintSigned) {
-    // The clock wrapped between release and press: the true gap is 6 ms.
-    Make(0x1E, 0x41, 0xFFFFFF00u);
-    Break(0x1E, 0x41, 0xFFFFFFFEu);
+TEST_F(EngineTest, IntervalsBeyondThirtyTwoBitsAreExactAndPrintAsThirtyTwoBits) {
+    // Past 2^32 ms of the clock the gap is still the true one.
+    Make(0x1E, 0x41, 0x100000000);
+    Break(0x1E, 0x41, 0x100000002);
+    page.Take();
+    Make(0x1E, 0x41, 0x100000008);
+    EXPECT_EQ(page.Take()[2], L"FAULT A (0x41, BIOS 0x1E) CHATTER DETECTED -> 6ms");
+    Break(0x1E, 0x41, 0x100000010);
     page.Take();
     Make(0x1E, 0x41, 4);
-    EXPECT_EQ(page.Take()[2], L"FAULT A (0x41, BIOS 0x1E) CHATTER DETECTED -> 6ms");
+    page.Take();
     // Hold times of 2^31 ms and more come out negative through %d.
     Break(0x1E, 0x41, 0x80000004u);
     EXPECT_EQ(page.Take()[1], L"line A (0x41, BIOS 0x1E) UP -> -2147483648ms");
-    // Time running backwards: a huge unsigned interval, so no chatter.
+    // Time running backwards: a negative interval, so no chatter.
     Make(0x1E, 0x41, 0x80000000u);
     EXPECT_EQ(page.Take()[0], L"line A (0x41, BIOS 0x1E) DOWN");
     Break(0x1E, 0x41, 0x7FFFFFFFu);
@@ -309,7 +344,7 @@ TEST_F(EngineTest, KeysWhoseReleaseWasMissedAreReleasedOnReturn) {
     Make(0x2A, 0xA0, 1000);
     Make(0x1E, 0x41, 1010);
     page.Take();
-    engine.ReleaseKeysMissedWhileAway(5000, nullptr);
+    engine.ReleaseKeysMissedWhileAway(5000000, nullptr);
     EXPECT_EQ(page.Take(),
               (Effects{L"released 42",
                        L"line LShift (0xA0, BIOS 0x2A) UP (released "
@@ -338,7 +373,7 @@ TEST_F(EngineTest, KeysStillDownOnReturnStayHeld) {
     Make(0x48, 0x26, 5, kRawFlagE0);
     page.Take();
     std::vector<std::pair<ScanCode, std::uint16_t>> asked;
-    engine.ReleaseKeysMissedWhileAway(900, [&](ScanCode code, std::uint16_t virtualKey) {
+    engine.ReleaseKeysMissedWhileAway(900000, [&](ScanCode code, std::uint16_t virtualKey) {
         asked.emplace_back(code, virtualKey);
         return code == 0x2A;
     });
@@ -354,7 +389,7 @@ TEST_F(EngineTest, KeysStillDownOnReturnStayHeld) {
     Break(0x2A, 0xA0, 1000);
     EXPECT_EQ(page.Take()[1], L"line LShift (0xA0, BIOS 0x2A) UP -> 1000ms");
     // Nothing held: a return writes nothing.
-    engine.ReleaseKeysMissedWhileAway(2000, nullptr);
+    engine.ReleaseKeysMissedWhileAway(2000000, nullptr);
     EXPECT_TRUE(page.Take().empty());
 }
 
@@ -431,16 +466,17 @@ TEST(KeyTestEngineSettings, WithoutASourceTheSettingIsReadAtEachMake) {
     RecordingPage page{layout};
     KeyTestEngine engine(queue, names, remap, page, nullptr);
     const std::int32_t saved = Settings().ChatterThreshold;
-    const auto pressAgainAfter = [&](std::uint32_t gap) {
-        const std::uint32_t start = queue.empty() ? 0 : queue.back().time + 1000;
+    // gap in milliseconds; the queue holds microseconds.
+    const auto pressAgainAfter = [&](std::int64_t gap) {
+        const std::int64_t start = queue.empty() ? 0 : queue.back().time + 1000000;
         queue.push_back(KeyEvent{0x1E, 0, 0x41, start});
         engine.OnKeyMake(queue.size() - 1);
-        queue.push_back(KeyEvent{0x1E, kRawFlagBreak, 0x41, start + 50});
+        queue.push_back(KeyEvent{0x1E, kRawFlagBreak, 0x41, start + 50000});
         engine.OnKeyBreak(queue.size() - 1);
-        queue.push_back(KeyEvent{0x1E, 0, 0x41, start + 50 + gap});
+        queue.push_back(KeyEvent{0x1E, 0, 0x41, start + 50000 + gap * 1000});
         page.Take();
         engine.OnKeyMake(queue.size() - 1);
-        queue.push_back(KeyEvent{0x1E, kRawFlagBreak, 0x41, start + 100 + gap});
+        queue.push_back(KeyEvent{0x1E, kRawFlagBreak, 0x41, start + 100000 + gap * 1000});
         engine.OnKeyBreak(queue.size() - 1);
         for (const std::wstring& effect : page.Take()) {
             if (effect.rfind(L"FAULT", 0) == 0) {
@@ -463,7 +499,7 @@ TEST(KeyTestEngineSettings, WithoutASourceTheSettingIsReadAtEachMake) {
 
 TEST_F(EngineTest, AReleaseMadeUpOnReturnIsNoHoldMeasurement) {
     Make(0x1E, 0x41, 1000);
-    engine.ReleaseKeysMissedWhileAway(9000, nullptr);
+    engine.ReleaseKeysMissedWhileAway(9000000, nullptr);
     Break(0x1E, 0x41, 9500); // a stray break after the made-up release
     const KeyCodeStatistics* a = engine.Statistics().Find(0x1E);
     ASSERT_NE(a, nullptr);
@@ -474,5 +510,5 @@ TEST_F(EngineTest, AReleaseMadeUpOnReturnIsNoHoldMeasurement) {
     Break(0x1E, 0x41, 10080);
     EXPECT_EQ(a->presses, 2u);
     EXPECT_EQ(a->holds, 1u);
-    EXPECT_EQ(a->longestHold, 80);
+    EXPECT_EQ(a->longestHold, 80000);
 }

@@ -28,7 +28,7 @@ struct DecoderRun {
     std::vector<DecodeResult> posted;
     std::vector<std::uint64_t> identified;
 
-    DecodeResult Feed(const RawKeyRecord& record, std::uint32_t time = 0) {
+    DecodeResult Feed(const RawKeyRecord& record, std::int64_t time = 0) {
         const DecodeResult result =
             decoder.Process(record, time, queue, [this](const RawKeyRecord& r) {
                 identified.push_back(r.device);

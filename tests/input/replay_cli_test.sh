@@ -108,7 +108,7 @@ out=$("$cli" replay --summary --report "$work/r.html" --csv "$work/r.csv" --defa
     fail "summary line: $(printf '%s\n' "$out" | tail -n 1)"
 printf '%s\n' "$out" | tail -n 2 | head -n 1 | grep -q '^state: ' || fail "summary before the states"
 head -c 3 "$work/r.csv" | od -An -tx1 | grep -q 'ef bb bf' || fail "CSV byte-order mark"
-grep -q "$(printf '^0x001E,A,A,yes,faulty,3,1,7,92,100\r$')" "$work/r.csv" || fail "CSV row of A"
+grep -q "$(printf '^0x001E,A,A,yes,faulty,3,1,7.00,92.00,100.00\r$')" "$work/r.csv" || fail "CSV row of A"
 [ "$(grep -c "$(printf '\r$')" "$work/r.csv")" -eq 105 ] || fail "CSV rows with CR LF"
 grep -q 'FAIL: 1 faulty, 102 untested' "$work/r.html" || fail "HTML verdict"
 grep -q '<svg' "$work/r.html" || fail "HTML keyboard picture"

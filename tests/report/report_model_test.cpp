@@ -51,23 +51,24 @@ TEST_F(ReportTest, CsvHasTheHeaderOneRowPerKeyThenExtrasQuotedAndGuarded) {
     KeyAt(layout, 2).state = AlarmDepressed;
     KeyAt(layout, 3).state = Depressed;
     statistics.OnPress(0x1E);
-    statistics.OnRelease(0x1E, 95);
+    statistics.OnRelease(0x1E, 94999); // microseconds
     statistics.OnPress(0x1F);
-    statistics.OnChatter(0x1F, 1000, 5);
+    statistics.OnChatter(0x1F, 1000000, 7999);
     statistics.OnPress(0x1F);
     statistics.OnPress(0x58); // F12: not on this layout
     statistics.OnPress(0x57); // F11
     const std::string csv = WriteReportCsv(Build());
-    EXPECT_EQ(csv, "\xEF\xBB\xBF"
-                   "Scan code,Name,Label,On layout,State,Presses,Chatter,Shortest chatter (ms),"
-                   "Shortest hold (ms),Longest hold (ms)\r\n"
-                   "0x001E,\"A, \"\"quoted\"\"\",\"A, \"\"quoted\"\"\",yes,good,1,0,,95,95\r\n"
-                   "0x001F,'-minus,'=SUM(A1:A9),yes,faulty,2,1,5,,\r\n"
-                   "0x0020,'@home,Fn & Lock,yes,faulty held,0,0,,,\r\n"
-                   "0x0021,Print Scrn,Print Scrn,yes,held,0,0,,,\r\n"
-                   "0x0022,'+plus,<script>alert(1)</script>,yes,untested,0,0,,,\r\n"
-                   "0x0057,F11,,no,,1,0,,,\r\n"
-                   "0x0058,F12,,no,,1,0,,,\r\n");
+    EXPECT_EQ(csv,
+              "\xEF\xBB\xBF"
+              "Scan code,Name,Label,On layout,State,Presses,Chatter,Shortest chatter (ms),"
+              "Shortest hold (ms),Longest hold (ms)\r\n"
+              "0x001E,\"A, \"\"quoted\"\"\",\"A, \"\"quoted\"\"\",yes,good,1,0,,94.99,94.99\r\n"
+              "0x001F,'-minus,'=SUM(A1:A9),yes,faulty,2,1,7.99,,\r\n"
+              "0x0020,'@home,Fn & Lock,yes,faulty held,0,0,,,\r\n"
+              "0x0021,Print Scrn,Print Scrn,yes,held,0,0,,,\r\n"
+              "0x0022,'+plus,<script>alert(1)</script>,yes,untested,0,0,,,\r\n"
+              "0x0057,F11,,no,,1,0,,,\r\n"
+              "0x0058,F12,,no,,1,0,,,\r\n");
 }
 
 TEST_F(ReportTest, HtmlEscapesUserTextAndFetchesNothing) {
@@ -115,10 +116,10 @@ TEST_F(ReportTest, HtmlShowsTheVerdictKeysInTheirColoursAndTheContext) {
 
 TEST_F(ReportTest, ChatterEventsAreListedWithTheirTimeOfDay) {
     statistics.OnPress(0x1E);
-    statistics.OnChatter(0x1E, 1000, 5);
-    statistics.OnChatter(0x1E, 61000, 3);
-    // The clock read 61,500 at 00:00:30.000: the first event lies before midnight.
-    context.clockNow = 61500;
+    statistics.OnChatter(0x1E, 1000000, 5000);
+    statistics.OnChatter(0x1E, 61000000, 3250);
+    // The clock read 61.5 s at 00:00:30.000: the first event lies before midnight.
+    context.clockNow = 61500000;
     context.timeOfDayNow = 30000;
     const TestReport report = Build();
     ASSERT_EQ(report.chatterEvents.size(), 2u);
@@ -126,7 +127,7 @@ TEST_F(ReportTest, ChatterEventsAreListedWithTheirTimeOfDay) {
     EXPECT_EQ(FormatTimeOfDay(report.chatterEvents[1].timeOfDay), "00:00:29.500");
     const std::string html = WriteReportHtml(report);
     EXPECT_NE(html.find("<tr><td>23:59:29.500</td><td>A, &quot;quoted&quot;</td><td>0x001E</td>"
-                        "<td class=\"n\">5</td></tr>"),
+                        "<td class=\"n\">5.00</td></tr>"),
               std::string::npos);
 }
 
@@ -136,4 +137,14 @@ TEST(ReportVerdict, PassOnlyWhenEveryKeyIsTestedAndNoneFaulty) {
     EXPECT_EQ(VerdictLine({104, 104, 1}), L"FAIL: 1 faulty, 0 untested");
     EXPECT_EQ(VerdictLine({0, 0, 0}), L"FAIL: 0 faulty, 0 untested");
     EXPECT_EQ(PrintedLabel(L"Fn && Lock&&"), L"Fn & Lock&");
+}
+
+TEST(ReportTimes, MicrosecondsShowAsMillisecondsWithTwoDecimalsTruncated) {
+    EXPECT_EQ(FormatMilliseconds(7999), L"7.99");
+    EXPECT_EQ(FormatMilliseconds(8000), L"8.00");
+    EXPECT_EQ(FormatMilliseconds(0), L"0.00");
+    EXPECT_EQ(FormatMilliseconds(123456789), L"123456.78");
+    EXPECT_EQ(FormatMilliseconds(-1500), L"-1.50");
+    EXPECT_EQ(FormatMilliseconds(-500), L"-0.50");
+    EXPECT_EQ(FormatMilliseconds(INT64_MIN), L"-9223372036854775.80");
 }

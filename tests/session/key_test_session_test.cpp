@@ -18,10 +18,10 @@ const wchar_t kLayoutText[] = L"Session test\n"
                               L"R1, 0x3A, \"\", \"Caps\", 1\n"
                               L"R1, 0x1D, \"\", \"LCtrl\", 1\n";
 
-TraceRecord Record(std::uint32_t time, std::uint16_t make, std::uint16_t flags,
-                   std::uint16_t vkey) {
+// time in milliseconds.
+TraceRecord Record(std::int64_t time, std::uint16_t make, std::uint16_t flags, std::uint16_t vkey) {
     TraceRecord record;
-    record.time = time;
+    record.time = time * 1000;
     record.record = RawKeyRecord{make, flags, vkey, 1};
     return record;
 }
@@ -95,7 +95,7 @@ TEST_F(LibraryFixture, AFileThatFailsFallsBackToTheDefaultAndSaysWhyInTheLog) {
               0u)
         << lines[0].text;
 
-    session_.Feed(Record(100, 0x1E, 0, 0x41).record, 100);
+    session_.Feed(Record(100, 0x1E, 0, 0x41).record, 100000);
     EXPECT_EQ(view_.status, L"Invalid layout!  Default Active");
     EXPECT_EQ(session_.Status(), LayoutStatusDefaultActive);
 }
@@ -128,7 +128,7 @@ TEST(KeyTestSession, KeysMissedWhileAwayAreReleasedUnlessStillDown) {
     harness.TakeOutput();
 
     harness.session.ReleaseKeysMissedWhileAway(
-        500, [](ScanCode, std::uint16_t virtualKey) { return virtualKey == 0x11; });
+        500000, [](ScanCode, std::uint16_t virtualKey) { return virtualKey == 0x11; });
     EXPECT_EQ(harness.TakeOutput(), "log: A (0x41, BIOS 0x1E) UP (released while away)\n"
                                     "held: \" LCTRL  \"\n");
     // The release time is unknown, so a new press at once is no chatter.
@@ -150,10 +150,10 @@ TEST(KeyTestSession, ABurstWaitsInTheLogQueueWhileFieldsAndKeysFollowAtOnce) {
     std::wstring lastLayout;
     ASSERT_TRUE(session.SelectLayout(kDefaultLayoutMarker, lastLayout));
     for (std::uint32_t i = 0; i < 20; ++i) {
-        session.Feed(RawKeyRecord{0x1E, 0, 0x41, 1}, 1000 + 20 * i);
-        session.Feed(RawKeyRecord{0x1E, kRawFlagBreak, 0x41, 1}, 1010 + 20 * i);
+        session.Feed(RawKeyRecord{0x1E, 0, 0x41, 1}, (1000 + 20 * i) * 1000);
+        session.Feed(RawKeyRecord{0x1E, kRawFlagBreak, 0x41, 1}, (1010 + 20 * i) * 1000);
     }
-    session.Feed(RawKeyRecord{0x3A, 0, 0x14, 1}, 2000); // a lock key asks for its lamp
+    session.Feed(RawKeyRecord{0x3A, 0, 0x14, 1}, 2000000); // a lock key asks for its lamp
     EXPECT_EQ(view.linesReady, 41);
     EXPECT_EQ(view.keysDrawn, 41);
     EXPECT_EQ(view.lamps, 1);

@@ -67,11 +67,11 @@ TEST(TraceParser, ReadsDecimalAndHexFieldsCommentsAndBlankLines) {
                            records, error))
         << error;
     ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].time, 1000u);
+    EXPECT_EQ(records[0].time, 1000000); // whole milliseconds, as microseconds
     EXPECT_EQ(records[0].record.makeCode, 0x1E);
     EXPECT_EQ(records[0].record.virtualKey, 65);
     EXPECT_EQ(records[0].record.device, 1u);
-    EXPECT_EQ(records[1].time, 0xFFFFFFFFu);
+    EXPECT_EQ(records[1].time, 0xFFFFFFFF * std::int64_t{1000});
     EXPECT_EQ(records[1].record.flags, 4);
     EXPECT_EQ(records[1].record.device, 0x7fffffffffffffffu);
 }
@@ -81,9 +81,13 @@ TEST(TraceParser, MalformedLinesNameTheLineAndTheFault) {
               "line 3: expected TIME MAKE FLAGS VKEY [DEVICE], found 3 fields");
     EXPECT_EQ(ParseError("1 2 3 4 5 6"),
               "line 1: expected TIME MAKE FLAGS VKEY [DEVICE], found more than 5 fields");
-    EXPECT_EQ(ParseError("# x\n4294967296 1 0 0"),
-              "line 2: TIME \"4294967296\" is not a decimal or 0x-hexadecimal number from 0 to "
-              "0xFFFFFFFF");
+    EXPECT_EQ(ParseError("# x\n281474976710656 1 0 0"),
+              "line 2: TIME \"281474976710656\" is not a number of milliseconds (up to three "
+              "decimals, or 0x-hexadecimal) from 0 to 0xFFFFFFFFFFFF");
+    for (const char* time : {"1.2345", "1.", ".5", "0x1.5", "1.5x", "1..5", "-1.5", "1,5"}) {
+        EXPECT_EQ(ParseError(std::string(time) + " 1 0 0").substr(0, 14), "line 1: TIME \"")
+            << time;
+    }
     EXPECT_EQ(ParseError("1 0x10000 0 0"),
               "line 1: MAKE \"0x10000\" is not a decimal or 0x-hexadecimal number from 0 to "
               "0xFFFF");
@@ -164,10 +168,10 @@ TEST(Replay, NothingLoadedShowsItsStatusAndKeepsIt) {
 TEST(Replay, ReleasesInTheBackgroundKeepTheirTimeAndOtherTypingIsIgnored) {
     SessionHarness session;
     session.SelectLayout(kDefaultLayoutMarker, DefaultLayoutText());
-    const auto record = [](std::uint32_t time, std::uint16_t make, std::uint16_t flags,
+    const auto record = [](std::int64_t ms, std::uint16_t make, std::uint16_t flags,
                            std::uint16_t vkey) {
         TraceRecord traced;
-        traced.time = time;
+        traced.time = ms * 1000;
         traced.record = RawKeyRecord{make, flags, vkey, 1};
         return traced;
     };
@@ -198,7 +202,7 @@ TEST(Replay, RestartReturnsToTheSelectedLayoutWithNothingSeen) {
     press.record = RawKeyRecord{0x1E, 0, 0x41, 1};
     TraceRecord release = press;
     release.record.flags = kRawFlagBreak;
-    release.time = 50;
+    release.time = 50000;
     session.Feed(press);
     session.Feed(release);
     session.Restart(100);

@@ -26,7 +26,8 @@ struct SessionHarness {
     void Feed(const TraceRecord& record, bool background = false) {
         session.Feed(record.record, record.time, background);
     }
-    void Activate(std::uint32_t time) { session.ReleaseKeysMissedWhileAway(time, nullptr); }
+    // time in milliseconds.
+    void Activate(std::int64_t time) { session.ReleaseKeysMissedWhileAway(time * 1000, nullptr); }
     void Restart(std::uint32_t chatterThreshold) {
         threshold = chatterThreshold;
         session.Restart();
