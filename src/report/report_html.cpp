@@ -141,7 +141,7 @@ void AppendChatterEvents(std::string& out, const TestReport& report) {
         out += "</td><td>";
         out += code;
         out += "</td><td class=\"n\">";
-        AppendText(out, FormatMilliseconds(event.interval));
+        AppendHtmlText(out, FormatMilliseconds(event.interval));
         out += "</td></tr>\n";
     }
     out += "</table>\n";
