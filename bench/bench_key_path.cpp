@@ -10,6 +10,7 @@
 #include "layouts/keyboard_layout.h"
 #include "layouts/layout_parser.h"
 #include "report/report_model.h"
+#include "session/key_test_session.h"
 
 #include <benchmark/benchmark.h>
 
@@ -114,6 +115,78 @@ void BM_RawRecordToHandledEventWithReadout(benchmark::State& state) {
     RawRecordToHandledEvent(state, true);
 }
 BENCHMARK(BM_RawRecordToHandledEventWithReadout);
+
+// The session's view as the page is one: it takes the log lines as they come.
+class TakingView final : public SessionView {
+public:
+    void FieldChanged(int, const wchar_t* text) override { benchmark::DoNotOptimize(text); }
+    void KeyChanged(const LayoutKey& key) override { benchmark::DoNotOptimize(&key); }
+    void LampToRefresh(LockKey) override {}
+    void StatusChanged(const LayoutStatusDisplay&) override {}
+    void DisplayCleared() override {}
+    void LogLinesReady() override { benchmark::DoNotOptimize(session->TakeLogLines()); }
+
+    KeyTestSession* session = nullptr;
+};
+
+// The same typing through the whole session, as the page and tapwise-cli replay drive it;
+// withPlan: a test plan judges every event (its unit never completes, so every event is
+// followed; one key has a threshold of its own).
+void SessionFeed(benchmark::State& state, bool withPlan) {
+    InstallLogger(std::make_unique<NullLogger>());
+    KeyNameTable names;
+    RemapTable remap;
+    TakingView view;
+    KeyTestSession session(
+        view, names, remap, [] { return std::uint32_t{8}; }, [] { return 36; });
+    view.session = &session;
+    session.SetDefaultLayout(DefaultLayoutText(), L"104 Key ANSI");
+    std::wstring lastLayout;
+    if (!session.SelectLayout(kDefaultLayoutMarker, lastLayout)) {
+        state.SkipWithError("default layout did not load");
+        return;
+    }
+    if (withPlan) {
+        TestPlan plan;
+        PlanError error;
+        if (!ParseTestPlan(R"({"layout": "default", "presses": 1000, "skip": ["0xE05D"],
+                               "keys": {"0x0039": {"threshold_ms": 20}},
+                               "time_limit_s": 86400, "min_rollover": 6})",
+                           plan, error)) {
+            state.SkipWithError("plan did not parse");
+            return;
+        }
+        session.SetPlan(std::move(plan));
+        session.StartUnit(0);
+    }
+    session.Events().reserve(1 << 20);
+    const std::vector<RawKeyRecord> records = TypingRecords();
+    std::size_t next = 0;
+    std::int64_t time = 0;
+    for (auto _ : state) {
+        const RawKeyRecord& record = records[next];
+        next = next + 1 == records.size() ? 0 : next + 1;
+        time += 3000;
+        session.Feed(record, time);
+        if (session.Events().size() == session.Events().capacity()) {
+            session.Events().clear();
+        }
+        if (withPlan && !session.UnitRunning()) {
+            session.StartUnit(time); // after a day of events, the time limit
+        }
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+void BM_SessionFeed(benchmark::State& state) {
+    SessionFeed(state, false);
+}
+BENCHMARK(BM_SessionFeed);
+
+void BM_SessionFeedWithPlan(benchmark::State& state) {
+    SessionFeed(state, true);
+}
+BENCHMARK(BM_SessionFeedWithPlan);
 
 } // namespace
 

@@ -11,6 +11,8 @@ void KeyStatistics::Reset() {
     holds_.clear();
     gaps_.clear();
     rolloverKeys_.clear();
+    overflows_ = 0;
+    overflowAt_ = 0;
 }
 
 KeyCodeStatistics& KeyStatistics::Entry(ScanCode code) {
@@ -64,5 +66,12 @@ void KeyStatistics::OnRelease(ScanCode code, std::int64_t duration) {
 void KeyStatistics::OnHeldKeys(const std::vector<ScanCode>& held) {
     if (held.size() > rolloverKeys_.size()) {
         rolloverKeys_ = held;
+    }
+}
+
+void KeyStatistics::OnOverflow(std::size_t held) {
+    ++overflows_;
+    if (overflowAt_ == 0 || held + 1 < overflowAt_) {
+        overflowAt_ = held + 1;
     }
 }

@@ -44,6 +44,8 @@ public:
     void OnGap(std::int64_t interval) { gaps_.push_back(interval); }
     // The held-keys line after a key was added to it.
     void OnHeldKeys(const std::vector<ScanCode>& held);
+    // The keyboard reported a rollover overflow while held keys were down.
+    void OnOverflow(std::size_t held);
 
     // Codes in the order they first went down since the reset.
     const std::vector<KeyCodeStatistics>& Codes() const { return codes_; }
@@ -56,6 +58,11 @@ public:
     std::size_t Rollover() const { return rolloverKeys_.size(); }
     // The keys held at the first moment the rollover was reached, in the held-keys order.
     const std::vector<ScanCode>& RolloverKeys() const { return rolloverKeys_; }
+    // ROLLOVER OVERFLOW lines since the reset.
+    std::size_t Overflows() const { return overflows_; }
+    // The fewest keys held at an overflow plus one: the key the keyboard could not report;
+    // 0 without an overflow.
+    std::size_t OverflowAt() const { return overflowAt_; }
 
 private:
     KeyCodeStatistics& Entry(ScanCode code);
@@ -68,4 +75,6 @@ private:
     std::vector<std::int64_t> holds_;
     std::vector<std::int64_t> gaps_;
     std::vector<ScanCode> rolloverKeys_;
+    std::size_t overflows_ = 0;
+    std::size_t overflowAt_ = 0;
 };

@@ -5,6 +5,7 @@
 #include "settings/app_settings.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -73,6 +74,12 @@ void FormatKeyLine(BoundedText& out, KeyLineKind kind, const std::wstring& name,
     out.Append(suffix.Text(), suffix.Length());
 }
 
+void FormatOverflowLine(BoundedText& out, std::size_t held) {
+    out.Append(L"ROLLOVER OVERFLOW with ", 23)
+        .AppendDecimal(static_cast<std::int64_t>(held))
+        .Append(L" keys held", 10);
+}
+
 void FormatNameField(BoundedText& out, const std::wstring& name) {
     out.Append(L' ').AppendPrintable(name);
 }
@@ -133,6 +140,10 @@ void KeyTestEngine::OnKeyMake(std::size_t index) {
         return;
     }
     const ScanCode code = event->code;
+    if (code == kOverrunMakeCode) {
+        OnOverflow();
+        return;
+    }
     const std::int64_t time = event->time;
     KeyTiming& timing = timings_[code];
     const std::wstring& name = names_.Lookup(code);
@@ -153,7 +164,7 @@ void KeyTestEngine::OnKeyMake(std::size_t index) {
     const std::int64_t interval = time - timing.time;
     if (timing.phase == KeyTiming::Released) {
         statistics_.OnGap(interval);
-        if (interval >= 0 && interval < static_cast<std::int64_t>(threshold_()) * 1000) {
+        if (interval >= 0 && interval < ThresholdUsFor(code)) {
             page_.NotifyFault(code);
             LogMessage(L">>> Fault detected, key depressed %dms after release.\n",
                        static_cast<std::int32_t>(WholeMilliseconds(interval)));
@@ -192,12 +203,41 @@ void KeyTestEngine::OnKeyMake(std::size_t index) {
     }
 }
 
+void KeyTestEngine::OnOverflow() {
+    // No key went down: no key state, timing or held key changes, only the line and the count.
+    LogMessage(L">>> Rollover overflow with %d keys held.\n", static_cast<int>(held_.size()));
+    BoundedText line(buffer_, kFormatBufferSize);
+    FormatOverflowLine(line, held_.size());
+    page_.AppendLine(line.Text(), true);
+    statistics_.OnOverflow(held_.size());
+}
+
+std::int64_t KeyTestEngine::ThresholdUsFor(ScanCode code) const {
+    if (!keyThresholdsUs_.empty()) {
+        const auto found = keyThresholdsUs_.find(code);
+        if (found != keyThresholdsUs_.end()) {
+            return found->second;
+        }
+    }
+    return allKeysThresholdUs_ >= 0 ? allKeysThresholdUs_
+                                    : static_cast<std::int64_t>(threshold_()) * 1000;
+}
+
+void KeyTestEngine::SetThresholds(std::int64_t allKeysUs, std::map<ScanCode, std::int64_t> keysUs) {
+    allKeysThresholdUs_ = allKeysUs;
+    keyThresholdsUs_ = std::move(keysUs);
+}
+
 void KeyTestEngine::OnKeyBreak(std::size_t index) {
     const KeyEvent* event = CompleteCode(index);
     if (event == nullptr) {
         return;
     }
     const ScanCode code = event->code;
+    // The overflow's break ends nothing: its make was no key.
+    if (code == kOverrunMakeCode) {
+        return;
+    }
     const std::int64_t time = event->time;
 
     page_.NotifyReleased(code);

@@ -78,6 +78,13 @@ constexpr std::size_t kFormatBufferSize = 1024;
 
 enum class KeyLineKind { Down, Chatter, Up, UpWhileAway };
 
+// The make code a keyboard sends instead of a key when it cannot report one more key held
+// (raw input's KEYBOARD_OVERRUN_MAKE_CODE: the HID ErrorRollOver usage, the PS/2 overrun).
+constexpr ScanCode kOverrunMakeCode = 0xFF;
+
+// "ROLLOVER OVERFLOW with N keys held"
+void FormatOverflowLine(BoundedText& out, std::size_t held);
+
 // The whole milliseconds a log line shows for an interval in microseconds: truncated toward
 // zero, so 7999 us is 7 ms and a negative interval keeps its sign.
 constexpr std::int64_t WholeMilliseconds(std::int64_t microseconds) {
@@ -127,6 +134,15 @@ public:
     // Back to a new engine: no key seen, none held (tools that replay many sessions).
     void ForgetAllKeys();
 
+    // Chatter thresholds that replace the threshold source, in microseconds (a test plan's):
+    // allKeysUs for every key (negative: the source's), and keysUs for single keys. They
+    // apply to the chatter rule and the key's CHATTER DETECTED line.
+    void SetThresholds(std::int64_t allKeysUs, std::map<ScanCode, std::int64_t> keysUs);
+    // The threshold source for every key again.
+    void ClearThresholds() { SetThresholds(-1, {}); }
+    // The threshold the next press of the code is checked against, in microseconds.
+    std::int64_t ThresholdUsFor(ScanCode code) const;
+
     const KeyTimingTable& Timings() const { return timings_; }
     const HeldKeys& Held() const { return held_; }
     const KeyStatistics& Statistics() const { return statistics_; }
@@ -135,6 +151,8 @@ public:
 
 private:
     KeyEvent* CompleteCode(std::size_t index);
+    // A make of the overrun code: one red line, counted.
+    void OnOverflow();
     void WriteCodeFields(int winControl, int biosControl, const KeyEvent& event);
     void RewriteHeldKeys();
 
@@ -143,6 +161,8 @@ private:
     const RemapTable& remap_;
     KeyTestPage& page_;
     ThresholdSource threshold_;
+    std::int64_t allKeysThresholdUs_ = -1;
+    std::map<ScanCode, std::int64_t> keyThresholdsUs_;
     KeyTimingTable timings_;
     HeldKeys held_;
     KeyStatistics statistics_;

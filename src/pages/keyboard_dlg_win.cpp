@@ -255,8 +255,7 @@ void CKeyboardDlg::LogLinesReady() {
 
 void CKeyboardDlg::UpdateReadout() {
     const TestCoverage coverage = session_.Coverage();
-    controls_.readout.SetProgress(ReadoutParts(coverage, session_.Engine().Statistics().Rollover()),
-                                  coverage.tested, coverage.keys);
+    controls_.readout.SetProgress(session_.Readout(), coverage.tested, coverage.keys);
 }
 
 LRESULT CKeyboardDlg::OnCtlColor(UINT message, HDC dc, HWND control) {

@@ -210,8 +210,9 @@ std::string WriteReportHtml(const TestReport& report) {
     AppendNumber(out, static_cast<long long>(coverage.faulty));
     out += " &middot; Chatter events ";
     AppendNumber(out, static_cast<long long>(report.chatter));
-    out += " &middot; Rollover ";
+    out += " &middot; Rollover: ";
     AppendNumber(out, static_cast<long long>(report.rollover));
+    out += report.rollover == 1 ? " key" : " keys";
     if (!report.rolloverKeys.empty()) {
         out += " (";
         for (std::size_t i = 0; i < report.rolloverKeys.size(); ++i) {
@@ -221,6 +222,10 @@ std::string WriteReportHtml(const TestReport& report) {
             AppendHtmlText(out, report.rolloverKeys[i]);
         }
         out += ')';
+    }
+    if (report.overflowAt > 0) {
+        out += "; overflow at ";
+        AppendNumber(out, static_cast<long long>(report.overflowAt));
     }
     out += " &middot; Codes not on the layout ";
     AppendNumber(out, static_cast<long long>(report.extras.size()));

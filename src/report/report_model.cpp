@@ -127,6 +127,8 @@ TestReport BuildTestReport(const KeyboardLayout& layout, const KeyStatistics& st
     report.timing.gaps = statistics.Gaps();
 
     report.rollover = statistics.Rollover();
+    report.overflows = statistics.Overflows();
+    report.overflowAt = statistics.OverflowAt();
     for (ScanCode code : statistics.RolloverKeys()) {
         report.rolloverKeys.push_back(NameOf(names, code));
     }

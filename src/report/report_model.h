@@ -81,6 +81,8 @@ struct TestReport {
     std::size_t chatter = 0; // CHATTER DETECTED lines, extra codes included
     std::size_t rollover = 0;
     std::vector<std::wstring> rolloverKeys;
+    std::size_t overflows = 0;  // ROLLOVER OVERFLOW lines
+    std::size_t overflowAt = 0; // fewest keys held at an overflow plus one; 0: none
     TimingSamples timing;
 };
 

@@ -5,6 +5,8 @@
 #include "layouts/layout_fit.h"
 #include "settings/app_settings.h"
 
+#include <algorithm>
+#include <map>
 #include <utility>
 
 KeyTestSession::KeyTestSession(SessionView& view, KeyNameTable& names, const RemapTable& remap,
@@ -85,6 +87,7 @@ bool KeyTestSession::RestoreKeySize() {
 void KeyTestSession::ResetKeyStates() {
     // The figures of a test start afresh with its key states.
     layout_.ResetKeyStates();
+    run_.Apply(layout_);
     engine_.ResetStatistics();
     view_.DisplayCleared();
 }
@@ -113,11 +116,93 @@ void KeyTestSession::Feed(const RawKeyRecord& record, std::int64_t timeUs, bool 
         decoder_.SetCurrentDevice(record.device);
     }
     const DecodeResult result = decoder_.Decode(record, timeUs, queue_);
-    if (result.message == KeyMessage::Make) {
-        engine_.OnKeyMake(result.index);
-    } else if (result.message == KeyMessage::Break) {
-        engine_.OnKeyBreak(result.index);
+    if (result.message != KeyMessage::None) {
+        HandleEvent(result.message, result.index);
     }
+}
+
+void KeyTestSession::HandleEvent(KeyMessage message, std::size_t index) {
+    // A unit whose time ran out before this event ended at its deadline.
+    if (run_.Running() && index < queue_.size() && run_.TimeRanOut(queue_[index].time)) {
+        EndUnit(PlanEnd::TimeLimit, run_.DeadlineUs());
+    }
+    if (message == KeyMessage::Make) {
+        engine_.OnKeyMake(index);
+    } else {
+        engine_.OnKeyBreak(index);
+    }
+    if (run_.HasPassed(engine_.Statistics().Rollover())) {
+        EndUnit(PlanEnd::Passed, queue_[index].time);
+    }
+}
+
+void KeyTestSession::SetPlan(TestPlan plan) {
+    std::map<ScanCode, std::int64_t> keyThresholds;
+    for (const auto& [code, rule] : plan.keys) {
+        if (rule.thresholdUs) {
+            keyThresholds.emplace(code, *rule.thresholdUs);
+        }
+    }
+    engine_.SetThresholds(plan.thresholdUs.value_or(-1), std::move(keyThresholds));
+    run_.SetPlan(std::move(plan));
+    selector_.ClearKeyboardDisplay(*this);
+}
+
+void KeyTestSession::ClearPlan() {
+    engine_.ClearThresholds();
+    run_.ClearPlan();
+    selector_.ClearKeyboardDisplay(*this);
+}
+
+void KeyTestSession::StartUnit(std::int64_t nowUs) {
+    lines_.clear();
+    selector_.ClearKeyboardDisplay(*this);
+    run_.Start(nowUs);
+}
+
+PlanVerdict KeyTestSession::Finish(std::int64_t nowUs) {
+    if (run_.Running()) {
+        return EndUnit(PlanEnd::Finished, nowUs);
+    }
+    if (run_.LastVerdict() != nullptr) {
+        return *run_.LastVerdict();
+    }
+    return run_.End(PlanEnd::Finished, nowUs, Figures(),
+                    [this](const LayoutKey& key) { return KeyName(key); });
+}
+
+std::optional<PlanVerdict> KeyTestSession::CheckTimeLimit(std::int64_t nowUs) {
+    if (!run_.TimeRanOut(nowUs)) {
+        return std::nullopt;
+    }
+    return EndUnit(PlanEnd::TimeLimit, run_.DeadlineUs());
+}
+
+PlanVerdict KeyTestSession::EndUnit(PlanEnd end, std::int64_t atUs) {
+    const PlanVerdict verdict =
+        run_.End(end, atUs, Figures(), [this](const LayoutKey& key) { return KeyName(key); });
+    view_.UnitEnded(verdict);
+    return verdict;
+}
+
+UnitFigures KeyTestSession::Figures() const {
+    const KeyStatistics& statistics = engine_.Statistics();
+    return {statistics.Rollover(), statistics.Overflows(), statistics.OverflowAt(),
+            statistics.ChatterEvents().size()};
+}
+
+std::wstring KeyTestSession::KeyName(const LayoutKey& key) const {
+    if (!key.name.empty()) {
+        return key.name;
+    }
+    const auto& entries = names_.Entries();
+    const auto found = entries.find(key.scanCode);
+    if (found != entries.end() && !found->second.empty()) {
+        return found->second;
+    }
+    std::wstring label = PrintedLabel(key.label);
+    std::replace(label.begin(), label.end(), L'\n', L' ');
+    return label.empty() ? ScanCodeText(key.scanCode) : label;
 }
 
 void KeyTestSession::ReleaseKeysMissedWhileAway(std::int64_t timeUs,
@@ -142,7 +227,8 @@ std::vector<SessionLogLine> KeyTestSession::TakeLogLines() {
 }
 
 std::vector<ReadoutPart> KeyTestSession::Readout() const {
-    return ReadoutParts(Coverage(), engine_.Statistics().Rollover());
+    return ReadoutParts(Coverage(), engine_.Statistics().Rollover(),
+                        engine_.Statistics().OverflowAt());
 }
 
 TestReport KeyTestSession::Report(const ReportContext& context) const {
@@ -159,6 +245,7 @@ void KeyTestSession::AppendLine(const wchar_t* text, bool fault) {
 }
 
 void KeyTestSession::NotifyPressed(ScanCode code) {
+    run_.OnPressed(code);
     ::NotifyPressed(layout_, this, code);
 }
 
@@ -171,6 +258,7 @@ void KeyTestSession::NotifyFault(ScanCode code) {
 }
 
 void KeyTestSession::RedrawKey(LayoutKey& key) {
+    run_.OnKeyState(key);
     view_.KeyChanged(key);
 }
 

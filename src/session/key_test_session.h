@@ -14,10 +14,13 @@
 #include "logging/status_label.h"
 #include "report/readout.h"
 #include "report/report_model.h"
+#include "session/plan_verdict.h"
 #include "session/session_view.h"
+#include "session/test_plan.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,8 +79,8 @@ public:
     // when the page would take it.
     void Feed(const RawKeyRecord& record, std::int64_t timeUs, bool background = false);
     // The events at index of the queue, decoded elsewhere (the page's raw input reader).
-    void OnKeyMake(std::size_t index) { engine_.OnKeyMake(index); }
-    void OnKeyBreak(std::size_t index) { engine_.OnKeyBreak(index); }
+    void OnKeyMake(std::size_t index) { HandleEvent(KeyMessage::Make, index); }
+    void OnKeyBreak(std::size_t index) { HandleEvent(KeyMessage::Break, index); }
     // Keys whose release could not be seen are released at timeUs (see KeyTestEngine).
     void ReleaseKeysMissedWhileAway(std::int64_t timeUs,
                                     const KeyTestEngine::KeyDownQuery& stillDown);
@@ -85,6 +88,28 @@ public:
     // no line waiting, the status as the selection left it.
     void Restart();
     const KeyTestEngine& Engine() const { return engine_; }
+
+    // --- A test plan, unit after unit (times in microseconds of the key-event clock)
+    // The plan's rules from now on, the test begun afresh: its skipped keys drawn as skipped
+    // (after every layout load and Clear / Reload too), its thresholds in the chatter rule.
+    // The layout it names is the caller's to select. A running unit ends without a verdict.
+    void SetPlan(TestPlan plan);
+    // Back to a test without a plan, begun afresh.
+    void ClearPlan();
+    const TestPlan* Plan() const { return run_.Plan(); }
+    // A new unit: every key untested (the skipped ones skipped), the figures and the event log
+    // emptied, the unit's clock started at nowUs. Without a plan nothing is judged.
+    void StartUnit(std::int64_t nowUs);
+    bool UnitRunning() const { return run_.Running(); }
+    PlanProgress Progress(std::int64_t nowUs) const { return run_.Progress(nowUs); }
+    // The operator ends the unit: its verdict, also told to the view. With no unit running,
+    // the last unit's verdict (or, before any, the keys judged as they stand).
+    PlanVerdict Finish(std::int64_t nowUs);
+    // The unit ends with its verdict when the plan's time limit ran out by nowUs; an event
+    // that arrives after the limit ends the unit itself before it counts.
+    std::optional<PlanVerdict> CheckTimeLimit(std::int64_t nowUs);
+    // The verdict of the last unit that ended; null before the first and while one runs.
+    const PlanVerdict* LastVerdict() const { return run_.LastVerdict(); }
 
     // --- What the test shows
     // The waiting event log lines, in order; none wait afterwards.
@@ -95,6 +120,12 @@ public:
     TestReport Report(const ReportContext& context) const;
 
 private:
+    void HandleEvent(KeyMessage message, std::size_t index);
+    PlanVerdict EndUnit(PlanEnd end, std::int64_t atUs);
+    UnitFigures Figures() const;
+    // How a verdict names a key: its layout name, the key-name table's, its label, its code.
+    std::wstring KeyName(const LayoutKey& key) const;
+
     // KeyTestPage
     void SetFieldText(int control, const wchar_t* text) override;
     void AppendLine(const wchar_t* text, bool fault) override;
@@ -147,4 +178,5 @@ private:
     int keySize_ = 0;
     int loadedEntry_ = -1;
     bool reportLoadFailures_ = true;
+    PlanRun run_;
 };

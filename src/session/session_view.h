@@ -4,6 +4,7 @@
 #include "input/key_test_engine.h"
 #include "layouts/keyboard_layout.h"
 #include "layouts/layout_selection.h"
+#include "session/plan_verdict.h"
 
 class SessionView {
 public:
@@ -21,6 +22,10 @@ public:
     virtual void DisplayCleared() = 0;
     // Event log lines wait in the session (KeyTestSession::TakeLogLines).
     virtual void LogLinesReady() = 0;
+    // A unit's test under a plan ended: by itself (PASS), by Finish or by the time limit. The
+    // session is consistent (its report can be written now), but a new unit is best started
+    // after the call returns.
+    virtual void UnitEnded(const PlanVerdict&) {}
 
 protected:
     ~SessionView() = default;
