@@ -26,7 +26,8 @@ CKeyboardDlg::CKeyboardDlg()
       pacer_(controls_.log, rawInput_),
       errorBox_([](HWND owner, const std::wstring& text, const std::wstring& caption) {
           ::MessageBoxW(owner, text.c_str(), caption.c_str(), MB_ICONERROR);
-      }) {
+      }),
+      benchPanel_([this] { OnUnitEntered(); }) {
     ReadScancodeMap(remapTable_);
 }
 
@@ -104,6 +105,7 @@ void CKeyboardDlg::EnableRawInputAtStart() {
 
 void CKeyboardDlg::OnDestroy() {
     layoutList_.StopWatching();
+    ::KillTimer(Handle(), kBenchTimerId);
     controls_.log.WriteQueuedLines();
     controls_.lockMonitor.Stop(INFINITE);
     language_.Unhook();
@@ -126,11 +128,19 @@ void CKeyboardDlg::OnClick_Save() {
 }
 
 void CKeyboardDlg::OnClick_Report() {
-    logSaver_.OnClick_Report(
-        *logSavePage_, logFiles_, Settings().LogFileDirectory, Settings().LogFilePrefix, [this] {
-            const TestReport report = session_.Report(PageReportContext(Handle(), Layout().name));
-            return std::vector<std::string>{WriteReportHtml(report), WriteReportCsv(report)};
-        });
+    logSaver_.OnClick_Report(*logSavePage_, logFiles_, Settings().LogFileDirectory,
+                             Settings().LogFilePrefix, [this] {
+                                 std::vector<std::string> contents;
+                                 for (BenchFile& file : ReportFiles()) {
+                                     contents.push_back(std::move(file.bytes));
+                                 }
+                                 return contents;
+                             });
+}
+
+std::vector<BenchFile> CKeyboardDlg::ReportFiles() {
+    const TestReport report = session_.Report(PageReportContext(Handle(), Layout().name));
+    return {{L".html", WriteReportHtml(report)}, {L".csv", WriteReportCsv(report)}};
 }
 
 void CKeyboardDlg::OnLayoutChoice() {
@@ -173,7 +183,11 @@ bool CKeyboardDlg::OnCommand(int id, UINT code) {
                                 Settings().LastLayout);
         }
         return code == CBN_SELCHANGE || code == CBN_DROPDOWN;
+    case IDC_KBD_FINISH:
+        OnClick_Finish();
+        return true;
     case IDC_KBD_SEQUENCE:
+    case IDC_KBD_UNIT:
         // Raw input without legacy messages would keep the typing from the box.
         if (code == EN_SETFOCUS || code == EN_KILLFOCUS) {
             ::SendMessageW(
@@ -197,6 +211,7 @@ void CKeyboardDlg::SetDpi(int dpi) {
         return;
     }
     keyboardView_.SetDpi(dpi);
+    benchPanel_.SetDpi(dpi);
     CreateFonts();
     // A layout drawn smaller to fit the last screen gets its full size back; the next fit
     // looks at the new screen.
@@ -214,6 +229,10 @@ void CKeyboardDlg::Reflow() {
     if (showLog) {
         UpdateLogStatus();
     }
+    if (benchPanel_.Shown()) {
+        const PixelRect group = ChildRect(Handle(), controls_.keyboardGroup.Handle());
+        benchPanel_.Place(group.left, benchPanel_.Top(Handle()), group.Width(), Dpi());
+    }
     StretchToRight(controls_.keyboardGroup.Handle(), 0);
     StretchToBottom(showLog ? controls_.log.Handle() : controls_.keyboardGroup.Handle(), 0);
 }
@@ -227,6 +246,7 @@ void CKeyboardDlg::ApplySettings() {
         showLog_ = settings.ShowLog;
         ::PostMessageW(::GetParent(Handle()), UWM_REFLOW_LAYOUT, 0, 0);
     }
+    ApplyBenchSettings();
 }
 
 void CKeyboardDlg::IdentifyDevice(const RAWINPUT& record) {
@@ -242,7 +262,9 @@ void CKeyboardDlg::KeyChanged(const LayoutKey& key) {
 }
 
 void CKeyboardDlg::DisplayCleared() {
-    keyboardView_.ResetKeyStates();
+    // The session set the states (a plan's skipped keys stay skipped); the view draws them.
+    keyboardView_.RedrawAll();
+    ::InvalidateRect(keyboardView_.Handle(), nullptr, FALSE);
     UpdateReadout();
     controls_.ClearLogAndLastKey();
 }
@@ -280,6 +302,9 @@ void CKeyboardDlg::OnKeyEvent(bool make, std::size_t index) {
         session_.OnKeyBreak(index);
     }
     UpdateReadout();
+    if (benchPanel_.Shown()) {
+        ShowBench();
+    }
     pacer_.ScheduleLogWrite();
 }
 
@@ -305,6 +330,15 @@ bool CKeyboardDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         layoutList_.Refresh(session_.Selector(), Settings().LayoutFileDirectory,
                             Settings().LastLayout);
         return true;
+    case UWM_BENCH_FOCUS:
+        FocusUnitBoxWhenIdle();
+        return true;
+    case WM_TIMER:
+        if (wParam == kBenchTimerId) {
+            OnBenchTimer();
+            return true;
+        }
+        break;
     case UWM_DISABLE_RAW_INPUT:
         rawInput_.DisableRawInput();
         return true;
