@@ -16,6 +16,8 @@ struct RawKeyRecord {
     std::uint16_t flags = 0;
     std::uint16_t virtualKey = 0;
     std::uint64_t device = 0;
+
+    bool operator==(const RawKeyRecord&) const = default;
 };
 
 enum class KeyMessage { None, Make, Break };

@@ -50,15 +50,19 @@ LRESULT RawInputReader::OnInput(WPARAM inputCode, LPARAM rawInputHandle) {
 
 void RawInputReader::OnRecord(const RAWINPUT& record, bool background) {
     const std::int64_t time = ElapsedMicroseconds();
-    if (background && !decoder_->TakesBackgroundRecord(ToRawKeyRecord(record))) {
+    const RawKeyRecord keyRecord = ToRawKeyRecord(record);
+    if (background && !decoder_->TakesBackgroundRecord(keyRecord)) {
         return;
     }
-    const DecodeResult result = decoder_->Process(ToRawKeyRecord(record), time, queue_,
-                                                  [this, &record](const RawKeyRecord&) {
-                                                      if (identifyDevice_) {
-                                                          identifyDevice_(record);
-                                                      }
-                                                  });
+    if (keep_) {
+        keep_(keyRecord, time);
+    }
+    const DecodeResult result =
+        decoder_->Process(keyRecord, time, queue_, [this, &record](const RawKeyRecord&) {
+            if (identifyDevice_) {
+                identifyDevice_(record);
+            }
+        });
     if (result.message == KeyMessage::None) {
         return;
     }

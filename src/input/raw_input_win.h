@@ -6,7 +6,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
+#include <utility>
 
 // The raw input registration flags: no legacy key messages, no application hotkeys,
 // application command keys still handled, and input in the background too, so that a key
@@ -30,6 +32,10 @@ public:
                    RawKeyDecoder* decoder = nullptr);
 
     void SetTarget(HWND target) { target_ = target; }
+    // Every record taken (not one that the background rule refused) goes to keep, with its
+    // time, before it is decoded.
+    using RecordKeeper = std::function<void(const RawKeyRecord& record, std::int64_t timeUs)>;
+    void KeepRecordsIn(RecordKeeper keep) { keep_ = std::move(keep); }
     HWND Target() const { return target_; }
 
     // WM_INPUT: reads the record behind the handle and decodes it. A record that cannot be read
@@ -57,6 +63,7 @@ private:
     HWND target_;
     KeyEventQueue& queue_;
     DeviceIdentifier identifyDevice_;
+    RecordKeeper keep_;
     RawKeyDecoder ownDecoder_;
     RawKeyDecoder* decoder_;
     bool draining_ = false;

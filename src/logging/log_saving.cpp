@@ -92,6 +92,9 @@ std::wstring FormatSequenceNumber(int number) {
     return FormatWide(L"%05d", number);
 }
 
+const wchar_t* const kReportFileExtensions[kReportFileCount] = {L".html", L".csv", L".log",
+                                                                L".trace"};
+
 std::wstring LogFilePath(const std::wstring& folder, const std::wstring& prefix, int number) {
     return NumberedFilePath(folder, prefix, number, L".log");
 }
@@ -187,18 +190,25 @@ void LogSaver::OnClick_Report(LogSavePage& page, LogFiles& files, const std::wst
         page.ShowFolderError(kTextLogFolderError, kTextLogFolderErrorCaption);
         return;
     }
-    const std::wstring html = NumberedFilePath(folder, prefix, sequence_, L".html");
-    const std::wstring csv = NumberedFilePath(folder, prefix, sequence_, L".csv");
-    if (!page.OverwriteTicked() && (files.FileExists(html) || files.FileExists(csv))) {
+    std::vector<FileContent> contents;
+    bool taken = false;
+    for (const wchar_t* extension : kReportFileExtensions) {
+        contents.push_back(FileContent{NumberedFilePath(folder, prefix, sequence_, extension), {}});
+        taken = taken || files.FileExists(contents.back().path);
+    }
+    if (taken && !page.OverwriteTicked()) {
         status_ = LogStatusReportExists;
         UpdateLogStatus(page.LogStatusLabel());
         return;
     }
     std::vector<std::string> bytes = report();
-    bytes.resize(2);
-    if (WriteFilesWhole(files, {FileContent{html, std::move(bytes[0])},
-                                FileContent{csv, std::move(bytes[1])}})) {
-        LogMessage(L"Report written to \"%ls\" and \"%ls\".\n", html.c_str(), csv.c_str());
+    bytes.resize(kReportFileCount);
+    for (std::size_t i = 0; i < kReportFileCount; ++i) {
+        contents[i].bytes = std::move(bytes[i]);
+    }
+    if (WriteFilesWhole(files, contents)) {
+        LogMessage(L"Report written to \"%ls\" (.html, .csv, .log, .trace).\n",
+                   NumberedFilePath(folder, prefix, sequence_, L"").c_str());
         status_ = LogStatusReportSaved;
         UpdateLogStatus(page.LogStatusLabel());
         IncrementSequenceNumber(page);

@@ -61,6 +61,11 @@ std::wstring LogFilePath(const std::wstring& folder, const std::wstring& prefix,
 std::wstring NumberedFilePath(const std::wstring& folder, const std::wstring& prefix, int number,
                               const wchar_t* extension);
 
+// The files the Report button writes under one number: the report as HTML and CSV, the event
+// log as Save writes it, and the trace of the test's raw records.
+constexpr std::size_t kReportFileCount = 4;
+extern const wchar_t* const kReportFileExtensions[kReportFileCount]; // .html .csv .log .trace
+
 // Writes the log text to path. Without overwrite the file must not exist yet; with it, the
 // text replaces the old file only once it was written completely (ReplaceFileSet), so a
 // failed save never destroys an earlier log. A file that could
@@ -93,8 +98,9 @@ public:
     void OnClick_Save(LogSavePage& page, LogFiles& files, const std::wstring& folderSetting,
                       const std::wstring& prefix);
     // Report button: the same folder, name, sequence and overwrite rules as Save, for the
-    // two report files <prefix><number>.html and .csv. report is asked for the files' bytes
-    // only when they are to be written.
+    // files <prefix><number> with each of kReportFileExtensions, written all together or
+    // not at all. report is asked for the files' bytes (in the order of the extensions) only
+    // when they are to be written.
     void OnClick_Report(LogSavePage& page, LogFiles& files, const std::wstring& folderSetting,
                         const std::wstring& prefix,
                         const std::function<std::vector<std::string>()>& report);

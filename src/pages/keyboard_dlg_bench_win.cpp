@@ -3,9 +3,12 @@
 #include "base/app_messages.h"
 #include "base/diagnostic_log.h"
 #include "input/elapsed_clock.h"
+#include "logging/log_saving.h"
 #include "pages/keyboard_dlg_win.h"
+#include "pages/report_context_win.h"
 #include "report/bench_record.h"
 #include "resources/resource.h"
+#include "session/test_files.h"
 #include "session/test_plan.h"
 #include "settings/app_settings.h"
 #include "settings/environment.h"
@@ -156,9 +159,16 @@ void CKeyboardDlg::SaveUnitFiles(const PlanVerdict& verdict) {
     const TestPlan* plan = session_.Plan();
     const BenchRow row =
         MakeBenchRow(benchFlow_.Unit(), plan != nullptr ? *plan : TestPlan(), verdict, when);
+    // The same four files as the Report button writes.
+    std::vector<std::string> contents = RecordedTestFiles(
+        session_, PageReportContext(Handle(), Layout().name), controls_.log.Text());
+    std::vector<BenchFile> files;
+    for (std::size_t i = 0; i < contents.size() && i < kReportFileCount; ++i) {
+        files.push_back({kReportFileExtensions[i], std::move(contents[i])});
+    }
     const BenchSaveResult result =
         SaveBenchUnit(logFiles_, Expanded(BenchOutputFolder(Settings())), benchFlow_.Unit(), when,
-                      ReportFiles(), row, &AppendBenchRow);
+                      files, row, &AppendBenchRow);
     if (result.saved) {
         benchFlow_.Saved(result.baseName);
     }

@@ -13,6 +13,7 @@
 #include "pages/layout_list_win.h"
 #include "pages/report_context_win.h"
 #include "resources/resource.h"
+#include "session/test_files.h"
 #include "settings/app_settings.h"
 #include "ui/colour_scheme.h"
 
@@ -39,6 +40,9 @@ HWND CKeyboardDlg::Create(HWND parent) {
 
 void CKeyboardDlg::OnInitDialog() {
     rawInput_.SetTarget(Handle());
+    rawInput_.KeepRecordsIn([this](const RawKeyRecord& record, std::int64_t timeUs) {
+        session_.KeepRecord(record, timeUs);
+    });
     controls_.dpi.Attach(Handle());
     AttachControls();
     controls_.ApplyDpi(Dpi());
@@ -128,19 +132,13 @@ void CKeyboardDlg::OnClick_Save() {
 }
 
 void CKeyboardDlg::OnClick_Report() {
-    logSaver_.OnClick_Report(*logSavePage_, logFiles_, Settings().LogFileDirectory,
-                             Settings().LogFilePrefix, [this] {
-                                 std::vector<std::string> contents;
-                                 for (BenchFile& file : ReportFiles()) {
-                                     contents.push_back(std::move(file.bytes));
-                                 }
-                                 return contents;
-                             });
-}
-
-std::vector<BenchFile> CKeyboardDlg::ReportFiles() {
-    const TestReport report = session_.Report(PageReportContext(Handle(), Layout().name));
-    return {{L".html", WriteReportHtml(report)}, {L".csv", WriteReportCsv(report)}};
+    // The .log holds every line of the test, as Save would write it.
+    controls_.log.WriteQueuedLines();
+    logSaver_.OnClick_Report(
+        *logSavePage_, logFiles_, Settings().LogFileDirectory, Settings().LogFilePrefix, [this] {
+            return RecordedTestFiles(session_, PageReportContext(Handle(), Layout().name),
+                                     controls_.log.Text());
+        });
 }
 
 void CKeyboardDlg::OnLayoutChoice() {

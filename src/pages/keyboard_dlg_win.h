@@ -87,8 +87,6 @@ private:
     void UpdateReadout();
     void IdentifyDevice(const RAWINPUT& record);
     void UpdateLogStatus() { logSaver_.UpdateLogStatus(controls_.logStatusLabel); }
-    // The report files of the test as it stands, in the order of their extensions.
-    std::vector<BenchFile> ReportFiles();
 
     // Bench mode (keyboard_dlg_bench_win.cpp): the strip above the keyboard while the setting
     // is on, the plan it names, and unit after unit.

@@ -85,10 +85,15 @@ bool KeyTestSession::RestoreKeySize() {
 }
 
 void KeyTestSession::ResetKeyStates() {
-    // The figures of a test start afresh with its key states.
+    // The figures of a test start afresh with its key states, and so does its recording: a
+    // recorded test is what its report covers. The engine's timings and the decoder's state
+    // carry over the load (a release just before Clear still counts for chatter); a replay of
+    // the recording starts without them, so only a key held or released across the load
+    // itself can come out differently there.
     layout_.ResetKeyStates();
     run_.Apply(layout_);
     engine_.ResetStatistics();
+    recording_.clear();
     view_.DisplayCleared();
 }
 
@@ -112,6 +117,7 @@ void KeyTestSession::Feed(const RawKeyRecord& record, std::int64_t timeUs, bool 
     if (background && !decoder_.TakesBackgroundRecord(record)) {
         return;
     }
+    KeepRecord(record, timeUs);
     if (decoder_.IsNewDevice(record)) {
         decoder_.SetCurrentDevice(record.device);
     }
@@ -203,6 +209,10 @@ std::wstring KeyTestSession::KeyName(const LayoutKey& key) const {
     std::wstring label = PrintedLabel(key.label);
     std::replace(label.begin(), label.end(), L'\n', L' ');
     return label.empty() ? ScanCodeText(key.scanCode) : label;
+}
+
+void KeyTestSession::KeepRecord(const RawKeyRecord& record, std::int64_t timeUs) {
+    recording_.push_back(TraceRecord{timeUs, record});
 }
 
 void KeyTestSession::ReleaseKeysMissedWhileAway(std::int64_t timeUs,

@@ -17,6 +17,7 @@
 #include "session/plan_verdict.h"
 #include "session/session_view.h"
 #include "session/test_plan.h"
+#include "session/trace_record.h"
 
 #include <cstdint>
 #include <functional>
@@ -76,8 +77,17 @@ public:
     RawKeyDecoder& Decoder() { return decoder_; }
     // Decodes one record that arrived at timeUs (microseconds) and handles the event it
     // queues, if any. A background record (another window had the foreground) is taken only
-    // when the page would take it.
+    // when the page would take it; a record taken is kept (KeepRecord).
     void Feed(const RawKeyRecord& record, std::int64_t timeUs, bool background = false);
+    // Keeps a record the page's raw input reader decoded itself, whether or not it became an
+    // event (the artefacts of a sequence are kept, so a replay decodes them the same way).
+    // Background records the privacy rule refused must never reach it.
+    void KeepRecord(const RawKeyRecord& record, std::int64_t timeUs);
+    // Every record kept since the last layout load (Clear / Reload and a layout choice start
+    // a new test) or Restart, in the order they arrived: the test a report covers.
+    const std::vector<TraceRecord>& Recording() const { return recording_; }
+    // Where the layout of the test came from: its file, or empty for the built-in layout.
+    std::wstring LayoutFile() const { return sourceIsFile_ ? source_ : std::wstring(); }
     // The events at index of the queue, decoded elsewhere (the page's raw input reader).
     void OnKeyMake(std::size_t index) { HandleEvent(KeyMessage::Make, index); }
     void OnKeyBreak(std::size_t index) { HandleEvent(KeyMessage::Break, index); }
@@ -170,6 +180,7 @@ private:
     RawKeyDecoder decoder_;
     KeyTestEngine engine_;
     std::vector<SessionLogLine> lines_;
+    std::vector<TraceRecord> recording_;
     LayoutStatusDisplay status_;
     LayoutLoadFailure failure_;
     // Where the layout came from.

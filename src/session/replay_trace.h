@@ -1,26 +1,15 @@
 #pragma once
-// Recorded raw keyboard records, and a view of a key test session that describes every effect
-// on the page as one text line: what tapwise-cli replay prints and the session tests read.
+// A view of a key test session that describes every effect on the page as one text line: what
+// tapwise-cli replay prints and the session tests read. The trace itself: trace_record.h.
 #include "input/raw_decoder.h"
 #include "session/key_test_session.h"
 #include "session/session_view.h"
+#include "session/trace_record.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
-
-struct TraceRecord {
-    std::int64_t time = 0; // microseconds of the key-event clock when the record arrived
-    RawKeyRecord record;
-};
-
-// Parses a trace: one record per line, "TIME MAKE FLAGS VKEY [DEVICE]", each a decimal or
-// 0x-hexadecimal number (DEVICE defaults to 1); TIME is in milliseconds and may have up to
-// three decimals ("1234.567"), so it is exact to the microsecond; "#" starts a comment; blank
-// lines are skipped. On the first malformed line returns false, no records, and "line N:
-// <what is wrong>".
-bool ParseTrace(std::string_view text, std::vector<TraceRecord>& records, std::string& error);
 
 // A string in double quotes, UTF-8, with \\, \", \n, \r and \xHH for other control
 // characters.

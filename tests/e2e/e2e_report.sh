@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The test report: keys typed with one chatter, then the Report button writes <prefix>00001.html
-# and .csv into the log folder; the readout beside the layout status shows the figures.
+# and .csv (with the .log and .trace of the test) into the log folder; the readout beside the
+# layout status shows the figures.
 # usage: e2e_report.sh PATH/Tapwise.exe BUILD_DIR
 . "$(dirname "$0")/tapwise-e2e.sh"
 e2e_init e2e-report "$1" "$2"
@@ -32,8 +33,13 @@ grep -qE '<tr><td>[0-9]{2}:[0-9]{2}:[0-9]{2}\.[0-9]{3}</td><td>A</td><td>0x001E<
     e2e_fail "no chatter event of A in the HTML"
 grep -q '<h2>Timing</h2>' "$html" || e2e_fail "no timing section in the HTML"
 head -c 3 "$csv" | od -An -tx1 | grep -q 'ef bb bf' || e2e_fail "CSV without byte-order mark"
-grep -qE "^0x001E,A,A,yes,faulty,2,1,[0-9]+,[0-9]+,[0-9]+"$'\r'"$" "$csv" || e2e_fail "CSV row of A"
-grep -qE "^0x001F,S,S,yes,good,1,0,,[0-9]+,[0-9]+"$'\r'"$" "$csv" || e2e_fail "CSV row of S"
+# Times in milliseconds with two decimals.
+ms='[0-9]+\.[0-9]{2}'
+grep -qE "^0x001E,A,A,yes,faulty,2,1,$ms,$ms,$ms"$'\r'"$" "$csv" || e2e_fail "CSV row of A"
+grep -qE "^0x001F,S,S,yes,good,1,0,,$ms,$ms"$'\r'"$" "$csv" || e2e_fail "CSV row of S"
+for extension in log trace; do
+    [ -f "$folder/Board00001.$extension" ] || e2e_fail "no Board00001.$extension beside the report"
+done
 
 # The readout: its bar is filled from the left in the readout's green, and the faulty count
 # is drawn in its red.

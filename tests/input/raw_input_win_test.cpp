@@ -68,6 +68,9 @@ TEST(RawInputReader, PostsMakeAndBreakWithQueueIndicesToItsWindow) {
     RawInputReader reader(window.Handle(), queue, [&](const RAWINPUT& record) {
         identified.push_back(record.header.hDevice);
     });
+    std::vector<std::int64_t> keptTimes;
+    reader.KeepRecordsIn(
+        [&](const RawKeyRecord&, std::int64_t timeUs) { keptTimes.push_back(timeUs); });
     CapturedLog log;
     const HANDLE device = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x77));
     reader.OnRecord(KeyboardRecord(0x2a, RI_KEY_E0, 0xff, device)); // fake shift, dropped
@@ -84,6 +87,9 @@ TEST(RawInputReader, PostsMakeAndBreakWithQueueIndicesToItsWindow) {
     EXPECT_EQ(messages[1].lParam, 0);
     ASSERT_EQ(queue.size(), 2u);
     EXPECT_LE(queue[0].time, queue[1].time);
+    // The fake shift is kept too, so that a replay decodes the same sequence.
+    ASSERT_EQ(keptTimes.size(), 3u);
+    EXPECT_EQ(keptTimes[1], queue[0].time);
     EXPECT_NE(
         log.Text().find(L"OnInput():  Scan code 0x37, Up, Virtual key 0x2c, extended (E0).\n"),
         std::wstring::npos);
@@ -96,6 +102,8 @@ TEST(RawInputReader, InTheBackgroundOnlyReleasesOfKeysSeenGoingDownHereAreTaken)
     RawInputReader reader(window.Handle(), queue, [&](const RAWINPUT& record) {
         identified.push_back(record.header.hDevice);
     });
+    std::vector<RawKeyRecord> kept;
+    reader.KeepRecordsIn([&](const RawKeyRecord& record, std::int64_t) { kept.push_back(record); });
     const HANDLE device = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x99));
     reader.OnRecord(KeyboardRecord(0x1E, 0, 'A', device)); // A goes down here
     ASSERT_EQ(TakeKeyMessages(window.Handle()).size(), 1u);
@@ -119,6 +127,11 @@ TEST(RawInputReader, InTheBackgroundOnlyReleasesOfKeysSeenGoingDownHereAreTaken)
     ASSERT_EQ(queue.size(), 2u);
     EXPECT_EQ(queue[1].code, 0x1E);
     EXPECT_EQ(identified, std::vector<HANDLE>{device});
+    // Only the records taken are kept for the test's trace: none of the other program's.
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_EQ(kept[0].flags, 0);
+    EXPECT_EQ(kept[1].flags, RI_KEY_BREAK);
+    EXPECT_EQ(kept[1].device, 0x99u);
 }
 
 TEST(RawInputReader, UnreadableRecordIsIgnoredSilently) {

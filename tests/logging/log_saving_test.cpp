@@ -330,15 +330,18 @@ TEST(LogSave, EmptyLogGivesEmptyFile) {
 namespace {
 
 std::vector<std::string> ReportBytes() {
-    return {"<html>report</html>", "\xEF\xBB\xBFScan code\r\n"};
+    return {"<html>report</html>", "\xEF\xBB\xBFScan code\r\n", std::string("l\0o\0g\0", 6),
+            "1.000 0x1E 0 0x41\r\n"};
 }
 
 const std::wstring kHtml = kFolder + L"\\Board00007.html";
 const std::wstring kCsv = kFolder + L"\\Board00007.csv";
+const std::wstring kLog = kFolder + L"\\Board00007.log";
+const std::wstring kTrace = kFolder + L"\\Board00007.trace";
 
 } // namespace
 
-TEST(ReportSaving, WritesBothFilesWithTheSaveNumberAndMovesTheNumberOn) {
+TEST(ReportSaving, WritesTheFourFilesWithTheSaveNumberAndMovesTheNumberOn) {
     FakeLogFiles files;
     FakePage page;
     page.box = L"7";
@@ -351,7 +354,9 @@ TEST(ReportSaving, WritesBothFilesWithTheSaveNumberAndMovesTheNumberOn) {
     EXPECT_EQ(built, 1);
     EXPECT_EQ(files.files.at(kHtml), "<html>report</html>");
     EXPECT_EQ(files.files.at(kCsv), "\xEF\xBB\xBFScan code\r\n");
-    EXPECT_EQ(files.files.size(), 2u); // no temporary file left behind
+    EXPECT_EQ(files.files.at(kLog), std::string("l\0o\0g\0", 6));
+    EXPECT_EQ(files.files.at(kTrace), "1.000 0x1E 0 0x41\r\n");
+    EXPECT_EQ(files.files.size(), 4u); // no temporary file left behind
     EXPECT_EQ(saver.Status(), LogStatusReportSaved);
     EXPECT_EQ(page.label.textId, kTextReportSaved);
     EXPECT_TRUE(page.label.visible);
@@ -359,8 +364,8 @@ TEST(ReportSaving, WritesBothFilesWithTheSaveNumberAndMovesTheNumberOn) {
     EXPECT_EQ(LogSavingTextDefault(kTextReportSaved), L"Report saved");
 }
 
-TEST(ReportSaving, EitherFileExistingStopsTheReportUnlessOverwriteIsTicked) {
-    for (const std::wstring& taken : {kHtml, kCsv}) {
+TEST(ReportSaving, AnyFileExistingStopsTheReportUnlessOverwriteIsTicked) {
+    for (const std::wstring& taken : {kHtml, kCsv, kLog, kTrace}) {
         FakeLogFiles files;
         files.folders.insert(kFolder);
         files.files[taken] = "earlier";
@@ -383,9 +388,35 @@ TEST(ReportSaving, EitherFileExistingStopsTheReportUnlessOverwriteIsTicked) {
         page.overwrite = true;
         saver.OnClick_Report(page, files, kFolder, L"Board", ReportBytes);
         EXPECT_EQ(files.files.at(kHtml), "<html>report</html>");
+        EXPECT_EQ(files.files.at(kTrace), "1.000 0x1E 0 0x41\r\n");
+        EXPECT_EQ(files.files.size(), 4u);
         EXPECT_EQ(saver.Status(), LogStatusReportSaved);
         EXPECT_EQ(page.box, L"00008");
     }
+}
+
+TEST(ReportSaving, AFailureOnTheLastFileLeavesTheEarlierFilesAsTheyWere) {
+    FakeLogFiles files;
+    files.folders.insert(kFolder);
+    for (const std::wstring& path : {kHtml, kCsv, kLog, kTrace}) {
+        files.files[path] = "earlier";
+    }
+    files.writeLimit = 100; // the disk fills during the trace
+    FakePage page;
+    page.box = L"00007";
+    page.overwrite = true;
+    LogSaver saver;
+    saver.OnClick_Report(page, files, kFolder, L"Board", [] {
+        std::vector<std::string> bytes = ReportBytes();
+        bytes[3].assign(200, '1');
+        return bytes;
+    });
+    EXPECT_EQ(files.files.size(), 4u);
+    for (const std::wstring& path : {kHtml, kCsv, kLog, kTrace}) {
+        EXPECT_EQ(files.files.at(path), "earlier");
+    }
+    EXPECT_EQ(saver.Status(), LogStatusUnknownError);
+    EXPECT_EQ(page.box, L"00007");
 }
 
 TEST(ReportSaving, AFailedWriteLeavesNoFileAndSaysSo) {
