@@ -144,10 +144,23 @@ bool UnitBox::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     }
     case WM_KEYDOWN:
         if (wParam == VK_RETURN) {
+            enterDown_ = true;
+            result = 0;
+            return true;
+        }
+        return false;
+    case WM_KEYUP:
+        // On the release: with Enter still down, raw input (on again once the unit starts)
+        // would log its release as the unit's first key.
+        if (wParam == VK_RETURN && enterDown_) {
+            enterDown_ = false;
             onEnter_();
             result = 0;
             return true;
         }
+        return false;
+    case WM_KILLFOCUS:
+        enterDown_ = false;
         return false;
     case WM_CHAR:
         // A single-line box would beep at the line end a scanner sends.
@@ -201,10 +214,10 @@ void BenchPanel::SetDpi(int dpi) {
 
 void BenchPanel::Show(bool shown) {
     shown_ = shown;
-    for (HWND control :
-         {unitLabel_, unitBox_.Handle(), finish_.Handle(), timeLeft_, banner_.Handle()}) {
+    for (HWND control : {unitLabel_, unitBox_.Handle(), timeLeft_, banner_.Handle()}) {
         ::ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
     }
+    ShowFinish(finishShown_);
 }
 
 int BenchPanel::Height(int dpi) {
@@ -258,6 +271,7 @@ void BenchPanel::FocusUnitBox() {
     ::SetFocus(unitBox_.Handle());
 }
 
-void BenchPanel::EnableFinish(bool enabled) {
-    ::EnableWindow(finish_.Handle(), enabled ? TRUE : FALSE);
+void BenchPanel::ShowFinish(bool shown) {
+    finishShown_ = shown;
+    ::ShowWindow(finish_.Handle(), shown_ && shown ? SW_SHOW : SW_HIDE);
 }

@@ -42,11 +42,12 @@ protected:
 
 private:
     std::function<void()> onEnter_;
+    bool enterDown_ = false;
 };
 
 class BenchPanel {
 public:
-    // onEnter: Enter was pressed in the Unit box.
+    // onEnter: Enter was pressed and released in the Unit box.
     explicit BenchPanel(std::function<void()> onEnter);
 
     // Makes the controls as children of page the first time (hidden).
@@ -69,7 +70,8 @@ public:
     std::wstring TakeUnitText();
     void FocusUnitBox();
     HWND UnitBoxHandle() const { return unitBox_.Handle(); }
-    void EnableFinish(bool enabled);
+    // Finish is there only while a unit is under test.
+    void ShowFinish(bool shown);
     // The controls whose drawing messages the page hands back to them.
     static bool IsReflected(int id) { return id == kFinishId; }
 
@@ -83,4 +85,5 @@ private:
     HWND timeLeft_ = nullptr;
     OwnedFont unitFont_;
     bool shown_ = false;
+    bool finishShown_ = false;
 };

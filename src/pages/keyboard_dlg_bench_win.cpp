@@ -56,7 +56,7 @@ void CKeyboardDlg::EnterBenchMode() {
     controls_.MoveKeyboardAndLog(Handle(), keyboardView_.Handle(),
                                  BenchPanel::Height(dpi) + BenchPanel::Gap(dpi));
     benchPanel_.Place(group.left, group.top, group.Width(), dpi);
-    benchPanel_.EnableFinish(false);
+    benchPanel_.ShowFinish(false);
     benchPanel_.Show(true);
     ::SetTimer(Handle(), kBenchTimerId, kBenchTimerMs, nullptr);
     ::PostMessageW(::GetParent(Handle()), UWM_REFLOW_LAYOUT, 0, 0);
@@ -121,7 +121,7 @@ void CKeyboardDlg::OnUnitEntered() {
     controls_.log.WriteQueuedLines();
     session_.StartUnit(ElapsedMicroseconds());
     UpdateReadout();
-    benchPanel_.EnableFinish(true);
+    benchPanel_.ShowFinish(true);
     ShowBench();
     // Off the box, raw input is on again: the next keys are the unit's.
     ::SetFocus(Handle());
@@ -147,7 +147,7 @@ void CKeyboardDlg::UnitEnded(const PlanVerdict& verdict) {
     }
     ::MessageBeep(verdict.pass ? MB_OK : MB_ICONHAND);
     SaveUnitFiles(verdict);
-    benchPanel_.EnableFinish(false);
+    benchPanel_.ShowFinish(false);
     ShowBench();
     // After the event that ended the unit has been handled.
     ::PostMessageW(Handle(), UWM_BENCH_FOCUS, 0, 0);

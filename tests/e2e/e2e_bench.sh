@@ -35,9 +35,10 @@ banner_check() { # NAME COLOUR TEXT-PREFIX
 }
 
 e2e_start
+trap 'cp -r "$out" "$WORK/" 2>/dev/null; e2e_cleanup' EXIT
 banner_check e2e_bench_waiting 1c569e "Scan or type the unit"
 [ "$(e2e_visible keyboard 1083)" = "1" ] || e2e_fail "no Unit box"
-[ "$(e2e_text keyboard 1021)" = "" ] || true
+[ "$(e2e_visible keyboard 1084)" = "0" ] || e2e_fail "Finish shown with no unit under test"
 
 # A scanner types the unit and ends it with Enter; the box has the focus from the start.
 xdotool type --delay 60 "U123"
@@ -46,6 +47,9 @@ sleep 0.3
 banner_check e2e_bench_testing 222222 "Testing U123: 0 / 16"
 time_left=$(e2e_text keyboard 1086)
 case $time_left in "Time left: 4:5"* | "Time left: 5:00") ;; *) e2e_fail "time left '$time_left'" ;; esac
+[ "$(e2e_visible keyboard 1084)" = "1" ] || e2e_fail "no Finish button during the test"
+# The scanner's Enter belongs to the Unit box, not to the unit's test.
+[ -z "$(e2e_text keyboard 1031)" ] || e2e_fail "a key release logged at the start: $(e2e_text keyboard 1031)"
 e2e_type "${keypad[@]}"
 sleep 0.8
 banner_check e2e_bench_pass 128a30 "PASS - U123 saved as U123_"
@@ -58,7 +62,7 @@ for ext in html csv log trace; do
 done
 csv="$out/bench.csv"
 head -c 3 "$csv" | od -An -tx1 | grep -q 'ef bb bf' || e2e_fail "bench.csv without byte-order mark"
-grep -q "^Date,Time,Unit,Plan,Layout,Verdict,Tested,Required,Faulty keys,Untested keys,Chatter events,Rollover,Overflow,Duration (s),Report"$'\r'"$" "$csv" ||
+head -n 1 "$csv" | tail -c +4 | grep -q "^Date,Time,Unit,Plan,Layout,Verdict,Tested,Required,Faulty keys,Untested keys,Chatter events,Rollover,Overflow,Duration (s),Report"$'\r'"$" ||
     e2e_fail "bench.csv header"
 grep -qE "^[0-9-]{10},[0-9:]{8},U123,Keypad 17,numpad_17.kbl,PASS,16,16,,,[0-9]+,[0-9]+,0,[0-9]+,$base.html"$'\r'"$" "$csv" ||
     e2e_fail "bench.csv row of U123: $(cat "$csv")"
