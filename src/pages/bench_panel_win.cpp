@@ -81,6 +81,11 @@ void BenchBannerWindow::SetDpi(int dpi) {
 void BenchBannerWindow::OnPaint() {
     PAINTSTRUCT paint;
     HDC dc = ::BeginPaint(Handle(), &paint);
+    Paint(dc);
+    ::EndPaint(Handle(), &paint);
+}
+
+void BenchBannerWindow::Paint(HDC dc) {
     RECT client{};
     ::GetClientRect(Handle(), &client);
     const ToneColours colours = ColoursOf(banner_.tone);
@@ -114,13 +119,16 @@ void BenchBannerWindow::OnPaint() {
     }
     ::SetTextColor(dc, previousColour);
     ::SetBkMode(dc, previousMode);
-    ::EndPaint(Handle(), &paint);
 }
 
-bool BenchBannerWindow::ProcessMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+bool BenchBannerWindow::ProcessMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
     switch (message) {
     case WM_PAINT:
         OnPaint();
+        result = 0;
+        return true;
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wParam));
         result = 0;
         return true;
     case WM_ERASEBKGND:

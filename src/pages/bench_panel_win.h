@@ -25,6 +25,7 @@ protected:
 
 private:
     void OnPaint();
+    void Paint(HDC dc);
 
     BenchBanner banner_;
     OwnedFont headlineFont_;
