@@ -11,8 +11,8 @@ namespace {
 class PanelTest : public testing::Test {
 protected:
     void SetUp() override {
-        page_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 900, 200, nullptr,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
+        page_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 900, 200, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(page_, nullptr);
         panel_.Create(page_, 96);
         panel_.Place(10, 20, 800, 96);
