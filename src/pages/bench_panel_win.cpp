@@ -5,6 +5,8 @@
 #include "ui/colour_scheme.h"
 #include "ui/window_dpi.h"
 
+#include <algorithm>
+
 namespace {
 
 // Distinct at a glance and readable from a distance: blue asks for a unit, grey with yellow
@@ -61,7 +63,7 @@ constexpr int kBannerLeft = 216;
 
 void BenchBannerWindow::Show(const BenchBanner& banner) {
     if (banner.headline == banner_.headline && banner.detail == banner_.detail &&
-        banner.tone == banner_.tone) {
+        banner.tone == banner_.tone && banner.detailIsProblem == banner_.detailIsProblem) {
         return;
     }
     banner_ = banner;
@@ -97,28 +99,48 @@ void BenchBannerWindow::Paint(HDC dc) {
     const int detailHeight = ScaleToDpi(18, dpi_);
     RECT headline{client.left + margin, client.top, client.right - margin,
                   client.bottom - detailHeight};
-    RECT detail{client.left + margin, headline.bottom, client.right - margin,
-                client.bottom - ScaleToDpi(3, dpi_)};
-    {
-        // A headline too long for the large font is drawn smaller rather than cut.
-        SelectedObject font(dc, headlineFont_.Get());
-        RECT measured = headline;
-        ::DrawTextW(dc, banner_.headline.c_str(), -1, &measured, DT_SINGLELINE | DT_CALCRECT);
-        OwnedFont smaller;
-        if (measured.right - measured.left > headline.right - headline.left) {
-            smaller.Reset(CreateBannerFont(kSmallHeadlinePoints, true, dpi_));
-        }
-        SelectedObject small(dc, smaller.Get());
-        ::DrawTextW(dc, banner_.headline.c_str(), -1, &headline,
-                    DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    RECT detail{client.left, headline.bottom, client.right, client.bottom};
+    DrawHeadline(dc, headline);
+    if (banner_.detailIsProblem) {
+        // A problem to act on stands out below the verdict without hiding its colour.
+        const ToneColours problem = ColoursOf(BenchTone::Problem);
+        OwnedBrush band(::CreateSolidBrush(problem.background));
+        ::FillRect(dc, &detail, band.Get());
+        ::SetTextColor(dc, problem.text);
     }
     {
         SelectedObject font(dc, detailFont_.Get());
-        ::DrawTextW(dc, banner_.detail.c_str(), -1, &detail,
-                    DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_PATH_ELLIPSIS | DT_NOPREFIX);
+        RECT text{detail.left + margin, detail.top, detail.right - margin, detail.bottom};
+        ::DrawTextW(dc, banner_.detail.c_str(), -1, &text,
+                    DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     }
     ::SetTextColor(dc, previousColour);
     ::SetBkMode(dc, previousMode);
+}
+
+void BenchBannerWindow::DrawHeadline(HDC dc, const RECT& area) {
+    const int width = area.right - area.left;
+    SelectedObject font(dc, headlineFont_.Get());
+    RECT measured = area;
+    ::DrawTextW(dc, banner_.headline.c_str(), -1, &measured,
+                DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
+    if (measured.right - measured.left <= width) {
+        RECT line = area;
+        ::DrawTextW(dc, banner_.headline.c_str(), -1, &line,
+                    DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+        return;
+    }
+    // A long FAIL line: smaller, on as many lines as the band holds, centred as a block.
+    OwnedFont smaller(CreateBannerFont(kSmallHeadlinePoints, true, dpi_));
+    SelectedObject small(dc, smaller.Get());
+    RECT block = area;
+    ::DrawTextW(dc, banner_.headline.c_str(), -1, &block,
+                DT_WORDBREAK | DT_CENTER | DT_CALCRECT | DT_NOPREFIX);
+    const int height = std::min<int>(block.bottom - block.top, area.bottom - area.top);
+    RECT lines{area.left, area.top + (area.bottom - area.top - height) / 2, area.right,
+               area.top + (area.bottom - area.top + height) / 2};
+    ::DrawTextW(dc, banner_.headline.c_str(), -1, &lines,
+                DT_WORDBREAK | DT_CENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
 }
 
 bool BenchBannerWindow::ProcessMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
@@ -266,13 +288,16 @@ void BenchPanel::ShowTimeLeft(const std::wstring& text) {
     }
 }
 
-std::wstring BenchPanel::TakeUnitText() {
+std::wstring BenchPanel::UnitText() const {
     const int length = ::GetWindowTextLengthW(unitBox_.Handle());
     std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
     const int copied = ::GetWindowTextW(unitBox_.Handle(), text.data(), length + 1);
     text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    ::SetWindowTextW(unitBox_.Handle(), L"");
     return text;
+}
+
+void BenchPanel::ClearUnitText() {
+    ::SetWindowTextW(unitBox_.Handle(), L"");
 }
 
 void BenchPanel::FocusUnitBox() {

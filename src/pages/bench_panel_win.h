@@ -26,6 +26,7 @@ protected:
 private:
     void OnPaint();
     void Paint(HDC dc);
+    void DrawHeadline(HDC dc, const RECT& area);
 
     BenchBanner banner_;
     OwnedFont headlineFont_;
@@ -67,8 +68,9 @@ public:
 
     void ShowBanner(const BenchBanner& banner) { banner_.Show(banner); }
     void ShowTimeLeft(const std::wstring& text);
-    // The typed unit; the box is emptied.
-    std::wstring TakeUnitText();
+    // The unit as typed; emptied once its test starts (a unit that cannot start yet stays).
+    std::wstring UnitText() const;
+    void ClearUnitText();
     void FocusUnitBox();
     HWND UnitBoxHandle() const { return unitBox_.Handle(); }
     // Finish is there only while a unit is under test.

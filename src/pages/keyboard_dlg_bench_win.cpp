@@ -112,11 +112,11 @@ void CKeyboardDlg::LoadBenchPlan() {
 }
 
 void CKeyboardDlg::OnUnitEntered() {
-    const std::wstring typed = benchPanel_.TakeUnitText();
-    if (!benchFlow_.Start(typed)) {
+    if (!benchFlow_.Start(benchPanel_.UnitText())) {
         ShowBench();
         return;
     }
+    benchPanel_.ClearUnitText();
     LogMessage(L"CKeyboardDlg::OnUnitEntered \"%ls\"\n", benchFlow_.Unit().c_str());
     controls_.log.WriteQueuedLines();
     session_.StartUnit(ElapsedMicroseconds());

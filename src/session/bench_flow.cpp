@@ -102,9 +102,7 @@ BenchBanner BenchFlow::Banner(const PlanProgress& progress) const {
         detail += L". Scan or type the next unit.";
     }
     return {verdict_.Headline(), std::move(detail),
-            !saveProblem_.empty() ? BenchTone::Problem
-            : verdict_.pass       ? BenchTone::Pass
-                                  : BenchTone::Fail};
+            verdict_.pass ? BenchTone::Pass : BenchTone::Fail, !saveProblem_.empty()};
 }
 
 BenchSaveResult SaveBenchUnit(LogFiles& files, const std::wstring& folder, const std::wstring& unit,

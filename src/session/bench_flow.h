@@ -27,6 +27,9 @@ struct BenchBanner {
     std::wstring headline; // large: "Scan or type the unit", "PASS", "FAIL: A untested"
     std::wstring detail;   // small, below it: which unit, what to do next, a saving problem
     BenchTone tone = BenchTone::Waiting;
+    // The detail is a problem the operator must act on (the unit's files were not saved); the
+    // tone still tells PASS from FAIL.
+    bool detailIsProblem = false;
 };
 
 // The unit as scanned or typed: control characters dropped (a scanner's prefix or suffix), no

@@ -2,7 +2,8 @@
 # Bench mode with a plan for the 17-key keypad: a unit typed into the Unit box and ended with
 # Enter, every keypad key pressed, and the unit passes by itself (green PASS banner, the four
 # files named by unit, a bench.csv row); a second unit with one key left out and Finish fails
-# (red banner naming the key, its own files and row). Screenshots of both banners.
+# (red banner naming the key, its own files and row); a third unit whose folder cannot be made
+# is shown as not saved (orange). Screenshots of every banner.
 # usage: e2e_bench.sh PATH/Tapwise.exe BUILD_DIR
 . "$(dirname "$0")/tapwise-e2e.sh"
 e2e_init e2e-bench "$1" "$2"
@@ -81,7 +82,28 @@ banner_check e2e_bench_fail c41c1c "FAIL: Num . untested - U124 saved as U124_"
 grep -qE ",U124,Keypad 17,numpad_17.kbl,FAIL,15,16,,Num \.,[0-9]+,[0-9]+,0,[0-9]+,U124_[0-9-]+\.html"$'\r'"$" "$csv" ||
     e2e_fail "bench.csv row of U124: $(cat "$csv")"
 [ "$(ls "$out" | grep -c '^U124_')" = "4" ] || e2e_fail "not four files of U124: $(ls "$out")"
-cp -r "$out" "$WORK/" # kept beside the screenshots
+
+# A folder that cannot be made (a file stands in its place): the operator sees the unit was not
+# saved, and nothing written before is touched.
+mv "$out" "$out.kept"
+: >"$out"
+xdotool type --delay 60 "U125"
+e2e_type Return
+sleep 0.3
+e2e_inspect
+e2e_click keyboard 1084
+sleep 0.8
+banner_check e2e_bench_not_saved c41c1c "FAIL: "
+set -- $(e2e_rect keyboard 1085)
+[ "$(e2e_pixel $(($1 + 4)) $(($4 - 3)))" = "e68200" ] || e2e_fail "the problem is not marked orange"
+case $(e2e_text keyboard 1085) in
+*"U125: NOT SAVED: "*"C:\bench out"*) ;;
+*) e2e_fail "the banner does not say that U125 was not saved: $(e2e_text keyboard 1085)" ;;
+esac
+rm "$out"
+mv "$out.kept" "$out"
+[ "$(grep -c '^[0-9-]\{10\},' "$csv")" = "2" ] || e2e_fail "bench.csv changed"
+[ "$(ls "$out" | grep -c '^U12[34]_')" = "8" ] || e2e_fail "earlier files changed: $(ls "$out")"
 
 e2e_close
 [ "$EXIT_CODE" = "1069" ] || e2e_fail "exit code '$EXIT_CODE', expected 1069"

@@ -48,7 +48,8 @@ TEST_F(PanelTest, AUnitIsEnteredWhenEnterIsReleasedInTheBox) {
     EXPECT_EQ(entered_, 0);
     SendMessageW(box, WM_KEYUP, VK_RETURN, 0);
     EXPECT_EQ(entered_, 1);
-    EXPECT_EQ(panel_.TakeUnitText(), L"U123");
+    EXPECT_EQ(panel_.UnitText(), L"U123");
+    panel_.ClearUnitText();
     EXPECT_EQ(GetWindowTextLengthW(box), 0);
 }
 

@@ -104,8 +104,10 @@ TEST(BenchFlow, AUnitStartsOnlyWithAPlanAndAnIdAndEndsOnce) {
     EXPECT_TRUE(flow.End(Failed()));
     EXPECT_EQ(flow.Banner({}).headline, L"FAIL: A, Space untested");
     EXPECT_EQ(flow.Banner({}).tone, BenchTone::Fail);
+    EXPECT_FALSE(flow.Banner({}).detailIsProblem);
     flow.NotSaved(L"the folder D:\\out cannot be created");
-    EXPECT_EQ(flow.Banner({}).tone, BenchTone::Problem);
+    EXPECT_EQ(flow.Banner({}).tone, BenchTone::Fail); // still a FAIL at a glance
+    EXPECT_TRUE(flow.Banner({}).detailIsProblem);
     EXPECT_EQ(flow.Banner({}).detail, L"U124: NOT SAVED: the folder D:\\out cannot be created");
 }
 
