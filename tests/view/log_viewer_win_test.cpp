@@ -406,7 +406,9 @@ TEST_F(LogSaveFixture, ReportOverAnEarlierOneWithItsCsvLockedOrAFolderKeepsTheEa
     const std::wstring folder = temp_.Path().wstring();
     const std::wstring html = folder + L"\\Board00001.html";
     const std::wstring csv = folder + L"\\Board00001.csv";
-    const auto report = [] { return std::vector<std::string>{"new html", "new csv"}; };
+    const auto report = [] {
+        return std::vector<std::string>{"new html", "new csv", "new log", "new trace"};
+    };
     const auto entries = [&folder] {
         int count = 0;
         for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -431,7 +433,7 @@ TEST_F(LogSaveFixture, ReportOverAnEarlierOneWithItsCsvLockedOrAFolderKeepsTheEa
     EXPECT_EQ(BoxText(), L"00001");
     EXPECT_EQ(ReadFileBytes(html), "earlier html");
     EXPECT_EQ(ReadFileBytes(csv), "earlier csv");
-    EXPECT_EQ(entries(), 2);
+    EXPECT_EQ(entries(), 2); // neither a new .log nor a .trace is left behind
 
     ASSERT_TRUE(DeleteFileW(csv.c_str()));
     ASSERT_TRUE(CreateDirectoryW(csv.c_str(), nullptr));
@@ -446,5 +448,7 @@ TEST_F(LogSaveFixture, ReportOverAnEarlierOneWithItsCsvLockedOrAFolderKeepsTheEa
     EXPECT_EQ(saver_.Status(), LogStatusReportSaved);
     EXPECT_EQ(ReadFileBytes(html), "new html");
     EXPECT_EQ(ReadFileBytes(csv), "new csv");
-    EXPECT_EQ(entries(), 2);
+    EXPECT_EQ(ReadFileBytes(folder + L"\\Board00001.log"), "new log");
+    EXPECT_EQ(ReadFileBytes(folder + L"\\Board00001.trace"), "new trace");
+    EXPECT_EQ(entries(), 4);
 }
