@@ -212,7 +212,7 @@ void KeyTestEngine::OnOverflow() {
     statistics_.OnOverflow(held_.size());
 }
 
-std::int64_t KeyTestEngine::ThresholdUsFor(ScanCode code) const {
+std::int64_t KeyTestEngine::SetThresholdUsFor(ScanCode code) const {
     if (!keyThresholdsUs_.empty()) {
         const auto found = keyThresholdsUs_.find(code);
         if (found != keyThresholdsUs_.end()) {

@@ -141,7 +141,12 @@ public:
     // The threshold source for every key again.
     void ClearThresholds() { SetThresholds(-1, {}); }
     // The threshold the next press of the code is checked against, in microseconds.
-    std::int64_t ThresholdUsFor(ScanCode code) const;
+    std::int64_t ThresholdUsFor(ScanCode code) const {
+        if (allKeysThresholdUs_ < 0 && keyThresholdsUs_.empty()) {
+            return static_cast<std::int64_t>(threshold_()) * 1000;
+        }
+        return SetThresholdUsFor(code);
+    }
 
     const KeyTimingTable& Timings() const { return timings_; }
     const HeldKeys& Held() const { return held_; }
@@ -153,6 +158,8 @@ private:
     KeyEvent* CompleteCode(std::size_t index);
     // A make of the overrun code: one red line, counted.
     void OnOverflow();
+    // ThresholdUsFor when SetThresholds gave any.
+    std::int64_t SetThresholdUsFor(ScanCode code) const;
     void WriteCodeFields(int winControl, int biosControl, const KeyEvent& event);
     void RewriteHeldKeys();
 

@@ -169,9 +169,13 @@ void AppendContextRow(std::string& out, const char* heading, std::wstring_view v
     out += "</td></tr>\n";
 }
 
-void AppendContext(std::string& out, const ReportContext& context) {
+void AppendContext(std::string& out, const TestReport& report) {
+    const ReportContext& context = report.context;
     out += "<h2>Test context</h2>\n<table>\n";
     AppendContextRow(out, "Layout", context.layoutName);
+    if (report.hasPlan) {
+        AppendContextRow(out, "Test plan", report.plan.name);
+    }
     AppendContextRow(out, "Chatter threshold", std::to_wstring(context.threshold) + L" ms");
     AppendContextRow(out, "Interface", context.interfaceText);
     AppendContextRow(out, "Device", context.deviceText);
@@ -190,7 +194,7 @@ std::string WriteReportHtml(const TestReport& report) {
     std::string out;
     out.reserve(16384 + 400 * report.keys.size() + 120 * report.chatterEvents.size());
     const TestCoverage& coverage = report.coverage;
-    const std::wstring verdict = VerdictLine(coverage);
+    const std::wstring verdict = ReportVerdictLine(report);
     out += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<title>Keyboard test report: ";
     AppendHtmlText(out, report.context.layoutName);
@@ -243,7 +247,7 @@ std::string WriteReportHtml(const TestReport& report) {
     AppendKeyTable(out, report);
     AppendChatterEvents(out, report);
     AppendTiming(out, report);
-    AppendContext(out, report.context);
+    AppendContext(out, report);
     out += "</body>\n</html>\n";
     return out;
 }

@@ -163,6 +163,22 @@ std::wstring VerdictLine(const TestCoverage& coverage) {
            L" untested";
 }
 
+std::wstring ReportVerdictLine(const TestReport& report) {
+    if (!report.hasPlan) {
+        return VerdictLine(report.coverage);
+    }
+    const ReportPlan& plan = report.plan;
+    if (plan.pass) {
+        return L"PASS: all " + std::to_wstring(plan.required) + L" keys of the plan " +
+               (plan.name.empty() ? L"" : plan.name + L" ") + L"passed";
+    }
+    std::wstring line = L"FAIL";
+    for (std::size_t i = 0; i < plan.reasons.size(); ++i) {
+        line += (i == 0 ? L": " : L"; ") + plan.reasons[i];
+    }
+    return line;
+}
+
 std::string SummaryLine(const TestReport& report) {
     const TestCoverage& c = report.coverage;
     return "summary: keys " + std::to_string(c.keys) + " tested " + std::to_string(c.tested) +

@@ -70,6 +70,15 @@ struct TestCoverage {
 // The readout's figures, straight from the key states.
 TestCoverage CountCoverage(const KeyboardLayout& layout);
 
+// A test plan's verdict on the unit the report is about.
+struct ReportPlan {
+    std::wstring name;
+    bool pass = false;
+    std::vector<std::wstring> reasons; // of a FAIL
+    std::size_t required = 0;          // keys the plan requires
+    std::size_t passed = 0;
+};
+
 struct TestReport {
     ReportContext context;
     int width = 0; // the layout's picture in pixels
@@ -83,6 +92,8 @@ struct TestReport {
     std::vector<std::wstring> rolloverKeys;
     std::size_t overflows = 0;  // ROLLOVER OVERFLOW lines
     std::size_t overflowAt = 0; // fewest keys held at an overflow plus one; 0: none
+    bool hasPlan = false;       // a test plan judged the unit: its verdict replaces the coverage's
+    ReportPlan plan;
     TimingSamples timing;
 };
 
@@ -96,6 +107,9 @@ TestReport BuildTestReport(const KeyboardLayout& layout, const KeyStatistics& st
 const wchar_t* KeyStateName(std::int32_t state);
 // "PASS: all 104 keys tested, none faulty" or "FAIL: 2 faulty, 3 untested".
 std::wstring VerdictLine(const TestCoverage& coverage);
+// The report's verdict: a plan's ("PASS: all 57 keys of the plan Model X passed", "FAIL: A, Space
+// untested; rollover 4 below 6") when one judged the unit, else the coverage's.
+std::wstring ReportVerdictLine(const TestReport& report);
 // "summary: keys M tested T untested U faulty F chatter C extra E rollover R"
 std::string SummaryLine(const TestReport& report);
 // The name a key is listed under: its name, or its label when it has none.

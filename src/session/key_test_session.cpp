@@ -128,8 +128,12 @@ void KeyTestSession::Feed(const RawKeyRecord& record, std::int64_t timeUs, bool 
 }
 
 void KeyTestSession::HandleEvent(KeyMessage message, std::size_t index) {
+    // Indices come from the page's own posts; anything else is not an event of ours.
+    if (index >= queue_.size()) {
+        return;
+    }
     // A unit whose time ran out before this event ended at its deadline.
-    if (run_.Running() && index < queue_.size() && run_.TimeRanOut(queue_[index].time)) {
+    if (run_.TimeRanOut(queue_[index].time)) {
         EndUnit(PlanEnd::TimeLimit, run_.DeadlineUs());
     }
     if (message == KeyMessage::Make) {
@@ -220,6 +224,10 @@ void KeyTestSession::ReleaseKeysMissedWhileAway(std::int64_t timeUs,
     engine_.ReleaseKeysMissedWhileAway(timeUs, stillDown);
     // The decoder's own record of keys seen going down follows the engine's releases.
     decoder_.KeepDownOnly(engine_.Held());
+    // The last key of a unit may have come up while the page was away.
+    if (run_.HasPassed(engine_.Statistics().Rollover())) {
+        EndUnit(PlanEnd::Passed, timeUs);
+    }
 }
 
 void KeyTestSession::Restart() {
@@ -242,7 +250,18 @@ std::vector<ReadoutPart> KeyTestSession::Readout() const {
 }
 
 TestReport KeyTestSession::Report(const ReportContext& context) const {
-    return BuildTestReport(layout_, engine_.Statistics(), names_.Entries(), context);
+    TestReport report = BuildTestReport(layout_, engine_.Statistics(), names_.Entries(), context);
+    if (const TestPlan* plan = run_.Plan(); plan != nullptr) {
+        // The last unit's verdict, or the keys judged as they stand.
+        const PlanVerdict verdict =
+            run_.LastVerdict() != nullptr
+                ? *run_.LastVerdict()
+                : run_.Judge(PlanEnd::Running, 0, Figures(),
+                             [this](const LayoutKey& key) { return KeyName(key); });
+        report.hasPlan = true;
+        report.plan = {plan->name, verdict.pass, verdict.reasons, verdict.required, verdict.passed};
+    }
+    return report;
 }
 
 void KeyTestSession::SetFieldText(int control, const wchar_t* text) {

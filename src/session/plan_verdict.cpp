@@ -140,6 +140,17 @@ void PlanRun::Start(std::int64_t nowUs) {
 
 PlanVerdict PlanRun::End(PlanEnd end, std::int64_t atUs, const UnitFigures& figures,
                          const PlanTracker::KeyNamer& name) {
+    PlanVerdict verdict = Judge(end, atUs, figures, name);
+    if (running_) {
+        running_ = false;
+        verdict_ = verdict;
+        hasVerdict_ = true;
+    }
+    return verdict;
+}
+
+PlanVerdict PlanRun::Judge(PlanEnd end, std::int64_t atUs, const UnitFigures& figures,
+                           const PlanTracker::KeyNamer& name) const {
     PlanVerdict verdict;
     verdict.end = running_ ? end : PlanEnd::Running;
     verdict.durationUs = running_ ? atUs - startUs_ : 0;
@@ -163,11 +174,6 @@ PlanVerdict PlanRun::End(PlanEnd end, std::int64_t atUs, const UnitFigures& figu
     verdict.pass = verdict.reasons.empty();
     if (!verdict.pass && verdict.end == PlanEnd::TimeLimit) {
         verdict.reasons.push_back(L"time limit of " + SecondsText(plan_.timeLimitUs) + L" ran out");
-    }
-    if (running_) {
-        running_ = false;
-        verdict_ = verdict;
-        hasVerdict_ = true;
     }
     return verdict;
 }

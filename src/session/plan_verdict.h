@@ -156,6 +156,9 @@ public:
     // (then nothing ends and the keys are judged as they stand).
     PlanVerdict End(PlanEnd end, std::int64_t atUs, const UnitFigures& figures,
                     const PlanTracker::KeyNamer& name);
+    // The verdict the unit would have if it ended so now, nothing changed.
+    PlanVerdict Judge(PlanEnd end, std::int64_t atUs, const UnitFigures& figures,
+                      const PlanTracker::KeyNamer& name) const;
     // The verdict of the last unit that ended; null before the first.
     const PlanVerdict* LastVerdict() const { return hasVerdict_ ? &verdict_ : nullptr; }
     PlanProgress Progress(std::int64_t nowUs) const;

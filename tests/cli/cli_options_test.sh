@@ -20,7 +20,7 @@ for word in bench-summary import layout replay settings --version --threshold --
     grep -q -- "$word" help.txt || fail "--help does not mention '$word'"
 done
 for options in "bench-summary --html --layouts" "import --name --layout --keymap -o" "layout --key-size --trace --default --text" \
-    "replay --threshold --key-size --scancode-map --fields --trace --summary --report --csv --default --layout" \
+    "replay --threshold --key-size --scancode-map --fields --trace --summary --report --csv --default --layout --plan" \
     "settings --save"; do
     set -- $options
     command=$1

@@ -132,5 +132,61 @@ grep -q 'nothing was written' "$work/err" || fail "message of a report whose CSV
 "$cli" replay --report > /dev/null 2>&1
 [ $? -eq 2 ] || fail "--report without FILE"
 
+# --plan: the trace judged as one unit. The plan's layout is found beside the plan; Space must
+# be pressed twice, Menu is skipped, and two keys must go down together.
+mkdir "$work/plans"
+cat > "$work/plans/board.kbl" <<'KBL'
+Bench board
+R1, 0x1E, "A", "A", 1
+R1, 0x30, "B", "B", 1
+R1, 0x39, "Space", "Space", 1
+R1, 0xE05D, "Menu", "Menu", 1
+KBL
+cat > "$work/plans/board.plan.json" <<'PLAN'
+{"name": "Bench board", "layout": "board.kbl", "keys": {"0x0039": {"presses": 2}},
+ "skip": ["0xE05D"], "min_rollover": 2}
+PLAN
+cat > "$work/unit.trace" <<'TRACE'
+1000 0x1E 0 0x41
+1010 0x30 0 0x42
+1020 0xFF 0 0xFF    # the keyboard's overflow code: a red line, no key
+1030 0xFF 1 0xFF    # its break writes nothing
+1100 0x1E 1 0x41
+1110 0x30 1 0x42
+1200 0x39 0 0x20
+1300 0x39 1 0x20
+TRACE
+"$cli" replay --plan "$work/plans/board.plan.json" "$work/unit.trace" > "$work/plan.out" \
+    2> "$work/err" || fail "plan replay exit status"
+grep -qx 'fault: ROLLOVER OVERFLOW with 2 keys held' "$work/plan.out" || fail "no overflow line"
+grep -q 'BIOS 0xFF' "$work/plan.out" && fail "the overflow code logged as a key"
+grep -qx 'state: 0xE05D 5 "Menu"' "$work/plan.out" || fail "Menu not skipped"
+[ "$(tail -n 3 "$work/plan.out")" = "$(printf '%s\n' \
+    'summary: keys 3 tested 3 untested 0 faulty 0 chatter 0 extra 0 rollover 2' \
+    'verdict: FAIL' 'reason: Space pressed 1 of 2 times')" ] ||
+    fail "plan verdict: $(tail -n 3 "$work/plan.out")"
+[ "$(grep -c '^status:' "$work/plan.out")" -eq 2 ] || fail "status lines with a plan"
+# Space again: the unit passes by itself, and the exit status is 0 either way.
+printf '1400 0x39 0 0x20\n1500 0x39 1 0x20\n' >> "$work/unit.trace"
+"$cli" replay --plan "$work/plans/board.plan.json" "$work/unit.trace" | tail -n 1 |
+    grep -qx 'verdict: PASS' || fail "passing unit"
+# The plan's layout unless --default or --layout names another.
+"$cli" replay --plan "$work/plans/board.plan.json" --default "$work/unit.trace" |
+    grep -qx 'reason: Esc, F1, F2, F3, F4, F5, F6, F7 and 92 more untested' ||
+    fail "--default with a plan"
+# A bad plan, or one whose layout cannot be loaded: exit 2, the reason on standard error.
+printf '{"layout": "board.kbl",\n "presses": 0}\n' > "$work/plans/bad.plan.json"
+"$cli" replay --plan "$work/plans/bad.plan.json" "$work/unit.trace" > "$work/out" 2> "$work/err"
+[ $? -eq 2 ] || fail "bad plan exit status"
+[ ! -s "$work/out" ] || fail "output for a bad plan"
+grep -qx 'tapwise-cli replay: bad.plan.json: line 2, column 13: presses: must be a whole number from 1 to 1000' \
+    "$work/err" || fail "bad plan message: $(cat "$work/err")"
+printf '{"layout": "gone.kbl"}\n' > "$work/plans/gone.plan.json"
+"$cli" replay --plan "$work/plans/gone.plan.json" "$work/unit.trace" > "$work/out" 2> "$work/err"
+[ $? -eq 2 ] || fail "missing plan layout exit status"
+grep -q 'gone.kbl' "$work/err" || fail "missing plan layout message: $(cat "$work/err")"
+"$cli" replay --plan "$work/plans/none.plan.json" "$work/unit.trace" > /dev/null 2>&1
+[ $? -eq 2 ] || fail "missing plan exit status"
+
 [ "$failures" -eq 0 ] && echo "replay CLI: all checks passed"
 exit "$failures"

@@ -220,7 +220,8 @@ TEST_F(PlanSession, TheTimeLimitEndsTheUnitAtItsDeadline) {
 }
 
 TEST_F(PlanSession, TheRolloverMinimumAndTheOverflowTakePartInTheVerdict) {
-    Start(R"({"layout": "default", "skip": ["0x0039", "0xE05D"], "min_rollover": 3})");
+    Start(R"({"name": "Pad", "layout": "default", "skip": ["0x0039", "0xE05D"],
+              "min_rollover": 3})");
     Down(0x1E, 100 * kMs);
     Down(0x30, 110 * kMs);
     session_.Feed(RawKeyRecord{0xFF, 0, 0xFF, 1}, 120 * kMs);             // overflow make
@@ -240,6 +241,16 @@ TEST_F(PlanSession, TheRolloverMinimumAndTheOverflowTakePartInTheVerdict) {
     EXPECT_EQ(verdict.overflows, 1u);
     EXPECT_EQ(verdict.overflowAt, 3u);
 
+    // The report: the overflow is no extra code, the rollover tells it, the plan's verdict
+    // replaces the coverage's.
+    const TestReport report = session_.Report(ReportContext{});
+    EXPECT_TRUE(report.extras.empty());
+    EXPECT_EQ(report.overflows, 1u);
+    const std::string html = WriteReportHtml(report);
+    EXPECT_NE(html.find("Rollover: 2 keys (A, B); overflow at 3"), std::string::npos);
+    EXPECT_NE(html.find(">FAIL: rollover 2 below 3, overflow at 3</p>"), std::string::npos);
+    EXPECT_EQ(html.find("PASS"), std::string::npos);
+
     // The next unit holds three at once and passes as the last one comes up.
     session_.StartUnit(1000 * kMs);
     Down(0x1E, 1100 * kMs);
@@ -253,4 +264,6 @@ TEST_F(PlanSession, TheRolloverMinimumAndTheOverflowTakePartInTheVerdict) {
     EXPECT_TRUE(view_.ended[1].pass);
     EXPECT_EQ(view_.ended[1].rollover, 3u);
     EXPECT_EQ(view_.ended[1].overflows, 0u);
+    EXPECT_EQ(ReportVerdictLine(session_.Report(ReportContext{})),
+              L"PASS: all 2 keys of the plan Pad passed");
 }

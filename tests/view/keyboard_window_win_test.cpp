@@ -243,12 +243,13 @@ TEST(KeyboardWindowDraw, ALabelWiderThanItsKeyStaysInsideIt) {
     EXPECT_GT(ink(72, 108), 0);
 }
 
-TEST(KeyboardWindowDraw, InvalidStateIsMagenta) {
-    ViewHost host(36, 36);
-    LayoutKey& key = AddKey(host.view->Layout(), 0, 0, 36, 36);
-    key.state = 5;
+TEST(KeyboardWindowDraw, InvalidStateIsMagentaAndASkippedKeyNeutralGrey) {
+    ViewHost host(72, 36);
+    AddKey(host.view->Layout(), 0, 0, 36, 36).state = 6;
+    AddKey(host.view->Layout(), 36, 0, 72, 36).state = Skipped;
     host.view->RedrawAll();
     EXPECT_EQ(Pixel(host.view->BufferDC(), 10, 10), MakeColour(255, 0, 255));
+    EXPECT_EQ(Pixel(host.view->BufferDC(), 46, 10), MakeColour(0x78, 0x78, 0x78));
 }
 
 TEST(KeyboardWindowCache, SharedFacesAndSetStateColoursEmptiesTheCache) {
