@@ -73,14 +73,6 @@ struct BenchFile {
     std::string shown;
 };
 
-fs::path PathOf(const std::string& argument) {
-#ifdef _WIN32
-    return fs::path(ArgumentToWide(argument));
-#else
-    return fs::path(argument);
-#endif
-}
-
 std::string Shown(const fs::path& path) {
 #ifdef _WIN32
     return EncodeUtf8(path.wstring());
@@ -102,7 +94,7 @@ bool IsBenchFileName(const fs::path& path) {
 // argument cannot be read or a folder holds none.
 bool CollectFiles(const std::vector<std::string>& inputs, std::vector<BenchFile>& files) {
     for (const std::string& input : inputs) {
-        const fs::path path = PathOf(input);
+        const fs::path path = ArgumentPath(input);
         std::error_code error;
         std::vector<BenchFile> found;
         if (fs::is_directory(path, error)) {
@@ -189,8 +181,8 @@ BenchPicture LoadPicture(const BenchSummary& summary, const std::string& layoutF
     const std::wstring path = FindNamedLayout(summary.layout, LayoutFolders(layoutFolder));
     if (path.empty()) {
         picture.missing = L"the layout \"" + summary.layout +
-                          L"\" was not found (tapwise-cli bench-summary --layouts FOLDER "
-                          L"names the folder that holds it).";
+                          L"\" was not found; give the folder that holds it with --layouts "
+                          L"FOLDER.";
         return picture;
     }
     std::unique_ptr<Logger> previous = InstallLogger(std::make_unique<NullLogger>());
@@ -234,7 +226,7 @@ int RunBenchSummary(const BenchSummaryOptions& options) {
     if (!options.htmlFile.empty()) {
         for (const BenchFile& file : files) {
             std::error_code error;
-            if (fs::equivalent(file.path, PathOf(options.htmlFile), error)) {
+            if (fs::equivalent(file.path, ArgumentPath(options.htmlFile), error)) {
                 std::fprintf(stderr,
                              "tapwise-cli bench-summary: --html would overwrite the input file "
                              "'%s'\n",

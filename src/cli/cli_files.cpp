@@ -23,8 +23,6 @@ std::wstring ArgumentToWide(const std::string& argument) {
 #endif
 }
 
-namespace {
-
 std::filesystem::path ArgumentPath(const std::string& argument) {
 #ifdef _WIN32
     return std::filesystem::path(ArgumentToWide(argument));
@@ -32,6 +30,8 @@ std::filesystem::path ArgumentPath(const std::string& argument) {
     return std::filesystem::path(argument);
 #endif
 }
+
+namespace {
 
 std::filesystem::path::string_type FullPath(const std::filesystem::path& path) {
     std::error_code error;

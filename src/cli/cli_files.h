@@ -1,9 +1,12 @@
 #pragma once
 // File arguments of the tapwise-cli commands.
+#include <filesystem>
 #include <string>
 
 // A command-line argument as a wide path or text.
 std::wstring ArgumentToWide(const std::string& argument);
+// A command-line argument as a path of the platform.
+std::filesystem::path ArgumentPath(const std::string& argument);
 
 // The whole content of the file an argument names, or its first limit + 1 bytes when it is
 // longer; false for a directory or an unreadable file.

@@ -46,12 +46,15 @@ std::wstring FindNamedLayout(const std::wstring& reference,
         if (IsFile(path)) {
             return reference;
         }
-        if (!path.is_absolute()) {
-            for (const std::wstring& folder : folders) {
-                const std::filesystem::path inFolder = std::filesystem::path(folder) / path;
-                if (!folder.empty() && IsFile(inFolder)) {
-                    return inFolder.wstring();
-                }
+        // A path written on another machine (either kind of separator) may still name a
+        // file that this machine keeps in its layout folder.
+        const std::size_t slash = reference.find_last_of(L"\\/");
+        const std::filesystem::path fileName(
+            slash == std::wstring::npos ? reference : reference.substr(slash + 1));
+        for (const std::wstring& folder : folders) {
+            const std::filesystem::path inFolder = std::filesystem::path(folder) / fileName;
+            if (!folder.empty() && !fileName.empty() && IsFile(inFolder)) {
+                return inFolder.wstring();
             }
         }
     } catch (const std::exception&) {

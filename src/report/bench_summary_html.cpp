@@ -124,11 +124,11 @@ void AppendHeatLegend(std::string& out, const HeatScale& scale) {
 
 void AppendPicture(std::string& out, const BenchSummary& summary, const BenchPicture& picture) {
     out += "<h2>Failures by key on ";
-    AppendHtmlText(out, picture.layoutName.empty() ? summary.layout : picture.layoutName);
+    AppendText(out, picture.layoutName.empty() ? summary.layout : picture.layoutName);
     out += " <small>(" + Units(summary.layoutUnits) + " tested on it)</small></h2>\n";
     if (picture.keys.empty()) {
         out += "<p class=\"missing\">No keyboard picture: ";
-        AppendHtmlText(out, picture.missing);
+        AppendText(out, picture.missing);
         out += "</p>\n";
         return;
     }
@@ -174,7 +174,7 @@ void AppendKeyTable(std::string& out, const BenchSummary& summary) {
     for (std::size_t i = 0; i < shown; ++i) {
         const KeyFailures& key = summary.keys[i];
         out += "<tr><td>";
-        AppendHtmlText(out, key.name);
+        AppendText(out, key.name);
         out += "</td><td class=\"n\">" + Units(key.Total()) + "</td><td class=\"n\">";
         AppendNumber(out, key.faulty);
         out += "</td><td class=\"n\">";
@@ -200,9 +200,9 @@ std::string WriteBenchSummaryHtml(const BenchSummary& summary, const BenchPictur
     out += "</style>\n</head>\n<body>\n<h1>Bench summary</h1>\n<p class=\"period\">";
     if (summary.first.year != 0) {
         out += "Tests from ";
-        AppendHtmlText(out, DateTimeText(summary.first));
+        AppendText(out, DateTimeText(summary.first));
         out += " to ";
-        AppendHtmlText(out, DateTimeText(summary.last));
+        AppendText(out, DateTimeText(summary.last));
     } else {
         out += summary.tested == 0 ? "No units in these files." : "Test times not recorded.";
     }
@@ -217,7 +217,7 @@ std::string WriteBenchSummaryHtml(const BenchSummary& summary, const BenchPictur
         if (i > 0) {
             out += ", ";
         }
-        AppendHtmlText(out, files[i]);
+        AppendText(out, files[i]);
     }
     out += "</p>\n</body>\n</html>\n";
     return out;

@@ -120,11 +120,18 @@ private:
     std::size_t line_ = 1;
 };
 
+// The apostrophes in front are looked through: a cell that reads like a guarded one is guarded
+// once more, so that reading it back removes exactly one apostrophe.
+bool NeedsGuard(std::wstring_view cell) {
+    const std::size_t start = cell.find_first_not_of(L'\'');
+    return start != std::wstring_view::npos && LooksLikeFormula(cell.substr(start));
+}
+
 } // namespace
 
 void AppendCsvCell(std::string& out, std::wstring_view cell) {
     std::string text = EncodeUtf8(cell);
-    if (LooksLikeFormula(cell)) {
+    if (NeedsGuard(cell)) {
         text.insert(text.begin(), '\'');
     }
     if (text.find_first_of(",\"\r\n") == std::string::npos) {
@@ -152,8 +159,7 @@ void AppendCsvRow(std::string& out, const std::vector<std::wstring>& cells) {
 }
 
 std::wstring UnguardCsvCell(std::wstring cell) {
-    if (cell.size() > 1 && cell[0] == L'\'' &&
-        LooksLikeFormula(std::wstring_view(cell).substr(1))) {
+    if (!cell.empty() && cell[0] == L'\'' && NeedsGuard(cell)) {
         cell.erase(0, 1);
     }
     return cell;

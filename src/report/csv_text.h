@@ -7,7 +7,8 @@
 #include <vector>
 
 // One cell in UTF-8: a cell that starts like a formula (=, +, - or @, but not a negative whole
-// number) gets a leading apostrophe; a cell with a comma, a quote or a line break is quoted.
+// number), also behind apostrophes, gets one more apostrophe in front; a cell with a comma, a
+// quote or a line break is quoted.
 void AppendCsvCell(std::string& out, std::wstring_view cell);
 // The cells joined by commas, then CR LF.
 void AppendCsvRow(std::string& out, const std::vector<std::wstring>& cells);

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-void AppendHtmlEscaped(std::string& out, std::string_view utf8) {
+void AppendEscaped(std::string& out, std::string_view utf8) {
     for (char c : utf8) {
         switch (c) {
         case '&':
@@ -28,8 +28,8 @@ void AppendHtmlEscaped(std::string& out, std::string_view utf8) {
     }
 }
 
-void AppendHtmlText(std::string& out, std::wstring_view text) {
-    AppendHtmlEscaped(out, EncodeUtf8(text));
+void AppendText(std::string& out, std::wstring_view text) {
+    AppendEscaped(out, EncodeUtf8(text));
 }
 
 std::string CssColour(Colour colour) {

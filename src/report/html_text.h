@@ -1,12 +1,12 @@
 #pragma once
-// Text in the program's HTML pages: every text that may come from a user file is escaped.
+// Text for the HTML report: every character that could end an element or an attribute is
+// written as an entity, so text from a user file never becomes markup.
 #include "base/colour.h"
 
 #include <string>
 #include <string_view>
 
-// & < > " and ' as character references; everything else as it is.
-void AppendHtmlEscaped(std::string& out, std::string_view utf8);
-void AppendHtmlText(std::string& out, std::wstring_view text);
+void AppendEscaped(std::string& out, std::string_view utf8);
+void AppendText(std::string& out, std::wstring_view text);
 // "#rrggbb"
 std::string CssColour(Colour colour);

@@ -79,7 +79,7 @@ void AppendKeyLabel(std::string& out, const LayoutKey& key, const std::wstring& 
     out += onDark ? "\" fill=\"#fff\">" : "\">";
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (i == 0) {
-            AppendHtmlText(out, lines[i]);
+            AppendText(out, lines[i]);
             continue;
         }
         out += "<tspan x=\"";
@@ -87,7 +87,7 @@ void AppendKeyLabel(std::string& out, const LayoutKey& key, const std::wstring& 
         out += "\" dy=\"";
         AppendNumber(out, lineHeight);
         out += "\">";
-        AppendHtmlText(out, lines[i]);
+        AppendText(out, lines[i]);
         out += "</tspan>";
     }
     out += "</text>";
@@ -114,7 +114,7 @@ void AppendKeyboardSvg(std::string& out, int width, int height, const std::vecto
             continue;
         }
         out += "<g><title>";
-        AppendHtmlText(out, key.title);
+        AppendText(out, key.title);
         out += "</title>";
         AppendKeyShape(out, key.key, CssColour(key.fill));
         AppendKeyLabel(out, key.key, key.label, IsDark(key.fill));

@@ -76,7 +76,7 @@ void AppendKeyList(std::string& out, const TestReport& report, const char* headi
         if (i > 0) {
             out += ", ";
         }
-        AppendHtmlText(out, KeyDisplayName(*rows[i]));
+        AppendText(out, KeyDisplayName(*rows[i]));
     }
     out += "</p>\n";
 }
@@ -103,7 +103,7 @@ void AppendRowCells(std::string& out, const ReportRow& row) {
     const std::vector<std::wstring> cells = ReportCells(row);
     for (std::size_t i = 0; i < cells.size(); ++i) {
         out += i >= 5 ? "<td class=\"n\">" : "<td>";
-        AppendHtmlText(out, cells[i]);
+        AppendText(out, cells[i]);
         out += "</td>";
     }
     out += "</tr>\n";
@@ -137,11 +137,11 @@ void AppendChatterEvents(std::string& out, const TestReport& report) {
         char code[16];
         std::snprintf(code, sizeof code, "0x%04X", static_cast<unsigned>(event.code));
         out += "<tr><td>" + FormatTimeOfDay(event.timeOfDay) + "</td><td>";
-        AppendHtmlText(out, event.name);
+        AppendText(out, event.name);
         out += "</td><td>";
         out += code;
         out += "</td><td class=\"n\">";
-        AppendHtmlText(out, FormatMilliseconds(event.interval));
+        AppendText(out, FormatMilliseconds(event.interval));
         out += "</td></tr>\n";
     }
     out += "</table>\n";
@@ -154,7 +154,7 @@ void AppendTiming(std::string& out, const TestReport& report) {
         out += "<p>Hold times and release\xE2\x86\x92press intervals of every key";
         if (!report.context.clockText.empty()) {
             out += "; clock: ";
-            AppendHtmlText(out, report.context.clockText);
+            AppendText(out, report.context.clockText);
         }
         out += ".</p>\n";
     }
@@ -165,7 +165,7 @@ void AppendContextRow(std::string& out, const char* heading, std::wstring_view v
     out += "<tr><th>";
     out += heading;
     out += "</th><td>";
-    AppendHtmlText(out, value);
+    AppendText(out, value);
     out += "</td></tr>\n";
 }
 
@@ -197,15 +197,15 @@ std::string WriteReportHtml(const TestReport& report) {
     const std::wstring verdict = ReportVerdictLine(report);
     out += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<title>Keyboard test report: ";
-    AppendHtmlText(out, report.context.layoutName);
+    AppendText(out, report.context.layoutName);
     out += "</title>\n<style>\n";
     out += kStyle;
     out += "</style>\n</head>\n<body>\n<h1>Keyboard test report: ";
-    AppendHtmlText(out, report.context.layoutName);
+    AppendText(out, report.context.layoutName);
     out += "</h1>\n<p class=\"verdict ";
     out += verdict.rfind(L"PASS", 0) == 0 ? "pass" : "fail";
     out += "\">";
-    AppendHtmlText(out, verdict);
+    AppendText(out, verdict);
     out += "</p>\n<p class=\"figures\">Tested ";
     AppendNumber(out, static_cast<long long>(coverage.tested));
     out += " / ";
@@ -223,7 +223,7 @@ std::string WriteReportHtml(const TestReport& report) {
             if (i > 0) {
                 out += ", ";
             }
-            AppendHtmlText(out, report.rolloverKeys[i]);
+            AppendText(out, report.rolloverKeys[i]);
         }
         out += ')';
     }

@@ -6,7 +6,6 @@ list(APPEND TAPWISE_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/timing_chart.cpp
     ${CMAKE_CURRENT_LIST_DIR}/readout.cpp
     ${CMAKE_CURRENT_LIST_DIR}/csv_text.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/html_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/keyboard_svg.cpp
     ${CMAKE_CURRENT_LIST_DIR}/bench_record.cpp
     ${CMAKE_CURRENT_LIST_DIR}/bench_summary.cpp

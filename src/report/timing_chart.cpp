@@ -91,7 +91,7 @@ void AppendAttribute(std::string& out, const char* name, const std::string& valu
     out += ' ';
     out += name;
     out += "=\"";
-    AppendHtmlEscaped(out, value);
+    AppendEscaped(out, value);
     out += '"';
 }
 
@@ -103,7 +103,7 @@ void AppendLabel(std::string& out, double x, double y, const char* anchor, const
     AppendAttribute(out, "text-anchor", anchor);
     out += extra;
     out += '>';
-    AppendHtmlEscaped(out, text);
+    AppendEscaped(out, text);
     out += "</text>\n";
 }
 
@@ -182,7 +182,7 @@ void AppendBar(std::string& out, const TimingSeries& series, int bin, double x, 
     }
     out += "<rect x=\"" + Fixed(x) + "\" y=\"" + Fixed(kPlotBottom - height) + "\" width=\"" +
            Fixed(kBinWidth / 2 - 1.5) + "\" height=\"" + Fixed(height) + "\" " + style + "><title>";
-    AppendHtmlEscaped(out, title);
+    AppendEscaped(out, title);
     out += "</title></rect>\n";
     if (showCount) {
         AppendLabel(out, x + kBinWidth / 4, kPlotBottom - height - 4, "middle",
@@ -209,7 +209,7 @@ void AppendChatterZone(std::string& out, std::uint32_t thresholdMs) {
 void AppendThreshold(std::string& out, std::uint32_t thresholdMs) {
     const double x = TimingChartX(static_cast<double>(thresholdMs) * 1000);
     out += "<g><title>";
-    AppendHtmlEscaped(out, "chatter threshold: a press less than " + std::to_string(thresholdMs) +
+    AppendEscaped(out, "chatter threshold: a press less than " + std::to_string(thresholdMs) +
                                " ms after its release is chatter");
     out += "</title>\n";
     AppendLine(out, x, kPlotTop - 10, x, kPlotBottom,

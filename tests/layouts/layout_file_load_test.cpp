@@ -254,6 +254,8 @@ TEST(NamedLayout, DefaultAPathAFileNameOrALayoutNameOfTheFolders) {
     EXPECT_EQ(FindNamedLayout(L"Default", {}), kDefaultLayoutMarker);
     EXPECT_EQ(FindNamedLayout(pad, {}), pad);
     EXPECT_EQ(FindNamedLayout(L"pad.kbl", folders), pad);
+    EXPECT_EQ(FindNamedLayout(L"C:\\Users\\bench2\\layouts\\pad.kbl", folders), pad);
+    EXPECT_EQ(FindNamedLayout(L"/home/bench2/layouts/pad.kbl", folders), pad);
     EXPECT_EQ(FindNamedLayout(L"Pad 17", folders), pad);
     EXPECT_EQ(FindNamedLayout(L"pad.kbl", {first.Path().wstring()}), L"");
     EXPECT_EQ(FindNamedLayout(L"Pad 18", folders), L"");

@@ -38,7 +38,7 @@ BenchRow Row(const std::wstring& unit, bool passed, const std::wstring& layout,
 TEST(BenchRead, RowsComeBackAsWrittenWhateverTheirText) {
     BenchRow row = Row(L"=1+1, \"quoted\"", false, L"-iso.kbl", {L"-", L"Num\n7"}, {L";"});
     row.when = LocalTimeFields{2026, 12, 8, 23, 59, 1};
-    row.plan = L"@plan";
+    row.plan = L"''@plan"; // read back with its own apostrophes
     row.tested = 101;
     row.required = 104;
     row.chatterEvents = 4;
@@ -52,6 +52,7 @@ TEST(BenchRead, RowsComeBackAsWrittenWhateverTheirText) {
     EXPECT_EQ(FormatBenchRow(read.records[0].row), FormatBenchRow(row));
     EXPECT_EQ(read.records[0].row.faultyKeys, row.faultyKeys);
     EXPECT_EQ(read.records[0].row.unit, row.unit);
+    EXPECT_EQ(read.records[0].row.plan, row.plan);
 }
 
 TEST(BenchRead, ColumnsAreFoundByNameAndLineEndsMayBeBare) {
