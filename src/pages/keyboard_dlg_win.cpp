@@ -276,6 +276,7 @@ void CKeyboardDlg::LogLinesReady() {
 void CKeyboardDlg::UpdateReadout() {
     const TestCoverage coverage = session_.Coverage();
     controls_.readout.SetProgress(session_.Readout(), coverage.tested, coverage.keys);
+    ShowBench(); // the banner counts with the readout
 }
 
 LRESULT CKeyboardDlg::OnCtlColor(UINT message, HDC dc, HWND control) {
@@ -300,9 +301,6 @@ void CKeyboardDlg::OnKeyEvent(bool make, std::size_t index) {
         session_.OnKeyBreak(index);
     }
     UpdateReadout();
-    if (benchPanel_.Shown()) {
-        ShowBench();
-    }
     pacer_.ScheduleLogWrite();
 }
 
