@@ -38,10 +38,9 @@ void CKeyboardDlg::ApplyBenchSettings() {
     if (!benchPanel_.Shown()) {
         EnterBenchMode();
     }
-    // A unit under test keeps its plan; otherwise a plan chosen anew or not read before is read
-    // now.
-    if (!benchFlow_.Testing() &&
-        (benchFlow_.State() == BenchState::NoPlan || settings.BenchPlan != benchPlanPath_)) {
+    // A unit under test keeps its plan; otherwise the plan is read again, so that a plan
+    // chosen anew or edited meanwhile applies to the next unit.
+    if (!benchFlow_.Testing()) {
         LoadBenchPlan();
     }
     ShowBench();
@@ -74,14 +73,12 @@ void CKeyboardDlg::LeaveBenchMode() {
     controls_.MoveKeyboardAndLog(Handle(), keyboardView_.Handle(), stripTop - group.top);
     session_.ClearPlan();
     benchFlow_ = BenchFlow();
-    benchPlanPath_.clear();
     UpdateReadout();
     ::PostMessageW(::GetParent(Handle()), UWM_REFLOW_LAYOUT, 0, 0);
 }
 
 void CKeyboardDlg::LoadBenchPlan() {
     const AppSettings& settings = Settings();
-    benchPlanPath_ = settings.BenchPlan;
     const std::wstring path = Expanded(settings.BenchPlan);
     TestPlan plan;
     std::wstring message;

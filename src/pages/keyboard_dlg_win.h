@@ -131,7 +131,6 @@ private:
     ErrorBox errorBox_ = nullptr;
     BenchPanel benchPanel_;
     BenchFlow benchFlow_;
-    std::wstring benchPlanPath_; // the plan last read; empty when none was
 
     LayoutList layoutList_;
     InputLanguageField language_;
