@@ -13,6 +13,8 @@ inline constexpr unsigned int UWM_LAYOUT_CHANGED = 0x8000 + 200;
 inline constexpr unsigned int UWM_REFLOW_LAYOUT = 0x8000 + 201;
 // layout folder watch -> keyboard test page, posted: a file of the layout folder changed
 inline constexpr unsigned int UWM_LAYOUT_FOLDER_CHANGED = 0x8000 + 202;
+// Keyboard test page -> itself, posted: the Unit box takes the focus unless a unit is under test.
+inline constexpr unsigned int UWM_BENCH_FOCUS = 0x8000 + 203;
 // An edit box got / lost the focus: remove / restore the raw input registration.
 inline constexpr unsigned int UWM_DISABLE_RAW_INPUT = 0x8000 + 300;
 inline constexpr unsigned int UWM_ENABLE_RAW_INPUT = 0x8000 + 301;

@@ -20,7 +20,7 @@ const CommandHelp kSettingsHelp = {
     "settings",
     "[--save OUT] FILE",
     "check a settings file: print the record the program makes of it",
-    "Loads the settings file FILE as the program does at start and prints the sixteen fields\n"
+    "Loads the settings file FILE as the program does at start and prints the nineteen fields\n"
     "as Key=value lines in file order, in the form the program writes them (colours as\n"
     "(RR, GG, BB), switches as 0/1, folders with %VAR% expanded). Messages of the load (an\n"
     "invalid colour) go to standard error.",

@@ -25,6 +25,7 @@ CKeyboardDlg::CKeyboardDlg()
       errorBox_([](HWND owner, const std::wstring& text, const std::wstring& caption) {
           ::MessageBoxW(owner, text.c_str(), caption.c_str(), MB_ICONERROR);
       }),
+      benchPanel_([this] { OnUnitEntered(); }),
       input_(inbox_) {
     ReadScancodeMap(remapTable_);
 }
@@ -110,6 +111,7 @@ void CKeyboardDlg::OnDestroy() {
     input_.Shutdown();
     TakeKeyRecords();
     layoutList_.StopWatching();
+    ::KillTimer(Handle(), kBenchTimerId);
     controls_.log.WriteQueuedLines();
     controls_.lockMonitor.Stop(INFINITE);
     language_.Unhook();
@@ -181,7 +183,11 @@ bool CKeyboardDlg::OnCommand(int id, UINT code) {
                                 Settings().LastLayout);
         }
         return code == CBN_SELCHANGE || code == CBN_DROPDOWN;
+    case IDC_KBD_FINISH:
+        OnClick_Finish();
+        return true;
     case IDC_KBD_SEQUENCE:
+    case IDC_KBD_UNIT:
         // Raw input without legacy messages would keep the typing from the box.
         if (code == EN_SETFOCUS || code == EN_KILLFOCUS) {
             ::SendMessageW(
@@ -205,6 +211,7 @@ void CKeyboardDlg::SetDpi(int dpi) {
         return;
     }
     keyboardView_.SetDpi(dpi);
+    benchPanel_.SetDpi(dpi);
     CreateFonts();
     // A layout drawn smaller to fit the last screen gets its full size back; the next fit
     // looks at the new screen.
@@ -222,6 +229,10 @@ void CKeyboardDlg::Reflow() {
     if (showLog) {
         UpdateLogStatus();
     }
+    if (benchPanel_.Shown()) {
+        const PixelRect group = ChildRect(Handle(), controls_.keyboardGroup.Handle());
+        benchPanel_.Place(group.left, benchPanel_.Top(Handle()), group.Width(), Dpi());
+    }
     StretchToRight(controls_.keyboardGroup.Handle(), 0);
     StretchToBottom(showLog ? controls_.log.Handle() : controls_.keyboardGroup.Handle(), 0);
 }
@@ -235,6 +246,7 @@ void CKeyboardDlg::ApplySettings() {
         showLog_ = settings.ShowLog;
         ::PostMessageW(::GetParent(Handle()), UWM_REFLOW_LAYOUT, 0, 0);
     }
+    ApplyBenchSettings();
 }
 
 void CKeyboardDlg::IdentifyDevice(std::uint64_t device) {
@@ -251,7 +263,9 @@ void CKeyboardDlg::KeyChanged(const LayoutKey& key) {
 }
 
 void CKeyboardDlg::DisplayCleared() {
-    keyboardView_.ResetKeyStates();
+    // The session set the states (a plan's skipped keys stay skipped); the view draws them.
+    keyboardView_.RedrawAll();
+    ::InvalidateRect(keyboardView_.Handle(), nullptr, FALSE);
     UpdateReadout();
     controls_.ClearLogAndLastKey();
 }
@@ -265,6 +279,7 @@ void CKeyboardDlg::LogLinesReady() {
 void CKeyboardDlg::UpdateReadout() {
     const TestCoverage coverage = session_.Coverage();
     controls_.readout.SetProgress(session_.Readout(), coverage.tested, coverage.keys);
+    ShowBench(); // the banner counts with the readout
 }
 
 LRESULT CKeyboardDlg::OnCtlColor(UINT message, HDC dc, HWND control) {
@@ -322,6 +337,15 @@ bool CKeyboardDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         layoutList_.Refresh(session_.Selector(), Settings().LayoutFileDirectory,
                             Settings().LastLayout);
         return true;
+    case UWM_BENCH_FOCUS:
+        FocusUnitBoxWhenIdle();
+        return true;
+    case WM_TIMER:
+        if (wParam == kBenchTimerId) {
+            OnBenchTimer();
+            return true;
+        }
+        break;
     case UWM_DISABLE_RAW_INPUT:
         input_.DisableRawInput();
         return true;

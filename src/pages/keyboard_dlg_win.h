@@ -7,11 +7,13 @@
 #include "input/remap_table.h"
 #include "logging/log_files_win.h"
 #include "logging/log_saving.h"
+#include "pages/bench_panel_win.h"
 #include "pages/input_language_win.h"
 #include "pages/keyboard_page_controls_win.h"
 #include "pages/layout_list_win.h"
 #include "pages/log_write_pacer_win.h"
 #include "report/report_model.h"
+#include "session/bench_flow.h"
 #include "session/key_test_session.h"
 #include "ui/align_window.h"
 #include "ui/gdi_objects.h"
@@ -92,6 +94,20 @@ private:
     void IdentifyDevice(std::uint64_t device);
     void UpdateLogStatus() { logSaver_.UpdateLogStatus(controls_.logStatusLabel); }
 
+    // Bench mode (keyboard_dlg_bench_win.cpp): the strip above the keyboard while the setting
+    // is on, the plan it names, and unit after unit.
+    void ApplyBenchSettings();
+    void EnterBenchMode();
+    void LeaveBenchMode();
+    void LoadBenchPlan();
+    void OnUnitEntered();
+    void OnClick_Finish();
+    void OnBenchTimer();
+    void SaveUnitFiles(const PlanVerdict& verdict);
+    // The banner and the time left as the flow and the unit stand now.
+    void ShowBench();
+    void FocusUnitBoxWhenIdle();
+
     // SessionView
     void FieldChanged(int field, const wchar_t* text) override {
         controls_.SetField(Handle(), field, text);
@@ -103,6 +119,10 @@ private:
     }
     void DisplayCleared() override;
     void LogLinesReady() override;
+    void UnitEnded(const PlanVerdict& verdict) override;
+
+    static constexpr UINT_PTR kBenchTimerId = 22;
+    static constexpr UINT kBenchTimerMs = 200; // the time left and the time limit
 
     KeyboardPageControls controls_;
     LogSaver logSaver_; // the sequence number (from 1) and the log status
@@ -116,6 +136,8 @@ private:
     std::unique_ptr<WinLogSavePage> logSavePage_;
     WinLogFiles logFiles_;
     ErrorBox errorBox_ = nullptr;
+    BenchPanel benchPanel_;
+    BenchFlow benchFlow_;
 
     LayoutList layoutList_;
     InputLanguageField language_;

@@ -113,6 +113,18 @@ void KeyboardPageControls::PlaceAround(HWND page, HWND view, int width, int heig
     }
 }
 
+void KeyboardPageControls::MoveKeyboardAndLog(HWND page, HWND view, int dy) {
+    std::vector<HWND> moved{keyboardGroup.Handle(), view};
+    for (int id : kLogControls) {
+        moved.push_back(::GetDlgItem(page, id));
+    }
+    for (HWND control : moved) {
+        const PixelRect rect = ChildRect(page, control);
+        ::SetWindowPos(control, nullptr, rect.left, rect.top + dy, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 void KeyboardPageControls::CreateFonts(HWND page, int dpi) {
     const AppSettings& settings = Settings();
     if (settings.PressedKeysFont != 0) {
@@ -180,7 +192,7 @@ HBRUSH KeyboardPageControls::BrushFor(Colour background) const {
 bool KeyboardPageControls::IsReflected(int id) {
     return id == IDC_KBD_CLEAR || id == IDC_KBD_SAVE || id == IDC_KBD_REPORT ||
            id == IDC_KBD_KEYBOARD || id == IDC_KBD_LOG_STATUS || id == IDC_KBD_STATUS_LABEL ||
-           id == IDC_KBD_STATUS || id == IDC_KBD_STATUS_ERROR;
+           id == IDC_KBD_STATUS || id == IDC_KBD_STATUS_ERROR || id == IDC_KBD_FINISH;
 }
 
 void KeyboardPageControls::StartLamps() {

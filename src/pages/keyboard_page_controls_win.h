@@ -40,6 +40,9 @@ struct KeyboardPageControls {
     // around it and the layout group beside it; the log controls moved down with the group
     // and shown or hidden (the log status only hidden: it shows with a status).
     void PlaceAround(HWND page, HWND view, int width, int height, bool showLog, int margin);
+    // The keyboard group with the view in it and the log controls below moved down by dy
+    // pixels (up when negative): room above the keyboard for the bench strip.
+    void MoveKeyboardAndLog(HWND page, HWND view, int dy);
     // The fonts the settings ask for, made for dpi and given to their controls.
     void CreateFonts(HWND page, int dpi);
     // Lines and bitmaps of the custom-drawn controls for a screen of dpi.

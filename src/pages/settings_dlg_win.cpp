@@ -9,6 +9,7 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -55,6 +56,28 @@ public:
         return hasPath;
     }
 
+    bool BrowseForPlan(HWND owner, const std::wstring& title, const std::wstring& startPath,
+                       std::wstring& chosen) override {
+        // Two filters, each a name and a pattern, ended by an empty pair.
+        static const wchar_t kFilter[] = L"Test plans (*.plan.json)\0*.plan.json\0"
+                                         L"All files (*.*)\0*.*\0";
+        std::wstring path(MAX_PATH * 4, L'\0');
+        startPath.copy(path.data(), std::min(startPath.size(), path.size() - 1));
+        OPENFILENAMEW request{};
+        request.lStructSize = sizeof request;
+        request.hwndOwner = owner;
+        request.lpstrFilter = kFilter;
+        request.lpstrFile = path.data();
+        request.nMaxFile = static_cast<DWORD>(path.size());
+        request.lpstrTitle = title.c_str();
+        request.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+        if (!::GetOpenFileNameW(&request)) {
+            return false;
+        }
+        chosen = path.c_str();
+        return true;
+    }
+
 private:
     // Opens the browser at the folder now in the edit box, expanded.
     static int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM data) {
@@ -81,7 +104,8 @@ std::wstring ControlText(HWND control) {
 }
 
 bool IsOwnedButton(int id) {
-    return id >= IDC_SET_UNPRESSED && id <= IDC_SET_BROWSE_LAYOUT;
+    return (id >= IDC_SET_UNPRESSED && id <= IDC_SET_BROWSE_LAYOUT) || id == IDC_SET_BROWSE_PLAN ||
+           id == IDC_SET_BROWSE_BENCH_OUTPUT;
 }
 
 } // namespace
@@ -96,8 +120,11 @@ CSettingsDlg::CSettingsDlg(AppSettings& settings, SettingsPageDialogs& dialogs)
       depressedButton_(settings.Depressed), pressedButton_(settings.Pressed),
       alarmButton_(settings.Alarm), browseLogButton_(Palette::NormalText, Palette::MainBackground),
       browseLayoutButton_(Palette::NormalText, Palette::MainBackground),
+      browsePlanButton_(Palette::NormalText, Palette::MainBackground),
+      browseBenchOutputButton_(Palette::NormalText, Palette::MainBackground),
       loggingGroup_(Palette::FrameLine, Palette::MainBackground),
-      layoutGroup_(Palette::FrameLine, Palette::MainBackground), textColour_(Palette::NormalText),
+      layoutGroup_(Palette::FrameLine, Palette::MainBackground),
+      benchGroup_(Palette::FrameLine, Palette::MainBackground), textColour_(Palette::NormalText),
       backgroundColour_(Palette::PageBackground) {}
 
 HWND CSettingsDlg::Create(HWND parent) {
@@ -108,12 +135,15 @@ void CSettingsDlg::OnInitDialog() {
     HWND page = Handle();
     layoutGroup_.SubclassWindow(::GetDlgItem(page, IDC_SET_LAYOUT_GROUP));
     loggingGroup_.SubclassWindow(::GetDlgItem(page, IDC_SET_LOGGING_GROUP));
+    benchGroup_.SubclassWindow(::GetDlgItem(page, IDC_SET_BENCH_GROUP));
     unpressedButton_.SubclassWindow(::GetDlgItem(page, IDC_SET_UNPRESSED));
     depressedButton_.SubclassWindow(::GetDlgItem(page, IDC_SET_DEPRESSED));
     pressedButton_.SubclassWindow(::GetDlgItem(page, IDC_SET_PRESSED));
     alarmButton_.SubclassWindow(::GetDlgItem(page, IDC_SET_ALARM));
     browseLogButton_.SubclassWindow(::GetDlgItem(page, IDC_SET_BROWSE_LOG));
     browseLayoutButton_.SubclassWindow(::GetDlgItem(page, IDC_SET_BROWSE_LAYOUT));
+    browsePlanButton_.SubclassWindow(::GetDlgItem(page, IDC_SET_BROWSE_PLAN));
+    browseBenchOutputButton_.SubclassWindow(::GetDlgItem(page, IDC_SET_BROWSE_BENCH_OUTPUT));
     dialogDpi_.Attach(page);
     ApplyDpiToControls();
 
@@ -121,6 +151,8 @@ void CSettingsDlg::OnInitDialog() {
     layoutFolderEdit_ = ::GetDlgItem(page, IDC_SET_LAYOUT_FOLDER);
     prefixEdit_ = ::GetDlgItem(page, IDC_SET_LOG_PREFIX);
     chatterEdit_ = ::GetDlgItem(page, IDC_SET_CHATTER);
+    benchPlanEdit_ = ::GetDlgItem(page, IDC_SET_BENCH_PLAN);
+    benchOutputEdit_ = ::GetDlgItem(page, IDC_SET_BENCH_OUTPUT);
 
     pageBrush_.Reset(::CreateSolidBrush(backgroundColour_));
     frameBrush_.Reset(::CreateSolidBrush(Palette::MainBackground));
@@ -130,6 +162,9 @@ void CSettingsDlg::OnInitDialog() {
     }
     if (settings_.ShowLog) {
         ::SendDlgItemMessageW(page, IDC_SET_SHOW_LOG, BM_SETCHECK, BST_CHECKED, 0);
+    }
+    if (settings_.BenchEnabled) {
+        ::SendDlgItemMessageW(page, IDC_SET_BENCH_ENABLED, BM_SETCHECK, BST_CHECKED, 0);
     }
 
     AddToMessageLoop(this);
@@ -141,10 +176,13 @@ void CSettingsDlg::ApplyDpiToControls() {
          {&unpressedButton_, &depressedButton_, &pressedButton_, &alarmButton_}) {
         button->SetDpi(dpi);
     }
-    browseLogButton_.SetDpi(dpi);
-    browseLayoutButton_.SetDpi(dpi);
-    loggingGroup_.SetDpi(dpi);
-    layoutGroup_.SetDpi(dpi);
+    for (FlatButton* button :
+         {&browseLogButton_, &browseLayoutButton_, &browsePlanButton_, &browseBenchOutputButton_}) {
+        button->SetDpi(dpi);
+    }
+    for (FlatGroupbox* group : {&loggingGroup_, &layoutGroup_, &benchGroup_}) {
+        group->SetDpi(dpi);
+    }
 }
 
 void CSettingsDlg::SetDpi(int dpi) {
@@ -173,6 +211,10 @@ void CSettingsDlg::RefreshFromSettings() {
     ::SetWindowTextW(logFolderEdit_, settings_.LogFileDirectory.c_str());
     ::SetWindowTextW(prefixEdit_, settings_.LogFilePrefix.c_str());
     ::SetWindowTextW(chatterEdit_, FormatDecimalInt(settings_.ChatterThreshold).c_str());
+    ::SetWindowTextW(benchPlanEdit_, settings_.BenchPlan.c_str());
+    ::SetWindowTextW(benchOutputEdit_, settings_.BenchOutputDirectory.c_str());
+    ::SendDlgItemMessageW(Handle(), IDC_SET_BENCH_ENABLED, BM_SETCHECK,
+                          settings_.BenchEnabled ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void CSettingsDlg::ShowVersion() {
@@ -221,6 +263,15 @@ void CSettingsDlg::OnBrowseFolder(int id) {
     }
 }
 
+void CSettingsDlg::OnBrowsePlan() {
+    std::wstring title;
+    ReadResourceString(IDS_BROWSE_PLAN, title);
+    std::wstring chosen;
+    if (dialogs_.BrowseForPlan(Handle(), title, settings_.BenchPlan, chosen)) {
+        ::SetWindowTextW(benchPlanEdit_, chosen.c_str()); // EN_CHANGE stores it
+    }
+}
+
 void CSettingsDlg::OnEditNotification(int id, UINT code, HWND edit) {
     if (const RawInputSwitch change = RawInputSwitchForEdit(id, code);
         change != RawInputSwitch::None) {
@@ -249,8 +300,14 @@ bool CSettingsDlg::OnCommand(int id, UINT code, HWND control) {
             OnPickColour(id);
         }
         return true;
+    case IDC_SET_BROWSE_PLAN:
+        if (code == BN_CLICKED) {
+            OnBrowsePlan();
+        }
+        return true;
     case IDC_SET_BROWSE_LOG:
     case IDC_SET_BROWSE_LAYOUT:
+    case IDC_SET_BROWSE_BENCH_OUTPUT:
         if (code == BN_CLICKED) {
             OnBrowseFolder(id);
         }
@@ -259,10 +316,13 @@ bool CSettingsDlg::OnCommand(int id, UINT code, HWND control) {
     case IDC_SET_LOG_PREFIX:
     case IDC_SET_LAYOUT_FOLDER:
     case IDC_SET_CHATTER:
+    case IDC_SET_BENCH_PLAN:
+    case IDC_SET_BENCH_OUTPUT:
         OnEditNotification(id, code, control);
         return true;
     case IDC_SET_OVERWRITE:
     case IDC_SET_SHOW_LOG:
+    case IDC_SET_BENCH_ENABLED:
         StoreCheckState(settings_, id, ::SendMessageW(control, BM_GETCHECK, 0, 0));
         return true;
     default:

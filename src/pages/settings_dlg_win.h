@@ -21,13 +21,16 @@ public:
     // no path.
     virtual bool BrowseForFolder(HWND owner, const std::wstring& title,
                                  const std::wstring& startFolder, std::wstring& chosen) = 0;
+    // True with the path of an existing test plan file; false when the user cancelled.
+    virtual bool BrowseForPlan(HWND owner, const std::wstring& title, const std::wstring& startPath,
+                               std::wstring& chosen) = 0;
 
 protected:
     ~SettingsPageDialogs() = default;
 };
 
-// ChooseColorW and SHBrowseForFolderW. The colour dialog's custom colours are kept for the
-// whole run (all black at start).
+// ChooseColorW, SHBrowseForFolderW and GetOpenFileNameW. The colour dialog's custom colours are
+// kept for the whole run (all black at start).
 SettingsPageDialogs& PlatformSettingsDialogs();
 
 class CSettingsDlg : public ModelessDialog, public CIdleHandler {
@@ -58,6 +61,7 @@ private:
     bool OnCommand(int id, UINT code, HWND control);
     void OnPickColour(int id);
     void OnBrowseFolder(int id);
+    void OnBrowsePlan();
     void OnEditNotification(int id, UINT code, HWND edit);
     LRESULT OnCtlColor(UINT message, HDC dc, HWND control) override;
     FlatColorButton* ColourButton(int id);
@@ -70,8 +74,11 @@ private:
     FlatColorButton alarmButton_;
     FlatButton browseLogButton_;
     FlatButton browseLayoutButton_;
+    FlatButton browsePlanButton_;
+    FlatButton browseBenchOutputButton_;
     FlatGroupbox loggingGroup_;
     FlatGroupbox layoutGroup_;
+    FlatGroupbox benchGroup_;
     DialogDpi dialogDpi_;
     Colour textColour_;
     Colour backgroundColour_;
@@ -81,4 +88,6 @@ private:
     HWND layoutFolderEdit_ = nullptr;
     HWND prefixEdit_ = nullptr;
     HWND chatterEdit_ = nullptr;
+    HWND benchPlanEdit_ = nullptr;
+    HWND benchOutputEdit_ = nullptr;
 };

@@ -1,5 +1,7 @@
 list(APPEND TAPWISE_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/keyboard_dlg_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/keyboard_dlg_bench_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/bench_panel_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/key_page_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settings_dlg_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_list_win.cpp

@@ -68,7 +68,7 @@ bool IsHighSurrogate(wchar_t c) {
 
 } // namespace
 
-std::wstring JoinKeyNames(const std::vector<std::wstring>& names) {
+std::wstring JoinBenchKeyNames(const std::vector<std::wstring>& names) {
     std::wstring cell;
     for (const std::wstring& name : names) {
         if (name.empty()) {
@@ -113,8 +113,8 @@ std::vector<std::wstring> BenchCells(const BenchRow& row) {
             row.passed ? L"PASS" : L"FAIL",
             std::to_wstring(row.tested),
             std::to_wstring(row.required),
-            JoinKeyNames(row.faultyKeys),
-            JoinKeyNames(row.untestedKeys),
+            JoinBenchKeyNames(row.faultyKeys),
+            JoinBenchKeyNames(row.untestedKeys),
             std::to_wstring(row.chatterEvents),
             std::to_wstring(row.rollover),
             std::to_wstring(row.overflow),

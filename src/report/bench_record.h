@@ -34,7 +34,7 @@ extern const char* const kBenchColumns[kBenchColumnCount];
 
 // Key names share one cell, joined by "; ". A name's own "; " becomes ";" so that the
 // list splits back into the same names; empty names are left out.
-std::wstring JoinKeyNames(const std::vector<std::wstring>& names);
+std::wstring JoinBenchKeyNames(const std::vector<std::wstring>& names);
 std::vector<std::wstring> SplitKeyNames(std::wstring_view cell);
 
 // "yyyy-mm-dd", "hh:mm:ss", the unit and so on, "PASS" or "FAIL", whole numbers in decimal.

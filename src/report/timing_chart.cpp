@@ -210,7 +210,7 @@ void AppendThreshold(std::string& out, std::uint32_t thresholdMs) {
     const double x = TimingChartX(static_cast<double>(thresholdMs) * 1000);
     out += "<g><title>";
     AppendEscaped(out, "chatter threshold: a press less than " + std::to_string(thresholdMs) +
-                           " ms after its release is chatter");
+                               " ms after its release is chatter");
     out += "</title>\n";
     AppendLine(out, x, kPlotTop - 10, x, kPlotBottom,
                R"(stroke="#c00000" stroke-width="2" stroke-dasharray="6 3")");

@@ -22,7 +22,17 @@ struct AppSettings {
     std::int32_t KeyLabelFont = 0;
     std::int32_t LogFont = 0;
     std::int32_t LogNumberFont = 0;
+    // Bench mode: unit after unit under a test plan, each unit's files written by itself.
+    bool BenchEnabled = false;
+    std::wstring BenchPlan;            // the plan file's path, expanded
+    std::wstring BenchOutputDirectory; // expanded; empty: the log folder
 };
+
+// Where bench mode writes the units' files and bench.csv.
+inline const std::wstring& BenchOutputFolder(const AppSettings& settings) {
+    return settings.BenchOutputDirectory.empty() ? settings.LogFileDirectory
+                                                 : settings.BenchOutputDirectory;
+}
 
 // A threshold below 0 switches the chatter check off, as 0 does; read unsigned it would flag
 // every second press of every key.

@@ -13,7 +13,8 @@ constexpr unsigned kEditKillFocus = 0x200; // EN_KILLFOCUS
 
 bool IsSettingsEdit(int controlId) {
     return controlId == IDC_SET_LOG_FOLDER || controlId == IDC_SET_LOG_PREFIX ||
-           controlId == IDC_SET_LAYOUT_FOLDER || controlId == IDC_SET_CHATTER;
+           controlId == IDC_SET_LAYOUT_FOLDER || controlId == IDC_SET_CHATTER ||
+           controlId == IDC_SET_BENCH_PLAN || controlId == IDC_SET_BENCH_OUTPUT;
 }
 
 } // namespace
@@ -67,6 +68,12 @@ bool StoreEditText(AppSettings& settings, int controlId, std::wstring_view text)
     case IDC_SET_CHATTER:
         settings.ChatterThreshold = UsableChatterThreshold(ReadDecimalInt(text));
         return true;
+    case IDC_SET_BENCH_PLAN:
+        settings.BenchPlan.assign(text);
+        return true;
+    case IDC_SET_BENCH_OUTPUT:
+        settings.BenchOutputDirectory.assign(text);
+        return true;
     default:
         return false;
     }
@@ -102,6 +109,9 @@ bool StoreCheckState(AppSettings& settings, int controlId, std::intptr_t checkSt
     case IDC_SET_SHOW_LOG:
         settings.ShowLog = checkState == 1;
         return true;
+    case IDC_SET_BENCH_ENABLED:
+        settings.BenchEnabled = checkState == 1;
+        return true;
     default:
         return false;
     }
@@ -113,6 +123,8 @@ FolderBrowseTarget FolderBrowseTargetOf(int controlId) {
         return {IDC_SET_LOG_FOLDER, IDS_BROWSE_LOG_FOLDER};
     case IDC_SET_BROWSE_LAYOUT:
         return {IDC_SET_LAYOUT_FOLDER, IDS_BROWSE_LAYOUT_FOLDER};
+    case IDC_SET_BROWSE_BENCH_OUTPUT:
+        return {IDC_SET_BENCH_OUTPUT, IDS_BROWSE_BENCH_FOLDER};
     default:
         return {0, 0};
     }

@@ -25,9 +25,9 @@ std::int32_t ReadDecimalInt(std::wstring_view text);
 // "%d", as the threshold box shows a number.
 std::wstring FormatDecimalInt(std::int32_t value);
 
-// Stores the whole text of one of the page's edit boxes into its field at once: the folders and
-// the prefix exactly as typed, the chatter threshold through ReadDecimalInt, a negative one as
-// 0. False for a control that is not one of the four edit boxes.
+// Stores the whole text of one of the page's edit boxes into its field at once: the folders, the
+// prefix and the plan exactly as typed, the chatter threshold through ReadDecimalInt, a negative
+// one as 0. False for a control that is not one of the six edit boxes.
 bool StoreEditText(AppSettings& settings, int controlId, std::wstring_view text);
 
 // After StoreEditText: the text the box must show instead of text when the stored value is not
@@ -37,7 +37,7 @@ std::wstring CorrectedEditText(const AppSettings& settings, int controlId, std::
 // The field shown by a colour button (1038 to 1041), or null for any other control.
 Colour* StateColourOfButton(AppSettings& settings, int controlId);
 
-// A check box (1008, 1069) sets its field to true exactly when BM_GETCHECK answered 1.
+// A check box (1008, 1069, 1075) sets its field to true exactly when BM_GETCHECK answered 1.
 // False for any other control.
 bool StoreCheckState(AppSettings& settings, int controlId, std::intptr_t checkState);
 

@@ -152,12 +152,22 @@ bool LoadSettings(SettingsProfile& profile, AppSettings& settings) {
     settings.KeyLabelFont = profile.ReadInt(kLayoutSection, L"KeyLabelFont", 0);
     settings.LogFont = profile.ReadInt(kLayoutSection, L"LogFont", 0);
     settings.LogNumberFont = profile.ReadInt(kLayoutSection, L"LogNumberFont", 0);
+
+    settings.BenchEnabled = profile.ReadInt(kBenchSection, L"Enabled", 0) == 1;
+    // Empty values keep their meaning (no plan, the log folder).
+    if (ReadStringSetting(profile, kBenchSection, L"Plan", L"", settings.BenchPlan)) {
+        profile.ExpandEnvironment(settings.BenchPlan);
+    }
+    if (ReadStringSetting(profile, kBenchSection, L"OutputDirectory", L"",
+                          settings.BenchOutputDirectory)) {
+        profile.ExpandEnvironment(settings.BenchOutputDirectory);
+    }
     return true;
 }
 
 bool SaveSettings(SettingsProfile& profile, const AppSettings& settings, int* failedWrites,
                   std::uint32_t* firstError) {
-    std::uint32_t codes[16] = {};
+    std::uint32_t codes[19] = {};
     const bool written[] = {
         WriteColourSetting(profile, kLayoutSection, L"Unpressed", settings.Unpressed, &codes[0]),
         WriteColourSetting(profile, kLayoutSection, L"Depressed", settings.Depressed, &codes[1]),
@@ -185,9 +195,14 @@ bool SaveSettings(SettingsProfile& profile, const AppSettings& settings, int* fa
         WriteIntSetting(profile, kLayoutSection, L"LogFont", settings.LogFont, &codes[14]),
         WriteIntSetting(profile, kLayoutSection, L"LogNumberFont", settings.LogNumberFont,
                         &codes[15]),
+        WriteStringSetting(profile, kBenchSection, L"Enabled", BoolText(settings.BenchEnabled),
+                           &codes[16]),
+        WriteStringSetting(profile, kBenchSection, L"Plan", settings.BenchPlan, &codes[17]),
+        WriteStringSetting(profile, kBenchSection, L"OutputDirectory",
+                           settings.BenchOutputDirectory, &codes[18]),
     };
     int failed = 0;
-    for (std::size_t i = 0; i < 16; ++i) {
+    for (std::size_t i = 0; i < 19; ++i) {
         if (!written[i] && failed++ == 0 && firstError != nullptr) {
             *firstError = codes[i];
         }
@@ -223,5 +238,8 @@ std::wstring FormatSettingsListing(const AppSettings& settings) {
     line(L"KeyLabelFont", number(settings.KeyLabelFont));
     line(L"LogFont", number(settings.LogFont));
     line(L"LogNumberFont", number(settings.LogNumberFont));
+    line(L"Enabled", BoolText(settings.BenchEnabled));
+    line(L"Plan", settings.BenchPlan);
+    line(L"OutputDirectory", settings.BenchOutputDirectory);
     return listing;
 }

@@ -8,6 +8,7 @@
 
 inline constexpr wchar_t kLayoutSection[] = L"Layout";
 inline constexpr wchar_t kLoggingSection[] = L"Logging";
+inline constexpr wchar_t kBenchSection[] = L"Bench";
 inline constexpr wchar_t kDefaultLayoutFolder[] = L"%APPDATA%\\Quillmark\\layouts";
 inline constexpr wchar_t kDefaultLogFolder[] = L"%APPDATA%\\Quillmark\\log";
 
@@ -39,11 +40,11 @@ bool WriteStringSetting(SettingsProfile& profile, const wchar_t* section, const 
 // Fills every field from the profile; missing keys give their defaults. Always true.
 bool LoadSettings(SettingsProfile& profile, AppSettings& settings);
 
-// Writes all sixteen keys, each on its own: one failed write does not stop the next.
+// Writes all nineteen keys, each on its own: one failed write does not stop the next.
 // true only when every key was written; failedWrites, when given, counts the keys not
 // written, and firstError receives the platform error code of the first failure.
 bool SaveSettings(SettingsProfile& profile, const AppSettings& settings,
                   int* failedWrites = nullptr, std::uint32_t* firstError = nullptr);
 
-// The sixteen fields as Key=value lines (LF ends), in file order and in the written form.
+// The nineteen fields as Key=value lines (LF ends), in file order and in the written form.
 std::wstring FormatSettingsListing(const AppSettings& settings);

@@ -31,7 +31,7 @@ ControlColours SchemeColours(SchemeDialog dialog, ColourMessage message, int con
         return message == ColourMessage::Static ? KeyboardPageStatic(controlId) : kOnPage;
     case SchemeDialog::SettingsPage:
         if (message == ColourMessage::Static &&
-            (controlId == 1008 || controlId == 1069 || controlId == -1)) {
+            (controlId == 1008 || controlId == 1069 || controlId == 1075 || controlId == -1)) {
             return kOnMain;
         }
         return kOnPage;

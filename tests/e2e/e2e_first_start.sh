@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # First start without a settings file: the window shows the built-in 104 Key ANSI layout with
 # every key untested on the dark scheme; closing it ends the program with 1069 and leaves a
-# settings file with all sixteen keys and the folders expanded.
+# settings file with all nineteen keys and the folders expanded.
 # usage: e2e_first_start.sh PATH/Tapwise.exe BUILD_DIR
 . "$(dirname "$0")/tapwise-e2e.sh"
 e2e_init e2e-first-start "$1" "$2"
@@ -47,10 +47,10 @@ else
     tr -d '\r' <"$ini" >"$WORK/settings.txt"
 fi
 keys=$(grep -cE '^[A-Za-z]+=' "$WORK/settings.txt")
-[ "$keys" = 16 ] || e2e_fail "the settings file holds $keys keys: $(cat "$WORK/settings.txt")"
+[ "$keys" = 19 ] || e2e_fail "the settings file holds $keys keys: $(cat "$WORK/settings.txt")"
 for key in Unpressed Depressed Pressed Alarm LayoutFileDirectory ChatterThreshold LastLayout \
     KeyDimensions PressedKeysFont KeyLabelFont LogFont LogNumberFont LogFileDirectory \
-    LogFilePrefix Overwrite ShowLog; do
+    LogFilePrefix Overwrite ShowLog Enabled Plan OutputDirectory; do
     grep -q "^$key=" "$WORK/settings.txt" || e2e_fail "no $key in the settings file"
 done
 user=$(id -un)
@@ -60,4 +60,5 @@ grep -qxF "LogFileDirectory=C:\\users\\$user\\AppData\\Roaming\\Quillmark\\log" 
     e2e_fail "log folder not expanded: $(grep LogFileDirectory "$WORK/settings.txt")"
 grep -qxF "LastLayout=### DEFAULT LAYOUT ###" "$WORK/settings.txt" || e2e_fail "LastLayout not kept"
 grep -qxF "Unpressed=(A0, A0, A0)" "$WORK/settings.txt" || e2e_fail "Unpressed colour not kept"
+grep -qxF "Enabled=0" "$WORK/settings.txt" || e2e_fail "bench mode not off at first start"
 echo "$E2E_NAME: ok (screenshot $SHOT)"

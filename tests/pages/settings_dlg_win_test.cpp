@@ -28,6 +28,12 @@ public:
         chosen = colourChosen;
         return true;
     }
+    bool BrowseForPlan(HWND, const std::wstring&, const std::wstring& startPath,
+                       std::wstring& chosen) override {
+        planStart = startPath;
+        chosen = L"D:\\plans\\keypad.plan.json";
+        return true;
+    }
     bool BrowseForFolder(HWND owner, const std::wstring& title, const std::wstring& startFolder,
                          std::wstring& chosen) override {
         browseOwner = owner;
@@ -51,6 +57,7 @@ public:
     std::wstring browseTitle;
     std::wstring browseStart;
     int browseCalls = 0;
+    std::wstring planStart;
 };
 
 // Stands in for the main window: records the raw input requests of the page.
@@ -280,6 +287,25 @@ TEST_F(SettingsPageTest, BrowsingFillsTheFolderBox) {
     EXPECT_EQ(dialogs.browseTitle, L"Select the folder where keyboard layout files are stored.");
     EXPECT_EQ(dialogs.browseStart, L"C:\\layouts");
     EXPECT_EQ(settings.LayoutFileDirectory, L"C:\\layouts");
+}
+
+TEST_F(SettingsPageTest, BenchModeSwitchPlanAndOutputFolderAreShownAndStored) {
+    settings.BenchEnabled = true;
+    settings.BenchPlan = L"C:\\plans\\old.plan.json";
+    CreatePage();
+    page.RefreshFromSettings();
+    EXPECT_EQ(SendMessageW(Item(IDC_SET_BENCH_ENABLED), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(TextOf(Item(IDC_SET_BENCH_PLAN)), L"C:\\plans\\old.plan.json");
+    EXPECT_EQ(TextOf(Item(IDC_SET_BENCH_OUTPUT)), L"");
+
+    Click(IDC_SET_BROWSE_PLAN);
+    EXPECT_EQ(dialogs.planStart, L"C:\\plans\\old.plan.json");
+    EXPECT_EQ(settings.BenchPlan, L"D:\\plans\\keypad.plan.json");
+    dialogs.folderAnswer = L"E:\\bench";
+    Click(IDC_SET_BROWSE_BENCH_OUTPUT);
+    EXPECT_EQ(settings.BenchOutputDirectory, L"E:\\bench");
+    Click(IDC_SET_BENCH_ENABLED);
+    EXPECT_FALSE(settings.BenchEnabled);
 }
 
 TEST_F(SettingsPageTest, BrowseStartsFromAtMost259Characters) {

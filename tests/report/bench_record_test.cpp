@@ -46,10 +46,10 @@ TEST(BenchRow, CellsAreQuotedAndGuardedAsInTheReport) {
 
 TEST(BenchRow, KeyListsSplitBackIntoTheSameNames) {
     const std::vector<std::wstring> names = {L";", L"A", L",", L"x;", L"Print Screen"};
-    EXPECT_EQ(JoinKeyNames(names), L";; A; ,; x;; Print Screen");
-    EXPECT_EQ(SplitKeyNames(JoinKeyNames(names)), names);
+    EXPECT_EQ(JoinBenchKeyNames(names), L";; A; ,; x;; Print Screen");
+    EXPECT_EQ(SplitKeyNames(JoinBenchKeyNames(names)), names);
     // A name holding the separator loses its space rather than becoming two names.
-    EXPECT_EQ(JoinKeyNames({L"Fn; Lock", L"", L"B"}), L"Fn;Lock; B");
+    EXPECT_EQ(JoinBenchKeyNames({L"Fn; Lock", L"", L"B"}), L"Fn;Lock; B");
     EXPECT_EQ(SplitKeyNames(L"Fn;Lock; B"), (std::vector<std::wstring>{L"Fn;Lock", L"B"}));
     EXPECT_TRUE(SplitKeyNames(L"").empty());
 }

@@ -92,12 +92,13 @@ TEST(PortableProfile, WritesWhatThePlatformWritesFromTheSameStart) {
         // The platform squeezes text into the ANSI code page in a file without a byte-order
         // mark, where the portable writer keeps every character; compare only where both can.
         const std::string start = ReadFileBytes(platformPath);
-        const bool unicode = start.empty() || start.rfind("\xFF\xFE", 0) == 0 ||
-                             start.rfind("\xEF\xBB\xBF", 0) == 0;
+        const bool unicode =
+            start.empty() || start.rfind("\xFF\xFE", 0) == 0 || start.rfind("\xEF\xBB\xBF", 0) == 0;
         for (const Write& write : writes) {
-            if (!unicode && std::wstring_view(write.value).find_first_not_of(
-                                L" ()+,-0123456789ABCDEFabcdefghijklmnopqrstuvwxyz") !=
-                                std::wstring_view::npos) {
+            if (!unicode &&
+                std::wstring_view(write.value)
+                        .find_first_not_of(L" ()+,-0123456789ABCDEFabcdefghijklmnopqrstuvwxyz") !=
+                    std::wstring_view::npos) {
                 continue;
             }
             std::uint32_t error = 0;

@@ -47,6 +47,14 @@ TEST(SettingsPage, EditTextsAreStoredAsTyped) {
     EXPECT_EQ(settings.LayoutFileDirectory, L"Q:\\does not exist");
     EXPECT_TRUE(StoreEditText(settings, IDC_SET_LOG_PREFIX, L""));
     EXPECT_EQ(settings.LogFilePrefix, L"");
+
+    EXPECT_TRUE(StoreEditText(settings, IDC_SET_BENCH_PLAN, L"D:\\plans\\keypad.plan.json"));
+    EXPECT_TRUE(StoreEditText(settings, IDC_SET_BENCH_OUTPUT, L""));
+    EXPECT_EQ(settings.BenchPlan, L"D:\\plans\\keypad.plan.json");
+    EXPECT_EQ(BenchOutputFolder(settings), L"%TEMP%\\logs"); // empty: the log folder
+    EXPECT_TRUE(StoreCheckState(settings, IDC_SET_BENCH_ENABLED, 1));
+    EXPECT_TRUE(settings.BenchEnabled);
+    EXPECT_EQ(RawInputSwitchForEdit(IDC_SET_BENCH_PLAN, 0x100), RawInputSwitch::Disable);
 }
 
 TEST(SettingsPage, ThresholdTextBecomesANumberAtOnce) {

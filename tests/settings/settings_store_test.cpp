@@ -80,6 +80,9 @@ TEST(SettingsStore, LoadReadsTheKeyTableInOrderWithItsDefaults) {
         L"int Layout/KeyLabelFont [0]",
         L"int Layout/LogFont [0]",
         L"int Layout/LogNumberFont [0]",
+        L"int Bench/Enabled [0]",
+        L"text Bench/Plan []",
+        L"text Bench/OutputDirectory []",
     };
     EXPECT_EQ(profile.calls, expected);
     EXPECT_EQ(settings.LayoutFileDirectory, L"<%APPDATA%\\Quillmark\\layouts>");
@@ -103,6 +106,8 @@ TEST(SettingsStore, SaveWritesTheKeyTableInOrderAndGoesOnAfterFailures) {
     settings.KeyLabelFont = 10;
     settings.LogFont = -11;
     settings.LogNumberFont = 12;
+    settings.BenchEnabled = true;
+    settings.BenchPlan = L"D:\\plans\\x.plan.json";
     CapturedLog log;
     int failed = 0;
     std::uint32_t error = 0;
@@ -126,6 +131,9 @@ TEST(SettingsStore, SaveWritesTheKeyTableInOrderAndGoesOnAfterFailures) {
         L"write Layout/KeyLabelFont=10",
         L"write Layout/LogFont=-11",
         L"write Layout/LogNumberFont=12",
+        L"write Bench/Enabled=1",
+        L"write Bench/Plan=D:\\plans\\x.plan.json",
+        L"write Bench/OutputDirectory=",
     };
     EXPECT_EQ(profile.calls, expected);
     EXPECT_EQ(log.Text(), L"Error writing string setting (0x00000005).\n"
@@ -186,7 +194,7 @@ TEST(ColourText, ParsesWhatItFormatsAndLeavesColourAloneOnFailure) {
     EXPECT_EQ(parsed, MakeColour(0xF7, 0, 0));
 }
 
-TEST(SettingsListing, ListsSixteenKeysInFileOrderInTheWrittenForm) {
+TEST(SettingsListing, ListsNineteenKeysInFileOrderInTheWrittenForm) {
     AppSettings settings;
     settings.LayoutFileDirectory = L"/kbl";
     settings.LogFileDirectory = L"/log";
@@ -207,5 +215,8 @@ TEST(SettingsListing, ListsSixteenKeysInFileOrderInTheWrittenForm) {
                                                L"PressedKeysFont=0\n"
                                                L"KeyLabelFont=0\n"
                                                L"LogFont=-4\n"
-                                               L"LogNumberFont=0\n");
+                                               L"LogNumberFont=0\n"
+                                               L"Enabled=0\n"
+                                               L"Plan=\n"
+                                               L"OutputDirectory=\n");
 }

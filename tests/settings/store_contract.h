@@ -159,6 +159,18 @@ TYPED_TEST_P(SettingsStoreContract, IntegerRuleReadsLeadingNumberWithLimitsAndFl
     LoadSettings(*this->Profile(), settings);
     EXPECT_EQ(settings.KeyDimensions, 10);
     EXPECT_FALSE(settings.ShowLog);
+
+    // Bench mode only for exactly 1; an empty output folder means the log folder.
+    for (const char* value : {"yes", "2", "", "-1"}) {
+        this->WriteIni(std::string("[Bench]\r\nEnabled=") + value + "\r\nOutputDirectory=\r\n");
+        LoadSettings(*this->Profile(), settings);
+        EXPECT_FALSE(settings.BenchEnabled) << value;
+        EXPECT_EQ(BenchOutputFolder(settings), settings.LogFileDirectory);
+    }
+    this->WriteIni("[Bench]\r\nEnabled=1\r\nOutputDirectory=D:\\bench\r\n");
+    LoadSettings(*this->Profile(), settings);
+    EXPECT_TRUE(settings.BenchEnabled);
+    EXPECT_EQ(BenchOutputFolder(settings), L"D:\\bench");
 }
 
 TYPED_TEST_P(SettingsStoreContract, NamesAreFoundWithoutRegardToCase) {
@@ -171,7 +183,7 @@ TYPED_TEST_P(SettingsStoreContract, NamesAreFoundWithoutRegardToCase) {
     EXPECT_EQ(settings.LogFilePrefix, L"p");
 }
 
-TYPED_TEST_P(SettingsStoreContract, SaveWritesAllSixteenKeysThatLoadBackUnchanged) {
+TYPED_TEST_P(SettingsStoreContract, SaveWritesAllNineteenKeysThatLoadBackUnchanged) {
     CapturedLog log;
     AppSettings loaded;
     LoadSettings(*this->Profile(), loaded);
@@ -183,6 +195,9 @@ TYPED_TEST_P(SettingsStoreContract, SaveWritesAllSixteenKeysThatLoadBackUnchange
     loaded.ChatterThreshold = -3;
     loaded.KeyDimensions = 48;
     loaded.LogNumberFont = 11;
+    loaded.BenchEnabled = true;
+    loaded.BenchPlan = L"C:\\plans\\model x.plan.json";
+    loaded.BenchOutputDirectory = L"C:\\bench out";
     int failed = -1;
     EXPECT_TRUE(SaveSettings(*this->Profile(), loaded, &failed));
     EXPECT_EQ(failed, 0);
@@ -226,9 +241,9 @@ TYPED_TEST_P(SettingsStoreContract, EachFailedWriteIsReportedAndTheNextStillTrie
     CapturedLog log;
     int failed = -1;
     EXPECT_FALSE(SaveSettings(*this->ProfileAt(blocked), AppSettings{}, &failed));
-    EXPECT_EQ(failed, 16);
+    EXPECT_EQ(failed, 19);
     std::wstring expected;
-    for (int i = 0; i < 16; ++i) {
+    for (int i = 0; i < 19; ++i) {
         expected += L"Error writing string setting (0x00000003).\n";
     }
     EXPECT_EQ(log.Text(), expected);
@@ -266,7 +281,7 @@ REGISTER_TYPED_TEST_SUITE_P(SettingsStoreContract, MissingFileGivesEveryDefaultS
                             StringRuleFallsBackToDefaultForEmptyValue,
                             IntegerRuleReadsLeadingNumberWithLimitsAndFlags,
                             NamesAreFoundWithoutRegardToCase,
-                            SaveWritesAllSixteenKeysThatLoadBackUnchanged,
+                            SaveWritesAllNineteenKeysThatLoadBackUnchanged,
                             SaveCreatesMissingFolders,
                             EachFailedWriteIsReportedAndTheNextStillTried,
                             WriteReplacesValueAndKeepsOtherKeys, NonAsciiTextSurvivesARoundTrip);
