@@ -22,6 +22,10 @@ Colour FillColourForState(const StateColours& colours, std::int32_t state) {
     }
 }
 
+Colour LabelColourForState(Colour label, std::int32_t state) {
+    return state == Skipped ? kSkippedLabelColour : label;
+}
+
 PixelRect KeyRect(const LayoutKey& key) {
     return {key.left, key.top, key.right, key.bottom};
 }

@@ -23,6 +23,10 @@ struct StateColours {
 constexpr Colour kInvalidStateColour = MakeColour(255, 0, 255);
 
 Colour FillColourForState(const StateColours& colours, std::int32_t state);
+// A skipped key's label is pale, as on a disabled control, so that an operator tells a key left
+// out of the test from one still to be pressed at a glance; other keys keep the view's label.
+constexpr Colour kSkippedLabelColour = MakeColour(0xDC, 0xDC, 0xDC);
+Colour LabelColourForState(Colour label, std::int32_t state);
 
 PixelRect KeyRect(const LayoutKey& key);
 // A two-row key whose lower part differs in width from the upper part: drawn as an L,

@@ -552,6 +552,29 @@ bool ParseTestPlan(std::string_view text, TestPlan& plan, PlanError& error) {
     return true;
 }
 
+namespace {
+
+bool IsFolder(const std::wstring& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(PathOf(path), error);
+}
+
+// The operator fixes the setting from this: a missing file is named with its whole path (as
+// expanded), since a wrong folder or variable is the usual cause.
+std::wstring WhyNotOpened(const std::wstring& path, const std::wstring& fileName) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(PathOf(path), error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        return path + L": no such file";
+    }
+    if (status.type() == std::filesystem::file_type::directory) {
+        return fileName + L": is a folder, not a plan file";
+    }
+    return fileName + L": cannot be read";
+}
+
+} // namespace
+
 bool LoadTestPlanFile(const std::wstring& path, TestPlan& plan, std::wstring& message) {
     std::wstring fileName = path;
     try {
@@ -560,9 +583,13 @@ bool LoadTestPlanFile(const std::wstring& path, TestPlan& plan, std::wstring& me
     }
     std::string bytes;
     {
-        std::ifstream stream(PathOf(path), std::ios::binary);
+        // A folder opens on some systems and reads as nothing: asked first.
+        std::ifstream stream;
+        if (!IsFolder(path)) {
+            stream.open(PathOf(path), std::ios::binary);
+        }
         if (!stream.is_open()) {
-            message = fileName + L": cannot be read";
+            message = WhyNotOpened(path, fileName);
             return false;
         }
         bytes.assign(kMaxPlanBytes + 1, '\0');

@@ -183,11 +183,12 @@ PixelRect KeyboardWindow::LabelBlock(const LayoutKey& key) {
     return MeasureLabel(bufferDC_, area, key.label, compact);
 }
 
-void KeyboardWindow::DrawKeyLabel(HDC dc, const PixelRect& rect, const std::wstring& label) {
+void KeyboardWindow::DrawKeyLabel(HDC dc, const PixelRect& rect, const std::wstring& label,
+                                  Colour colour) {
     // RedrawAll selects the font once for all keys; selecting it is not free.
     HFONT font = labelFont_.Get();
     SelectedObject selectedFont(dc, ::GetCurrentObject(dc, OBJ_FONT) == font ? nullptr : font);
-    const COLORREF previousColour = ::SetTextColor(dc, label_);
+    const COLORREF previousColour = ::SetTextColor(dc, colour);
     const int previousMode = ::SetBkMode(dc, TRANSPARENT);
     bool compact = false;
     RECT centred = ToRect(MeasureLabel(dc, rect, label, compact));
@@ -215,7 +216,8 @@ void KeyboardWindow::DrawKey(HDC target, const LayoutKey& layoutKey) {
     const Colour fill = FillColourForState(colours_, key.state);
     if (IsTwoRowShaped(key)) {
         DrawTwoRowKey(target, UpperPart(key), LowerPart(key), fill);
-        DrawKeyLabel(target, LabelArea(key), layoutKey.label);
+        DrawKeyLabel(target, LabelArea(key), layoutKey.label,
+                     LabelColourForState(label_, key.state));
         return;
     }
     const PixelRect rect = KeyRect(key);
@@ -234,7 +236,7 @@ void KeyboardWindow::DrawKey(HDC target, const LayoutKey& layoutKey) {
     ::SetDIBitsToDevice(target, rect.left, rect.top, static_cast<DWORD>(face->width),
                         static_cast<DWORD>(face->height), 0, 0, 0, static_cast<UINT>(face->height),
                         face->bits, &info, DIB_RGB_COLORS);
-    DrawKeyLabel(target, rect, layoutKey.label);
+    DrawKeyLabel(target, rect, layoutKey.label, LabelColourForState(label_, key.state));
 }
 
 CachedFace KeyboardWindow::RenderFace(HDC target, int width, int height, Colour fill) {

@@ -69,7 +69,7 @@ private:
     CachedFace RenderFace(HDC target, int width, int height, Colour fill);
     void DrawKeyFace(HDC dc, const PixelRect& rect, Colour fill);
     void DrawTwoRowKey(HDC dc, const PixelRect& upper, const PixelRect& lower, Colour fill);
-    void DrawKeyLabel(HDC dc, const PixelRect& rect, const std::wstring& label);
+    void DrawKeyLabel(HDC dc, const PixelRect& rect, const std::wstring& label, Colour colour);
     // The label's block centred in rect with dc's font, or with the compact font (compact
     // set) when it does not fit with that one.
     PixelRect MeasureLabel(HDC dc, const PixelRect& rect, const std::wstring& label,

@@ -149,8 +149,12 @@ TEST(TestPlan, FileReadingNamesThePlanAndItsLayout) {
     EXPECT_EQ(message,
               L"bad.plan.json: line 1, column 28: presses: must be a whole number from 1 to 1000");
     EXPECT_EQ(plan.name, L"Model X"); // untouched
-    EXPECT_FALSE(LoadTestPlanFile((folder.Path() / "none.plan.json").wstring(), plan, message));
-    EXPECT_EQ(message, L"none.plan.json: cannot be read");
+    const std::wstring missing = (folder.Path() / "none.plan.json").wstring();
+    EXPECT_FALSE(LoadTestPlanFile(missing, plan, message));
+    EXPECT_EQ(message, missing + L": no such file");
+    std::filesystem::create_directory(folder.Path() / "dir.plan.json");
+    EXPECT_FALSE(LoadTestPlanFile((folder.Path() / "dir.plan.json").wstring(), plan, message));
+    EXPECT_EQ(message, L"dir.plan.json: is a folder, not a plan file");
 
     // A bare file name comes from the layout folder when it is there, else from beside the
     // plan; a relative path from the plan's folder.
