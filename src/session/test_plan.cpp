@@ -554,23 +554,20 @@ bool ParseTestPlan(std::string_view text, TestPlan& plan, PlanError& error) {
 
 namespace {
 
-bool IsFolder(const std::wstring& path) {
+// Why the plan cannot be opened, or empty when it can be tried. The operator fixes the
+// setting from this: a missing file is named with its whole path (as expanded), since a wrong
+// folder or variable is the usual cause. A folder is caught here because on some systems it
+// opens and reads as nothing.
+std::wstring WhyNotAFile(const std::wstring& path, const std::wstring& fileName) {
     std::error_code error;
-    return std::filesystem::is_directory(PathOf(path), error);
-}
-
-// The operator fixes the setting from this: a missing file is named with its whole path (as
-// expanded), since a wrong folder or variable is the usual cause.
-std::wstring WhyNotOpened(const std::wstring& path, const std::wstring& fileName) {
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(PathOf(path), error);
-    if (status.type() == std::filesystem::file_type::not_found) {
+    switch (std::filesystem::status(PathOf(path), error).type()) {
+    case std::filesystem::file_type::not_found:
         return path + L": no such file";
-    }
-    if (status.type() == std::filesystem::file_type::directory) {
+    case std::filesystem::file_type::directory:
         return fileName + L": is a folder, not a plan file";
+    default:
+        return {};
     }
-    return fileName + L": cannot be read";
 }
 
 } // namespace
@@ -583,13 +580,13 @@ bool LoadTestPlanFile(const std::wstring& path, TestPlan& plan, std::wstring& me
     }
     std::string bytes;
     {
-        // A folder opens on some systems and reads as nothing: asked first.
-        std::ifstream stream;
-        if (!IsFolder(path)) {
-            stream.open(PathOf(path), std::ios::binary);
+        message = WhyNotAFile(path, fileName);
+        if (!message.empty()) {
+            return false;
         }
+        std::ifstream stream(PathOf(path), std::ios::binary);
         if (!stream.is_open()) {
-            message = WhyNotOpened(path, fileName);
+            message = fileName + L": cannot be read";
             return false;
         }
         bytes.assign(kMaxPlanBytes + 1, '\0');

@@ -59,6 +59,23 @@ Colour Pixel(HDC dc, int x, int y) {
     return static_cast<Colour>(::GetPixel(dc, x, y));
 }
 
+// Pixels of a 36-high key's label whose red part passes isInk, counted inside the face (the
+// margin around it holds the outline and the dark background).
+template <typename IsInk> int InkInKey(HDC dc, int x0, int x1, IsInk isInk) {
+    int count = 0;
+    for (int y = 4; y < 32; ++y) {
+        for (int x = x0 + 4; x < x1 - 4; ++x) {
+            count += isInk(GetRValue(::GetPixel(dc, x, y))) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+// Black letters, as on a key still to test.
+int DarkInk(HDC dc, int x0, int x1) {
+    return InkInKey(dc, x0, x1, [](int red) { return red < 80; });
+}
+
 Colour RoleColour(int role, Colour fill) {
     switch (role) {
     case static_cast<int>(PaintRole::Background):
@@ -228,19 +245,9 @@ TEST(KeyboardWindowDraw, ALabelWiderThanItsKeyStaysInsideIt) {
     AddKey(host.view->Layout(), 72, 0, 108, 36, L"Enter\nNumpad Enter");
     host.view->RedrawAll();
     HDC dc = host.view->BufferDC();
-    auto ink = [dc](int x0, int x1) {
-        int dark = 0;
-        // Inside the face: the margin around it is drawn in the dark background.
-        for (int y = 4; y < 32; ++y) {
-            for (int x = x0 + 4; x < x1 - 4; ++x) {
-                dark += GetRValue(::GetPixel(dc, x, y)) < 80 ? 1 : 0;
-            }
-        }
-        return dark;
-    };
-    EXPECT_GT(ink(0, 36), 0) << "the label is not drawn at all";
-    EXPECT_EQ(ink(36, 72), 0) << "a neighbour's label runs into the empty key";
-    EXPECT_GT(ink(72, 108), 0);
+    EXPECT_GT(DarkInk(dc, 0, 36), 0) << "the label is not drawn at all";
+    EXPECT_EQ(DarkInk(dc, 36, 72), 0) << "a neighbour's label runs into the empty key";
+    EXPECT_GT(DarkInk(dc, 72, 108), 0);
 }
 
 TEST(KeyboardWindowDraw, InvalidStateIsMagentaAndASkippedKeyNeutralGreyWithAPaleLabel) {
@@ -252,21 +259,10 @@ TEST(KeyboardWindowDraw, InvalidStateIsMagentaAndASkippedKeyNeutralGreyWithAPale
     HDC dc = host.view->BufferDC();
     EXPECT_EQ(Pixel(dc, 10, 10), MakeColour(255, 0, 255));
     EXPECT_EQ(Pixel(dc, 46, 6), MakeColour(0x78, 0x78, 0x78));
-    // Ink inside the face (the margin holds the outline): lighter or darker than the face.
-    auto ink = [dc](int x0, bool lighter) {
-        int count = 0;
-        for (int y = 4; y < 32; ++y) {
-            for (int x = x0 + 4; x < x0 + 32; ++x) {
-                const int red = GetRValue(::GetPixel(dc, x, y));
-                count += lighter ? red > 0xB0 : red < 0x50;
-            }
-        }
-        return count;
-    };
     // The skipped key reads as left out: pale letters, not the black of a key still to test.
-    EXPECT_GT(ink(36, true), 0);
-    EXPECT_EQ(ink(36, false), 0);
-    EXPECT_GT(ink(72, false), 0);
+    EXPECT_GT(InkInKey(dc, 36, 72, [](int red) { return red > 0xB0; }), 0);
+    EXPECT_EQ(DarkInk(dc, 36, 72), 0);
+    EXPECT_GT(DarkInk(dc, 72, 108), 0);
 }
 
 TEST(KeyboardWindowCache, SharedFacesAndSetStateColoursEmptiesTheCache) {
